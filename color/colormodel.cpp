@@ -1,0 +1,98 @@
+#include "color/colormodel.h"
+
+#include <array>
+
+TColor TripleToColor(int r, int g, int b) { return RGB(r, g, b); }
+
+QString HtmlOf(int r, int g, int b) { return QLatin1Char('#') + hex2(r) + hex2(g) + hex2(b); }
+
+TColor ChannelTint(TChannel channel, int v)
+{
+    switch (channel) {
+    case TChannel::Red:
+        return RGB(v, 0, 0);
+    case TChannel::Green:
+        return RGB(0, v, 0);
+    case TChannel::Blue:
+        return RGB(0, 0, v);
+    }
+    return clBlack;
+}
+
+QString FormatLiteral(TLiteralFormat format, int r, int g, int b, const QString& backHtml, const QString& textHtml)
+{
+    const QString bgr = hex2(b) + hex2(g) + hex2(r);
+    switch (format) {
+    case TLiteralFormat::Delphi:
+        return QStringLiteral("$00") + bgr;
+    case TLiteralFormat::VisualCpp:
+        return QStringLiteral("0x00") + bgr;
+    case TLiteralFormat::VisualBasic:
+        // The long hex literal of Basic: &H prefix, & suffix.
+        return QStringLiteral("&H00") + bgr + QLatin1Char('&');
+    case TLiteralFormat::Html:
+        return HtmlOf(r, g, b);
+    case TLiteralFormat::HtmlBody:
+        return QStringLiteral("<BODY BGCOLOR=\"") + backHtml + QStringLiteral("\" TEXT=\"") + textHtml +
+               QStringLiteral("\">");
+    }
+    return {};
+}
+
+void TColorModel::FormCreate()
+{
+    state_.TextColor = {0, 0, 0};
+    state_.BackColor = {255, 255, 255};
+    state_.TextHtml = QStringLiteral("#000000");
+    state_.BackHtml = QStringLiteral("#FFFFFF");
+}
+
+void TColorModel::ChangeColor()
+{
+    const RgbTriple c = ReadSliders();
+    const QString html = HtmlOf(c.R, c.G, c.B);
+    const TColor color = TripleToColor(c.R, c.G, c.B);
+    if (view_.IsTextTarget()) {
+        state_.TextHtml = html;
+        view_.SetPreviewFontColor(color);
+    } else {
+        state_.BackHtml = html;
+        view_.SetPreviewBackColor(color);
+    }
+
+    static constexpr std::array order = {TLiteralFormat::Delphi, TLiteralFormat::VisualCpp, TLiteralFormat::Html,
+                                         TLiteralFormat::HtmlBody, TLiteralFormat::VisualBasic};
+    for (TLiteralFormat format : order) {
+        if (view_.IsFormatChecked(format))
+            view_.SetPreviewText(FormatLiteral(format, c.R, c.G, c.B, state_.BackHtml, state_.TextHtml));
+    }
+}
+
+void TColorModel::RBtn1Click()
+{
+    state_.BackColor = ReadSliders();
+    LoadSliders(state_.TextColor);
+}
+
+void TColorModel::RBtn2Click()
+{
+    state_.TextColor = ReadSliders();
+    LoadSliders(state_.BackColor);
+}
+
+void TColorModel::RdBtn1Click() { ChangeColor(); }
+
+RgbTriple TColorModel::ReadSliders() const
+{
+    // Slider values stay within 0..255; the mask keeps a byte even if a
+    // slider were given a wider range.
+    auto byte = [this](TChannel ch) { return static_cast<std::uint8_t>(view_.SliderValue(ch) & 0xFF); };
+    return {byte(TChannel::Red), byte(TChannel::Green), byte(TChannel::Blue)};
+}
+
+void TColorModel::LoadSliders(const RgbTriple& color)
+{
+    view_.SetSliderValue(TChannel::Red, color.R);
+    view_.SetSliderValue(TChannel::Green, color.G);
+    view_.SetSliderValue(TChannel::Blue, color.B);
+}

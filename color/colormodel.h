@@ -1,0 +1,65 @@
+// The two colours the user works on, the edit target, and the literal of the
+// colour under edit. Written against a small view interface so it runs
+// without a window.
+#pragma once
+
+#include "framework/types.h"
+
+#include <QString>
+
+enum class TChannel { Red, Green, Blue };
+
+// The five format buttons, in the order the model tests them.
+enum class TLiteralFormat { Delphi, VisualCpp, Html, HtmlBody, VisualBasic };
+
+// Exactly the reads and writes the colour model makes on the window.
+class IColorView {
+public:
+    virtual ~IColorView() = default;
+    virtual int SliderValue(TChannel channel) const = 0;
+    // Goes through the slider's value setter: clamps, and raises the slider's
+    // change event only when the value really changes.
+    virtual void SetSliderValue(TChannel channel, int value) = 0;
+    virtual bool IsTextTarget() const = 0;  // "Текст" checked, else "Фон"
+    virtual bool IsFormatChecked(TLiteralFormat format) const = 0;
+    virtual void SetPreviewText(const QString& text) = 0;
+    virtual void SetPreviewFontColor(TColor color) = 0;
+    virtual void SetPreviewBackColor(TColor color) = 0;
+};
+
+struct TColorState {
+    RgbTriple TextColor;
+    RgbTriple BackColor;
+    QString TextHtml;
+    QString BackHtml;
+};
+
+// The TColor (0x00BBGGRR) of a triple.
+TColor TripleToColor(int r, int g, int b);
+// "#RRGGBB".
+QString HtmlOf(int r, int g, int b);
+// The tint of a channel slider at intensity v: (v,0,0), (0,v,0) or (0,0,v).
+TColor ChannelTint(TChannel channel, int v);
+// The literal of one format; the body tag uses the two stored HTML strings,
+// the others the channel values.
+QString FormatLiteral(TLiteralFormat format, int r, int g, int b, const QString& backHtml, const QString& textHtml);
+
+class TColorModel {
+public:
+    explicit TColorModel(IColorView& view) : view_(view) {}
+
+    const TColorState& State() const { return state_; }
+
+    void FormCreate();
+    void ChangeColor();
+    void RBtn1Click();  // edit the text colour
+    void RBtn2Click();  // edit the background colour
+    void RdBtn1Click();  // a format button became checked
+
+private:
+    RgbTriple ReadSliders() const;
+    void LoadSliders(const RgbTriple& color);
+
+    IColorView& view_;
+    TColorState state_;
+};

@@ -1,0 +1,71 @@
+// The application object: exception guard and message box, fonts, palette
+// and the numbered cursor table.
+#pragma once
+
+#include <QApplication>
+#include <QCursor>
+#include <QString>
+
+#include <functional>
+#include <map>
+
+class TApplication : public QApplication {
+    Q_OBJECT
+public:
+    TApplication(int& argc, char** argv);
+    ~TApplication() override;
+
+    static TApplication* Instance();
+
+    // Shows an error message and lets the program go on. The message box
+    // can be replaced (tests record the message instead).
+    static void HandleException(const QString& message);
+    using MessageHandler = std::function<void(const QString&)>;
+    static MessageHandler SetMessageHandler(MessageHandler handler);
+
+    // Backstop only: every place where Qt calls into our code runs it
+    // through Guard() already.
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Runs a call from Qt into our code; an exception it raises is shown as a
+// message and does not unwind through Qt's frames. Returns false when the
+// call was ended by an exception.
+template <class F>
+bool Guard(F&& call) noexcept;
+
+// The numbered cursor table: negative ids are the standard shapes, positive
+// ids the cursors that modules add at start.
+enum : int { crDefault = 0, crArrow = -2, crCross = -3, crIBeam = -4, crSizeWE = -9, crHandPoint = -21 };
+
+namespace Screen {
+void SetCursor(int id, const QCursor& cursor);
+QCursor Cursor(int id);
+bool HasCursor(int id);
+}  // namespace Screen
+
+// The faces that stand in for the fonts the layouts name, and the
+// classic palette. TApplication's constructor calls this.
+void InstallFontSubstitutions();
+
+// ---------------------------------------------------------------------------
+
+#include "framework/exception.h"
+
+#include <exception>
+
+template <class F>
+bool Guard(F&& call) noexcept
+{
+    try {
+        std::forward<F>(call)();
+        return true;
+    } catch (const Exception& e) {
+        TApplication::HandleException(e.Message());
+    } catch (const std::exception& e) {
+        TApplication::HandleException(QString::fromUtf8(e.what()));
+    } catch (...) {
+        TApplication::HandleException(QStringLiteral("Unknown error"));
+    }
+    return false;
+}

@@ -1,0 +1,33 @@
+// The component state every control carries: its name, the loading/reading
+// flags that setters consult, and the end-of-loading hook.
+#pragma once
+
+#include <QString>
+
+enum TComponentStateFlag : unsigned {
+    csLoading = 1u << 0,
+    csReading = 1u << 1,
+    csDesigning = 1u << 2,
+    csDestroying = 1u << 3,
+};
+
+class TComponent {
+public:
+    virtual ~TComponent() = default;
+
+    const QString& Name() const { return name_; }
+    void SetName(const QString& name) { name_ = name; }
+
+    unsigned ComponentState() const { return state_; }
+    bool InState(unsigned flags) const { return (state_ & flags) != 0; }
+    void IncludeState(unsigned flags) { state_ |= flags; }
+    void ExcludeState(unsigned flags) { state_ &= ~flags; }
+
+    // Called once the whole stored description has been applied; the reading
+    // state ends here.
+    virtual void Loaded() { ExcludeState(csLoading | csReading); }
+
+private:
+    QString name_;
+    unsigned state_ = 0;
+};

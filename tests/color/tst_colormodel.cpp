@@ -1,0 +1,267 @@
+#include "color/colormodel.h"
+
+#include <QtTest>
+
+namespace {
+
+// A window stand-in with the slider semantics the model relies on: writes
+// clamp and raise a change only when the value really changes, and the
+// change handler recomputes the preview as the real window's does.
+class FakeView : public IColorView {
+public:
+    TColorModel Model{*this};
+    int Slider[3] = {255, 255, 255};
+    bool TextTarget = false;
+    TLiteralFormat Format = TLiteralFormat::Delphi;
+    QString PreviewText = QStringLiteral("$00FFFFFF");
+    TColor FontColor = clWindowText;
+    TColor BackColor = clWindow;
+    QStringList Log;
+
+    int SliderValue(TChannel ch) const override { return Slider[int(ch)]; }
+    void SetSliderValue(TChannel ch, int v) override
+    {
+        v = std::clamp(v, 0, 255);
+        Log << QStringLiteral("slider %1=%2").arg(int(ch)).arg(v);
+        if (Slider[int(ch)] == v)
+            return;
+        Slider[int(ch)] = v;
+        Model.ChangeColor();
+    }
+    bool IsTextTarget() const override { return TextTarget; }
+    bool IsFormatChecked(TLiteralFormat f) const override { return f == Format; }
+    void SetPreviewText(const QString& t) override
+    {
+        Log << QStringLiteral("text ") + t;
+        PreviewText = t;
+    }
+    void SetPreviewFontColor(TColor c) override
+    {
+        Log << QStringLiteral("font %1").arg(c, 6, 16, QLatin1Char('0'));
+        FontColor = c;
+    }
+    void SetPreviewBackColor(TColor c) override
+    {
+        Log << QStringLiteral("back %1").arg(c, 6, 16, QLatin1Char('0'));
+        BackColor = c;
+    }
+
+    // A radio click runs its handler only when the button becomes checked.
+    void CheckText(bool text)
+    {
+        if (TextTarget == text)
+            return;
+        TextTarget = text;
+        text ? Model.RBtn1Click() : Model.RBtn2Click();
+    }
+    void CheckFormat(TLiteralFormat f)
+    {
+        if (Format == f)
+            return;
+        Format = f;
+        Model.RdBtn1Click();
+    }
+    void SetRgb(int r, int g, int b)
+    {
+        SetSliderValue(TChannel::Red, r);
+        SetSliderValue(TChannel::Green, g);
+        SetSliderValue(TChannel::Blue, b);
+    }
+};
+
+}  // namespace
+
+class TestColorModel : public QObject {
+    Q_OBJECT
+private slots:
+    void literals_data();
+    void literals();
+    void conversions_data();
+    void conversions();
+    void startUpState();
+    void visualCppAtStartColoursOnlyTheBackground();
+    void switchToTextWithInitialState();
+    void bodyTagChangesOnlyTheEditedHalf();
+    void switchingBetweenEqualColoursChangesNothing();
+    void checkedFormatClickedAgainRecomputesNothing();
+    void reloadWritesSlidersInOrderAndEndsOnTarget();
+};
+
+void TestColorModel::literals_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("r");
+    QTest::addColumn<int>("g");
+    QTest::addColumn<int>("b");
+    QTest::addColumn<QString>("expected");
+    using F = TLiteralFormat;
+    QTest::newRow("delphi orange") << int(F::Delphi) << 255 << 128 << 0 << "$000080FF";
+    QTest::newRow("c++ orange") << int(F::VisualCpp) << 255 << 128 << 0 << "0x000080FF";
+    QTest::newRow("basic orange") << int(F::VisualBasic) << 255 << 128 << 0 << "&H000080FF&";
+    QTest::newRow("html orange") << int(F::Html) << 255 << 128 << 0 << "#FF8000";
+    QTest::newRow("delphi 1,2,3") << int(F::Delphi) << 1 << 2 << 3 << "$00030201";
+    QTest::newRow("c++ 1,2,3") << int(F::VisualCpp) << 1 << 2 << 3 << "0x00030201";
+    QTest::newRow("basic 1,2,3") << int(F::VisualBasic) << 1 << 2 << 3 << "&H00030201&";
+    QTest::newRow("html 1,2,3") << int(F::Html) << 1 << 2 << 3 << "#010203";
+    QTest::newRow("delphi black") << int(F::Delphi) << 0 << 0 << 0 << "$00000000";
+    QTest::newRow("html black") << int(F::Html) << 0 << 0 << 0 << "#000000";
+    QTest::newRow("basic white") << int(F::VisualBasic) << 255 << 255 << 255 << "&H00FFFFFF&";
+    QTest::newRow("c++ mixed hex digits") << int(F::VisualCpp) << 0xAB << 0x0C << 0xF1 << "0x00F10CAB";
+}
+
+void TestColorModel::literals()
+{
+    QFETCH(int, format);
+    QFETCH(int, r);
+    QFETCH(int, g);
+    QFETCH(int, b);
+    QFETCH(QString, expected);
+    QCOMPARE(FormatLiteral(TLiteralFormat(format), r, g, b, {}, {}), expected);
+
+    // Through the model as well: the sliders drive the preview.
+    FakeView view;
+    view.Model.FormCreate();
+    view.Format = TLiteralFormat(format);
+    view.SetRgb(r, g, b);
+    view.Model.ChangeColor();
+    QCOMPARE(view.PreviewText, expected);
+}
+
+void TestColorModel::conversions_data()
+{
+    QTest::addColumn<int>("r");
+    QTest::addColumn<int>("g");
+    QTest::addColumn<int>("b");
+    for (auto [r, g, b] : {std::tuple{0, 0, 0}, {255, 255, 255}, {1, 2, 3}, {255, 128, 0}, {0x12, 0xAB, 0xF0}})
+        QTest::addRow("%d,%d,%d", r, g, b) << r << g << b;
+}
+
+void TestColorModel::conversions()
+{
+    QFETCH(int, r);
+    QFETCH(int, g);
+    QFETCH(int, b);
+    // The TColor is the "$BBGGRR" text read as a hexadecimal number.
+    bool ok = false;
+    const uint viaText = (hex2(b) + hex2(g) + hex2(r)).toUInt(&ok, 16);
+    QVERIFY(ok);
+    QCOMPARE(TripleToColor(r, g, b), TColor(viaText));
+    QCOMPARE(HtmlOf(r, g, b), QStringLiteral("#%1%2%3").arg(r, 2, 16, QLatin1Char('0')).arg(g, 2, 16, QLatin1Char('0')).arg(b, 2, 16, QLatin1Char('0')).toUpper());
+    QCOMPARE(ChannelTint(TChannel::Red, r), TColor(("0000" + hex2(r)).toUInt(nullptr, 16)));
+    QCOMPARE(ChannelTint(TChannel::Green, g), TColor(("00" + hex2(g) + "00").toUInt(nullptr, 16)));
+    QCOMPARE(ChannelTint(TChannel::Blue, b), TColor((hex2(b) + "0000").toUInt(nullptr, 16)));
+}
+
+void TestColorModel::startUpState()
+{
+    FakeView view;
+    view.Model.FormCreate();
+    const TColorState& s = view.Model.State();
+    QCOMPARE(s.TextColor, (RgbTriple{0, 0, 0}));
+    QCOMPARE(s.BackColor, (RgbTriple{255, 255, 255}));
+    QCOMPARE(s.TextHtml, QStringLiteral("#000000"));
+    QCOMPARE(s.BackHtml, QStringLiteral("#FFFFFF"));
+    QVERIFY2(view.Log.isEmpty(), "creating the state must not touch the preview");
+    QCOMPARE(FormatLiteral(TLiteralFormat::HtmlBody, 255, 255, 255, s.BackHtml, s.TextHtml),
+             QStringLiteral("<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#000000\">"));
+}
+
+void TestColorModel::visualCppAtStartColoursOnlyTheBackground()
+{
+    FakeView view;
+    view.Model.FormCreate();
+    view.CheckFormat(TLiteralFormat::VisualCpp);
+    QCOMPARE(view.PreviewText, QStringLiteral("0x00FFFFFF"));
+    QCOMPARE(view.BackColor, TColor(0xFFFFFF));
+    QCOMPARE(view.FontColor, clWindowText);
+}
+
+void TestColorModel::switchToTextWithInitialState()
+{
+    FakeView view;
+    view.Model.FormCreate();
+    view.CheckText(true);
+    QCOMPARE(view.Slider[0], 0);
+    QCOMPARE(view.Slider[1], 0);
+    QCOMPARE(view.Slider[2], 0);
+    QCOMPARE(view.Model.State().BackColor, (RgbTriple{255, 255, 255}));
+    QCOMPARE(view.Model.State().BackHtml, QStringLiteral("#FFFFFF"));
+    QCOMPARE(view.FontColor, clBlack);
+    QCOMPARE(view.PreviewText, QStringLiteral("$00000000"));
+}
+
+void TestColorModel::bodyTagChangesOnlyTheEditedHalf()
+{
+    FakeView view;
+    view.Model.FormCreate();
+    view.CheckFormat(TLiteralFormat::HtmlBody);
+    QCOMPARE(view.PreviewText, QStringLiteral("<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#000000\">"));
+
+    view.SetRgb(0x10, 0x20, 0x30);  // background
+    QCOMPARE(view.PreviewText, QStringLiteral("<BODY BGCOLOR=\"#102030\" TEXT=\"#000000\">"));
+
+    view.CheckText(true);  // loads the text colour: black
+    view.SetSliderValue(TChannel::Green, 0x99);
+    QCOMPARE(view.PreviewText, QStringLiteral("<BODY BGCOLOR=\"#102030\" TEXT=\"#009900\">"));
+    QCOMPARE(view.FontColor, RGB(0, 0x99, 0));
+    QCOMPARE(view.BackColor, RGB(0x10, 0x20, 0x30));
+
+    view.CheckText(false);  // back to the stored background
+    QCOMPARE(view.Slider[0], 0x10);
+    QCOMPARE(view.Slider[1], 0x20);
+    QCOMPARE(view.Slider[2], 0x30);
+    QCOMPARE(view.Model.State().TextColor, (RgbTriple{0, 0x99, 0}));
+}
+
+void TestColorModel::switchingBetweenEqualColoursChangesNothing()
+{
+    FakeView view;
+    view.Model.FormCreate();
+    view.CheckText(true);
+    view.SetRgb(255, 255, 255);  // text colour now equals the background
+    const QString text = view.PreviewText;
+    const TColor font = view.FontColor, back = view.BackColor;
+    view.Log.clear();
+    view.CheckText(false);
+    view.CheckText(true);
+    QCOMPARE(view.PreviewText, text);
+    QCOMPARE(view.FontColor, font);
+    QCOMPARE(view.BackColor, back);
+    for (const QString& entry : std::as_const(view.Log))
+        QVERIFY2(entry.startsWith(QLatin1String("slider")), qPrintable(entry));
+}
+
+void TestColorModel::checkedFormatClickedAgainRecomputesNothing()
+{
+    FakeView view;
+    view.Model.FormCreate();
+    view.CheckFormat(TLiteralFormat::Html);
+    view.Log.clear();
+    view.CheckFormat(TLiteralFormat::Html);
+    QVERIFY(view.Log.isEmpty());
+}
+
+void TestColorModel::reloadWritesSlidersInOrderAndEndsOnTarget()
+{
+    FakeView view;
+    view.Model.FormCreate();
+    view.CheckText(true);
+    view.SetRgb(0x11, 0x22, 0x33);
+    view.Log.clear();
+
+    view.CheckText(false);  // reload the white background
+    const QStringList expected = {
+        "slider 0=255", QStringLiteral("back %1").arg(RGB(255, 0x22, 0x33), 6, 16, QLatin1Char('0')),
+        QStringLiteral("text $003322FF"),
+        "slider 1=255", QStringLiteral("back %1").arg(RGB(255, 255, 0x33), 6, 16, QLatin1Char('0')),
+        QStringLiteral("text $0033FFFF"),
+        "slider 2=255", QStringLiteral("back %1").arg(RGB(255, 255, 255), 6, 16, QLatin1Char('0')),
+        QStringLiteral("text $00FFFFFF"),
+    };
+    QCOMPARE(view.Log, expected);
+    QCOMPARE(view.Model.State().TextColor, (RgbTriple{0x11, 0x22, 0x33}));
+    QCOMPARE(view.Model.State().BackHtml, QStringLiteral("#FFFFFF"));
+}
+
+QTEST_GUILESS_MAIN(TestColorModel)
+#include "tst_colormodel.moc"

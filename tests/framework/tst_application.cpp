@@ -1,0 +1,117 @@
+#include "framework/application.h"
+#include "framework/types.h"
+
+#include <QBasicTimer>
+#include <QtTest>
+
+namespace {
+
+// A control whose click handler is ours: Qt calls in through the guard.
+class ClickTarget : public QWidget {
+public:
+    TNotifyEvent OnClick;
+    int Clicks = 0;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent*) override
+    {
+        ++Clicks;
+        Guard([this] {
+            if (OnClick)
+                OnClick(this);
+        });
+    }
+};
+
+}  // namespace
+
+class TestApplication : public QObject {
+    Q_OBJECT
+private slots:
+    void exceptionInHandlerShowsMessageAndLoopGoesOn();
+    void exceptionInTimerHandlerIsShown();
+    void cursorTable();
+    void fontSubstitutions_data();
+    void fontSubstitutions();
+};
+
+void TestApplication::exceptionInHandlerShowsMessageAndLoopGoesOn()
+{
+    QStringList shown;
+    const auto previous = TApplication::SetMessageHandler([&](const QString& m) { shown << m; });
+
+    ClickTarget w;
+    w.resize(50, 50);
+    w.OnClick = [](QObject*) { throw Exception(QStringLiteral("Value must be between 1 and 255")); };
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    QTest::mouseClick(&w, Qt::LeftButton);
+    QCOMPARE(shown, QStringList{QStringLiteral("Value must be between 1 and 255")});
+
+    // The program goes on: the next event is delivered and handled.
+    w.OnClick = nullptr;
+    QTest::mouseClick(&w, Qt::LeftButton);
+    QCOMPARE(w.Clicks, 2);
+    QCOMPARE(shown.size(), 1);
+
+    TApplication::SetMessageHandler(previous);
+}
+
+void TestApplication::exceptionInTimerHandlerIsShown()
+{
+    QStringList shown;
+    const auto previous = TApplication::SetMessageHandler([&](const QString& m) { shown << m; });
+    bool fired = false;
+    QTimer::singleShot(0, [&] {
+        Guard([&] {
+            fired = true;
+            throw std::runtime_error("ruler repeat failed");
+        });
+    });
+    QTRY_VERIFY(fired);
+    QCOMPARE(shown, QStringList{QStringLiteral("ruler repeat failed")});
+    TApplication::SetMessageHandler(previous);
+}
+
+void TestApplication::cursorTable()
+{
+    QVERIFY(!Screen::HasCursor(14000));
+    QCOMPARE(Screen::Cursor(14000).shape(), Qt::ArrowCursor);
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    Screen::SetCursor(14000, QCursor(pm, 6, 16));
+    QVERIFY(Screen::HasCursor(14000));
+    QCOMPARE(Screen::Cursor(14000).shape(), Qt::BitmapCursor);
+    QCOMPARE(Screen::Cursor(14000).hotSpot(), QPoint(6, 16));
+    QCOMPARE(Screen::Cursor(crHandPoint).shape(), Qt::PointingHandCursor);
+}
+
+void TestApplication::fontSubstitutions_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("face");
+    QTest::newRow("dialog font") << "MS Sans Serif" << "Liberation Sans";
+    QTest::newRow("arial") << "Arial" << "Liberation Sans";
+    QTest::newRow("cyrillic serif") << "Times New Roman Cyr" << "Liberation Serif";
+    QTest::newRow("mono") << "Courier New" << "Liberation Mono";
+}
+
+void TestApplication::fontSubstitutions()
+{
+    QFETCH(QString, family);
+    QFETCH(QString, face);
+    QVERIFY(QFont::substitutes(family).contains(face, Qt::CaseInsensitive));
+    QFont font(family);
+    font.setPixelSize(16);
+    QCOMPARE(QFontInfo(font).family(), face);
+}
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    TestApplication test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_application.moc"
