@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <map>
+
 enum TComponentStateFlag : unsigned {
     csLoading = 1u << 0,
     csReading = 1u << 1,
@@ -27,7 +29,13 @@ public:
     // state ends here.
     virtual void Loaded() { ExcludeState(csLoading | csReading); }
 
+    // The handler names bound to this component's events, for writing the
+    // description back.
+    void SetEventBinding(const QString& event, const QString& handler) { events_[event] = handler; }
+    const std::map<QString, QString>& EventBindings() const { return events_; }
+
 private:
     QString name_;
+    std::map<QString, QString> events_;
     unsigned state_ = 0;
 };

@@ -1,0 +1,162 @@
+#include "framework/classes.h"
+
+#include <QVariant>
+
+namespace {
+
+std::map<QString, TClassInfo>& registry()
+{
+    static std::map<QString, TClassInfo> classes;
+    return classes;
+}
+
+constexpr const char* ClassNameProperty = "_huebox_class";
+
+QString kindName(TFormValue::TKind kind)
+{
+    switch (kind) {
+    case TFormValue::vaInteger:
+        return QStringLiteral("an integer");
+    case TFormValue::vaString:
+        return QStringLiteral("a string");
+    case TFormValue::vaIdent:
+        return QStringLiteral("an identifier");
+    case TFormValue::vaSet:
+        return QStringLiteral("a set");
+    case TFormValue::vaBinary:
+        return QStringLiteral("binary data");
+    case TFormValue::vaList:
+        return QStringLiteral("a list");
+    }
+    return {};
+}
+
+[[noreturn]] void wrongKind(const TFormValue& v, const QString& wanted)
+{
+    throw Exception(QStringLiteral("%1 expected, found %2").arg(wanted, kindName(v.Kind)));
+}
+
+}  // namespace
+
+const TPropertyInfo* TClassInfo::FindProperty(const QString& name) const
+{
+    for (const TPropertyInfo& p : Properties)
+        if (p.Name.compare(name, Qt::CaseInsensitive) == 0)
+            return &p;
+    return nullptr;
+}
+
+const TStreamPropertyInfo* TClassInfo::FindStreamProperty(const QString& name) const
+{
+    for (const TStreamPropertyInfo& p : StreamProperties)
+        if (p.Name.compare(name, Qt::CaseInsensitive) == 0)
+            return &p;
+    return nullptr;
+}
+
+void ClassRegistry::Register(TClassInfo info)
+{
+    const QString name = info.ClassName;
+    auto create = info.Create;
+    // Every object the registry creates knows its class name.
+    info.Create = [create, name] {
+        QWidget* w = create();
+        SetClassName(w, name);
+        return w;
+    };
+    registry()[name.toLower()] = std::move(info);
+}
+
+const TClassInfo* ClassRegistry::Find(const QString& className)
+{
+    const auto it = registry().find(className.toLower());
+    return it != registry().end() ? &it->second : nullptr;
+}
+
+const TClassInfo* ClassRegistry::ClassOf(const QWidget* object) { return Find(ClassNameOf(object)); }
+
+void SetClassName(QWidget* object, const QString& className) { object->setProperty(ClassNameProperty, className); }
+
+QString ClassNameOf(const QWidget* object)
+{
+    return object ? object->property(ClassNameProperty).toString() : QString();
+}
+
+TComponent* AsComponent(QWidget* object) { return dynamic_cast<TComponent*>(object); }
+
+qint64 ToInteger(const TFormValue& v)
+{
+    if (v.Kind != TFormValue::vaInteger)
+        wrongKind(v, QStringLiteral("An integer"));
+    return v.Integer;
+}
+
+QString ToText(const TFormValue& v)
+{
+    if (v.Kind != TFormValue::vaString)
+        wrongKind(v, QStringLiteral("A string"));
+    return v.Text;
+}
+
+bool ToBool(const TFormValue& v)
+{
+    const QString ident = ToIdent(v);
+    if (ident.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (ident.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    throw Exception(QStringLiteral("True or False expected, found '%1'").arg(ident));
+}
+
+QString ToIdent(const TFormValue& v)
+{
+    if (v.Kind != TFormValue::vaIdent)
+        wrongKind(v, QStringLiteral("An identifier"));
+    return v.Text;
+}
+
+QStringList ToSet(const TFormValue& v)
+{
+    if (v.Kind != TFormValue::vaSet)
+        wrongKind(v, QStringLiteral("A set"));
+    return v.Items;
+}
+
+QByteArray ToBinary(const TFormValue& v)
+{
+    if (v.Kind != TFormValue::vaBinary)
+        wrongKind(v, QStringLiteral("Binary data"));
+    return v.Data;
+}
+
+QStringList ToStrings(const TFormValue& v)
+{
+    if (v.Kind != TFormValue::vaList)
+        wrongKind(v, QStringLiteral("A list of strings"));
+    QStringList out;
+    for (const TFormValue& item : v.List)
+        out << ToText(item);
+    return out;
+}
+
+TFormValue ColorToFormValue(TColor color)
+{
+    for (const TColorIdent& e : ColorIdents)
+        if (e.Value == color)
+            return TFormValue::FromIdent(QLatin1String(e.Name));
+    return TFormValue::FromInteger(color);
+}
+
+TColor FormValueToColor(const TFormValue& v)
+{
+    if (v.Kind == TFormValue::vaInteger) {
+        // Written either signed or as an unsigned $ value: both are the same 32 bits.
+        if (v.Integer < std::numeric_limits<std::int32_t>::min() || v.Integer > 0xFFFFFFFFLL)
+            throw Exception(QStringLiteral("Colour value out of range"));
+        return static_cast<TColor>(static_cast<std::uint32_t>(v.Integer));
+    }
+    TColor color = clBlack;
+    if (!IdentToColor(ToIdent(v), color))
+        throw Exception(QStringLiteral("Unknown colour '%1'").arg(v.Text));
+    return color;
+}

@@ -1,0 +1,253 @@
+// The class registry of stored form descriptions: how to create each
+// class by name and its published properties, in published order.
+#pragma once
+
+#include "framework/colornames.h"
+#include "framework/component.h"
+#include "framework/formtext.h"
+#include "framework/types.h"
+
+#include <QWidget>
+
+#include <any>
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+class TBitmap;
+
+// Handlers a root offers to the reader, by name. Each holds the handler
+// type of the event it serves (TNotifyEvent for most).
+using THandlerTable = std::map<QString, std::any>;
+
+struct TPropertyInfo {
+    QString Name;
+    // The value as it is written; empty when the property is not stored at
+    // all in the object's current state.
+    std::function<std::optional<TFormValue>(QWidget*)> Get;
+    // Applies a read value; raises Exception for a value of the wrong kind.
+    std::function<void(QWidget*, const TFormValue&)> Set;
+    // Events only: assigns a handler found in the root's table.
+    std::function<void(QWidget*, const std::any&)> Bind;
+    bool IsEvent() const { return static_cast<bool>(Bind); }
+};
+
+// A property the class writes itself after the published ones, as binary
+// data (an ancestor of nullptr means "against the defaults").
+struct TStreamPropertyInfo {
+    QString Name;
+    std::function<bool(QWidget* object, QWidget* ancestor)> ShouldWrite;
+    std::function<QByteArray(QWidget*)> Write;
+    std::function<void(QWidget*, const QByteArray&)> Read;
+};
+
+struct TClassInfo {
+    QString ClassName;
+    std::function<QWidget*()> Create;
+    std::vector<TPropertyInfo> Properties;
+    std::vector<TStreamPropertyInfo> StreamProperties;
+    // Where a child read inside an object of this class goes (a page
+    // control puts its pages into itself, not as plain children).
+    std::function<void(QWidget* parent, QWidget* child)> InsertChild;
+    // The children written inside an object of this class, in order.
+    std::function<QList<QWidget*>(QWidget*)> Children;
+
+    const TPropertyInfo* FindProperty(const QString& name) const;
+    const TStreamPropertyInfo* FindStreamProperty(const QString& name) const;
+};
+
+namespace ClassRegistry {
+// Registering a class name again replaces the earlier entry.
+void Register(TClassInfo info);
+const TClassInfo* Find(const QString& className);
+// The registered class of an object (by its recorded class name).
+const TClassInfo* ClassOf(const QWidget* object);
+}  // namespace ClassRegistry
+
+// The class name an object was created under; set by the reader and by
+// the registry's factories.
+void SetClassName(QWidget* object, const QString& className);
+QString ClassNameOf(const QWidget* object);
+TComponent* AsComponent(QWidget* object);
+
+// Value conversions for property definitions; each raises Exception with
+// a clear message for a value of the wrong kind.
+qint64 ToInteger(const TFormValue& v);
+QString ToText(const TFormValue& v);
+bool ToBool(const TFormValue& v);
+QString ToIdent(const TFormValue& v);
+QStringList ToSet(const TFormValue& v);
+QByteArray ToBinary(const TFormValue& v);
+QStringList ToStrings(const TFormValue& v);
+
+// Colours: an identifier from the colour table (clRed, clWindow) or an
+// integer.
+TFormValue ColorToFormValue(TColor color);
+TColor FormValueToColor(const TFormValue& v);
+
+// A builder that keeps property definitions short:
+//   TClassBuilder<TFoo>("TFoo").Int("Left", &TFoo::Left, &TFoo::SetLeft)...
+template <class T>
+class TClassBuilder {
+public:
+    explicit TClassBuilder(const QString& className)
+    {
+        info_.ClassName = className;
+        info_.Create = [] { return static_cast<QWidget*>(new T()); };
+    }
+
+    TClassInfo& Info() { return info_; }
+    void Register() { ClassRegistry::Register(info_); }
+
+    template <class G, class S>
+    TClassBuilder& Int(const QString& name, G get, S set)
+    {
+        return Add(name, [get](T* o) { return TFormValue::FromInteger(std::invoke(get, o)); },
+                   [set](T* o, const TFormValue& v) {
+                       const qint64 i = ToInteger(v);
+                       if (i < std::numeric_limits<int>::min() || i > std::numeric_limits<int>::max())
+                           throw Exception(QStringLiteral("Integer value out of range"));
+                       std::invoke(set, o, static_cast<int>(i));
+                   });
+    }
+
+    template <class G, class S>
+    TClassBuilder& Str(const QString& name, G get, S set)
+    {
+        return Add(name, [get](T* o) { return TFormValue::FromString(std::invoke(get, o)); },
+                   [set](T* o, const TFormValue& v) { std::invoke(set, o, ToText(v)); });
+    }
+
+    template <class G, class S>
+    TClassBuilder& Bool(const QString& name, G get, S set)
+    {
+        return Add(name,
+                   [get](T* o) {
+                       return TFormValue::FromIdent(std::invoke(get, o) ? QStringLiteral("True") : QStringLiteral("False"));
+                   },
+                   [set](T* o, const TFormValue& v) { std::invoke(set, o, ToBool(v)); });
+    }
+
+    template <class G, class S>
+    TClassBuilder& Color(const QString& name, G get, S set)
+    {
+        return Add(name, [get](T* o) { return ColorToFormValue(std::invoke(get, o)); },
+                   [set](T* o, const TFormValue& v) { std::invoke(set, o, FormValueToColor(v)); });
+    }
+
+    // An enumeration written by the names of its values, in ordinal order.
+    template <class E, class G, class S>
+    TClassBuilder& Enum(const QString& name, const QStringList& names, G get, S set)
+    {
+        return Add(name,
+                   [names, get](T* o) {
+                       const int i = static_cast<int>(std::invoke(get, o));
+                       return TFormValue::FromIdent(i >= 0 && i < names.size() ? names[i] : QString::number(i));
+                   },
+                   [names, set, name](T* o, const TFormValue& v) {
+                       const int i = names.indexOf(ToIdent(v));
+                       if (i < 0)
+                           throw Exception(QStringLiteral("Invalid value '%1' for %2").arg(v.Text, name));
+                       std::invoke(set, o, static_cast<E>(i));
+                   });
+    }
+
+    // A set held as bits, bit n for the n-th name.
+    template <class G, class S>
+    TClassBuilder& SetOf(const QString& name, const QStringList& names, G get, S set)
+    {
+        return Add(name,
+                   [names, get](T* o) {
+                       const unsigned bits = static_cast<unsigned>(std::invoke(get, o));
+                       QStringList items;
+                       for (int i = 0; i < names.size(); ++i)
+                           if (bits & (1u << i))
+                               items << names[i];
+                       return TFormValue::FromSet(items);
+                   },
+                   [names, set, name](T* o, const TFormValue& v) {
+                       unsigned bits = 0;
+                       for (const QString& item : ToSet(v)) {
+                           const int i = names.indexOf(item);
+                           if (i < 0)
+                               throw Exception(QStringLiteral("Invalid value '%1' for %2").arg(item, name));
+                           bits |= 1u << i;
+                       }
+                       std::invoke(set, o, bits);
+                   });
+    }
+
+    template <class G, class S>
+    TClassBuilder& Strings(const QString& name, G get, S set)
+    {
+        return Add(name,
+                   [get](T* o) {
+                       std::vector<TFormValue> items;
+                       for (const QString& s : std::invoke(get, o))
+                           items.push_back(TFormValue::FromString(s));
+                       return TFormValue::FromList(std::move(items));
+                   },
+                   [set](T* o, const TFormValue& v) { std::invoke(set, o, ToStrings(v)); });
+    }
+
+    // Binary data that is written only while stored(o) holds.
+    template <class Stored, class G, class S>
+    TClassBuilder& Binary(const QString& name, Stored stored, G get, S set)
+    {
+        TPropertyInfo p;
+        p.Name = name;
+        p.Get = [stored, get](QWidget* w) -> std::optional<TFormValue> {
+            T* o = static_cast<T*>(w);
+            if (!std::invoke(stored, o))
+                return std::nullopt;
+            return TFormValue::FromBinary(std::invoke(get, o));
+        };
+        p.Set = [set](QWidget* w, const TFormValue& v) { std::invoke(set, static_cast<T*>(w), ToBinary(v)); };
+        info_.Properties.push_back(std::move(p));
+        return *this;
+    }
+
+    // An event: Handler is the std::function type the event takes.
+    template <class Handler, class Setter>
+    TClassBuilder& Event(const QString& name, Setter set)
+    {
+        TPropertyInfo p;
+        p.Name = name;
+        p.Bind = [set, name](QWidget* w, const std::any& handler) {
+            const Handler* h = std::any_cast<Handler>(&handler);
+            if (!h)
+                throw Exception(QStringLiteral("Handler of the wrong kind for %1").arg(name));
+            std::invoke(set, static_cast<T*>(w), *h);
+        };
+        info_.Properties.push_back(std::move(p));
+        return *this;
+    }
+
+    TClassBuilder& Stream(const QString& name, std::function<bool(T*, T*)> shouldWrite,
+                          std::function<QByteArray(T*)> write, std::function<void(T*, const QByteArray&)> read)
+    {
+        info_.StreamProperties.push_back(
+            {name,
+             [shouldWrite](QWidget* o, QWidget* ancestor) {
+                 return shouldWrite(static_cast<T*>(o), static_cast<T*>(ancestor));
+             },
+             [write](QWidget* o) { return write(static_cast<T*>(o)); },
+             [read](QWidget* o, const QByteArray& data) { read(static_cast<T*>(o), data); }});
+        return *this;
+    }
+
+private:
+    template <class G, class S>
+    TClassBuilder& Add(const QString& name, G get, S set)
+    {
+        TPropertyInfo p;
+        p.Name = name;
+        p.Get = [get](QWidget* w) -> std::optional<TFormValue> { return get(static_cast<T*>(w)); };
+        p.Set = [set](QWidget* w, const TFormValue& v) { set(static_cast<T*>(w), v); };
+        info_.Properties.push_back(std::move(p));
+        return *this;
+    }
+
+    TClassInfo info_;
+};

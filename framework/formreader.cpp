@@ -1,0 +1,139 @@
+#include "framework/formreader.h"
+
+namespace {
+
+struct Created {
+    QWidget* Object;
+    const TClassInfo* Class;
+    const TFormObject* Description;
+};
+
+class Reader {
+public:
+    explicit Reader(const THandlerTable& handlers) : handlers_(handlers) {}
+
+    // Checks every class, property and handler name before anything is
+    // created, so a misspelt name never leaves a partial window.
+    void Validate(const TFormObject& o, const TClassInfo* cls)
+    {
+        for (const TFormProperty& p : o.Properties) {
+            if (const TPropertyInfo* info = cls->FindProperty(p.Name)) {
+                if (info->IsEvent()) {
+                    if (p.Value.Kind != TFormValue::vaIdent)
+                        throw EFormError(p.Line, QStringLiteral("Handler name expected for %1").arg(p.Name));
+                    if (handlers_.find(p.Value.Text) == handlers_.end())
+                        throw EFormError(p.Line, QStringLiteral("Unknown handler '%1'").arg(p.Value.Text));
+                }
+            } else if (!cls->FindStreamProperty(p.Name)) {
+                throw EFormError(p.Line, QStringLiteral("Unknown property '%1' of %2").arg(p.Name, cls->ClassName));
+            }
+        }
+        for (const TFormObject& child : o.Children) {
+            const TClassInfo* childClass = ClassRegistry::Find(child.ClassName);
+            if (!childClass)
+                throw EFormError(child.Line, QStringLiteral("Unknown class '%1'").arg(child.ClassName));
+            Validate(child, childClass);
+        }
+    }
+
+    void Apply(QWidget* object, const TClassInfo* cls, const TFormObject& o)
+    {
+        created_.push_back({object, cls, &o});
+        if (TComponent* c = AsComponent(object)) {
+            c->IncludeState(csLoading | csReading);
+            c->SetName(o.Name);
+        }
+        object->setObjectName(o.Name);
+        for (const TFormProperty& p : o.Properties) {
+            try {
+                if (const TPropertyInfo* info = cls->FindProperty(p.Name)) {
+                    if (!info->IsEvent())
+                        info->Set(object, p.Value);
+                } else {
+                    cls->FindStreamProperty(p.Name)->Read(object, ToBinary(p.Value));
+                }
+            } catch (const EFormError&) {
+                throw;
+            } catch (const std::exception& e) {
+                throw EFormError(p.Line, QStringLiteral("%1: %2").arg(p.Name, QString::fromUtf8(e.what())));
+            }
+        }
+        for (const TFormObject& child : o.Children) {
+            const TClassInfo* childClass = ClassRegistry::Find(child.ClassName);
+            QWidget* w = childClass->Create();
+            if (cls->InsertChild)
+                cls->InsertChild(object, w);
+            else
+                w->setParent(object);
+            Apply(w, childClass, child);
+        }
+    }
+
+    void Finish()
+    {
+        for (const Created& c : created_)
+            if (TComponent* comp = AsComponent(c.Object))
+                comp->Loaded();
+        for (const Created& c : created_) {
+            TComponent* comp = AsComponent(c.Object);
+            for (const TFormProperty& p : c.Description->Properties) {
+                const TPropertyInfo* info = c.Class->FindProperty(p.Name);
+                if (!info || !info->IsEvent())
+                    continue;
+                try {
+                    info->Bind(c.Object, handlers_.at(p.Value.Text));
+                } catch (const std::exception& e) {
+                    throw EFormError(p.Line, QString::fromUtf8(e.what()));
+                }
+                if (comp)
+                    comp->SetEventBinding(info->Name, p.Value.Text);
+            }
+        }
+    }
+
+private:
+    const THandlerTable& handlers_;
+    std::vector<Created> created_;
+};
+
+}  // namespace
+
+void TFormReader::ReadRoot(QWidget* root, const QString& text, const THandlerTable& handlers)
+{
+    const TFormObject description = ParseFormText(text);
+    const TClassInfo* cls = ClassRegistry::ClassOf(root);
+    if (!cls)
+        cls = ClassRegistry::Find(description.ClassName);
+    if (!cls)
+        throw EFormError(description.Line, QStringLiteral("Unknown class '%1'").arg(description.ClassName));
+    Reader reader(handlers);
+    reader.Validate(description, cls);
+
+    const QObjectList before = root->children();
+    try {
+        reader.Apply(root, cls, description);
+        reader.Finish();
+    } catch (...) {
+        // Nothing half-built stays behind: the children made here go again.
+        for (QObject* child : root->children())
+            if (!before.contains(child))
+                delete child;
+        if (TComponent* c = AsComponent(root))
+            c->ExcludeState(csLoading | csReading);
+        throw;
+    }
+}
+
+std::unique_ptr<QWidget> TFormReader::ReadComponent(const QString& text, const THandlerTable& handlers)
+{
+    const TFormObject description = ParseFormText(text);
+    const TClassInfo* cls = ClassRegistry::Find(description.ClassName);
+    if (!cls)
+        throw EFormError(description.Line, QStringLiteral("Unknown class '%1'").arg(description.ClassName));
+    Reader reader(handlers);
+    reader.Validate(description, cls);
+    std::unique_ptr<QWidget> object(cls->Create());
+    reader.Apply(object.get(), cls, description);
+    reader.Finish();
+    return object;
+}
