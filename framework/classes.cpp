@@ -57,13 +57,16 @@ const TStreamPropertyInfo* TClassInfo::FindStreamProperty(const QString& name) c
 void ClassRegistry::Register(TClassInfo info)
 {
     const QString name = info.ClassName;
-    auto create = info.Create;
-    // Every object the registry creates knows its class name.
-    info.Create = [create, name] {
-        QWidget* w = create();
-        SetClassName(w, name);
-        return w;
-    };
+    // Every object the registry creates knows its class name. A class
+    // without a factory (a window that reads its own layout) is only read
+    // into and written.
+    if (auto create = info.Create) {
+        info.Create = [create, name] {
+            QWidget* w = create();
+            SetClassName(w, name);
+            return w;
+        };
+    }
     registry()[name.toLower()] = std::move(info);
 }
 

@@ -1,5 +1,7 @@
 #include "framework/formreader.h"
 
+#include <memory>
+
 namespace {
 
 struct Created {
@@ -30,7 +32,7 @@ public:
         }
         for (const TFormObject& child : o.Children) {
             const TClassInfo* childClass = ClassRegistry::Find(child.ClassName);
-            if (!childClass)
+            if (!childClass || !childClass->Create)
                 throw EFormError(child.Line, QStringLiteral("Unknown class '%1'").arg(child.ClassName));
             Validate(child, childClass);
         }
@@ -60,12 +62,16 @@ public:
         }
         for (const TFormObject& child : o.Children) {
             const TClassInfo* childClass = ClassRegistry::Find(child.ClassName);
-            QWidget* w = childClass->Create();
-            if (cls->InsertChild)
-                cls->InsertChild(object, w);
-            else
-                w->setParent(object);
-            Apply(w, childClass, child);
+            std::unique_ptr<QWidget> w(childClass->Create());
+            try {
+                if (cls->InsertChild)
+                    cls->InsertChild(object, w.get());
+                else
+                    w->setParent(object);
+            } catch (const std::exception& e) {
+                throw EFormError(child.Line, QString::fromUtf8(e.what()));
+            }
+            Apply(w.release(), childClass, child);
         }
     }
 
@@ -128,7 +134,7 @@ std::unique_ptr<QWidget> TFormReader::ReadComponent(const QString& text, const T
 {
     const TFormObject description = ParseFormText(text);
     const TClassInfo* cls = ClassRegistry::Find(description.ClassName);
-    if (!cls)
+    if (!cls || !cls->Create)
         throw EFormError(description.Line, QStringLiteral("Unknown class '%1'").arg(description.ClassName));
     Reader reader(handlers);
     reader.Validate(description, cls);

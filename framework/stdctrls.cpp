@@ -1,0 +1,421 @@
+#include "framework/stdctrls.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTabBar>
+#include <QTextBlock>
+
+namespace {
+
+Qt::Alignment toQt(TAlignment a)
+{
+    switch (a) {
+    case taRightJustify:
+        return Qt::AlignRight;
+    case taCenter:
+        return Qt::AlignHCenter;
+    case taLeftJustify:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+const QStringList alignmentNames = {QStringLiteral("taLeftJustify"), QStringLiteral("taRightJustify"),
+                                    QStringLiteral("taCenter")};
+const QStringList bevelNames = {QStringLiteral("bvNone"), QStringLiteral("bvLowered"), QStringLiteral("bvRaised"),
+                                QStringLiteral("bvSpace")};
+
+}  // namespace
+
+// --- TLabel ---------------------------------------------------------------
+
+TLabel::TLabel() : TControl(this)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextFormat(Qt::PlainText);
+}
+
+void TLabel::SetAlignment(TAlignment a)
+{
+    alignment_ = a;
+    setAlignment(toQt(a) | Qt::AlignTop);
+}
+
+void TLabel::SetAutoSize(bool value)
+{
+    autoSize_ = value;
+    Fit();
+}
+
+void TLabel::Fit()
+{
+    if (autoSize_ && !wordWrap())
+        resize(sizeHint());
+}
+
+void TLabel::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        Guard([this] {
+            if (OnClick)
+                OnClick(this);
+        });
+}
+
+// --- TButton, TRadioButton --------------------------------------------------
+
+TButton::TButton() : TControl(this)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    connect(this, &QPushButton::clicked, this, [this] {
+        Guard([this] {
+            if (OnClick)
+                OnClick(this);
+        });
+    });
+}
+
+void TButton::focusInEvent(QFocusEvent* e)
+{
+    QPushButton::focusInEvent(e);
+    DoEnter();
+}
+
+void TButton::focusOutEvent(QFocusEvent* e)
+{
+    QPushButton::focusOutEvent(e);
+    DoExit();
+}
+
+TRadioButton::TRadioButton() : TControl(this)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Guard([this] {
+                if (OnClick)
+                    OnClick(this);
+            });
+    });
+}
+
+void TRadioButton::focusInEvent(QFocusEvent* e)
+{
+    QRadioButton::focusInEvent(e);
+    DoEnter();
+}
+
+void TRadioButton::focusOutEvent(QFocusEvent* e)
+{
+    QRadioButton::focusOutEvent(e);
+    DoExit();
+}
+
+// --- TGroupBox ----------------------------------------------------------------
+
+TGroupBox::TGroupBox() : TControl(this) {}
+
+void TGroupBox::resizeEvent(QResizeEvent* e)
+{
+    QGroupBox::resizeEvent(e);
+    AlignControls(this);
+}
+
+// --- TMemo ----------------------------------------------------------------------
+
+TMemo::TMemo() : TControl(this, QPalette::Base)
+{
+    setAcceptRichText(false);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setFocusPolicy(Qt::StrongFocus);
+    SetColor(clWindow);
+}
+
+void TMemo::SetText(const QString& text)
+{
+    setPlainText(text);
+    SetAlignment(alignment_);
+}
+
+void TMemo::SetAlignment(TAlignment a)
+{
+    alignment_ = a;
+    QTextOption option = document()->defaultTextOption();
+    option.setAlignment(toQt(a));
+    document()->setDefaultTextOption(option);
+    // Existing blocks keep their own format; align them too.
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    QTextBlockFormat format;
+    format.setAlignment(toQt(a));
+    cursor.mergeBlockFormat(format);
+}
+
+void TMemo::SetReadOnly(bool value)
+{
+    setReadOnly(value);
+    // Read-only text can still be selected and copied.
+    if (value)
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+int TMemo::SelStart() const { return textCursor().selectionStart(); }
+
+void TMemo::SetSelStart(int pos)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(std::clamp(pos, 0, static_cast<int>(document()->characterCount()) - 1));
+    setTextCursor(cursor);
+}
+
+QString TMemo::SelText() const { return textCursor().selectedText(); }
+
+void TMemo::ApplyFontColor(QPalette& palette, const QColor& color)
+{
+    TControl::ApplyFontColor(palette, color);
+    palette.setColor(QPalette::Text, color);
+}
+
+void TMemo::focusInEvent(QFocusEvent* e)
+{
+    QTextEdit::focusInEvent(e);
+    DoEnter();
+}
+
+void TMemo::focusOutEvent(QFocusEvent* e)
+{
+    QTextEdit::focusOutEvent(e);
+    DoExit();
+}
+
+// --- TPanel ---------------------------------------------------------------------
+
+TPanel::TPanel() : TControl(this) { UpdateMargins(); }
+
+void TPanel::SetBevelInner(TBevelCut b)
+{
+    inner_ = b;
+    UpdateMargins();
+    update();
+}
+
+void TPanel::SetBevelOuter(TBevelCut b)
+{
+    outer_ = b;
+    UpdateMargins();
+    update();
+}
+
+void TPanel::UpdateMargins()
+{
+    const int m = (inner_ != bvNone) + (outer_ != bvNone);
+    setContentsMargins(m, m, m, m);
+}
+
+void TPanel::paintEvent(QPaintEvent* e)
+{
+    QFrame::paintEvent(e);
+    QPainter painter(this);
+    QRect r = rect();
+    // One-pixel bevels, the outer one first: a lowered bevel is shadowed at
+    // the top left, a raised one at the bottom right.
+    for (TBevelCut bevel : {outer_, inner_}) {
+        if (bevel == bvNone)
+            continue;
+        const bool lowered = bevel == bvLowered;
+        const QColor topLeft = ToQColor(lowered ? clBtnShadow : clBtnHighlight);
+        const QColor bottomRight = ToQColor(lowered ? clBtnHighlight : clBtnShadow);
+        painter.setPen(topLeft);
+        painter.drawLine(r.left(), r.bottom(), r.left(), r.top());
+        painter.drawLine(r.left(), r.top(), r.right(), r.top());
+        painter.setPen(bottomRight);
+        painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
+        painter.drawLine(r.right(), r.bottom(), r.left(), r.bottom());
+        r.adjust(1, 1, -1, -1);
+    }
+}
+
+void TPanel::resizeEvent(QResizeEvent* e)
+{
+    QFrame::resizeEvent(e);
+    AlignControls(this);
+}
+
+// --- TImage -------------------------------------------------------------------------
+
+TImage::TImage() : TControl(this) { setAlignment(Qt::AlignLeft | Qt::AlignTop); }
+
+void TImage::SetPictureData(const QByteArray& data)
+{
+    QPixmap pixmap;
+    if (!data.isEmpty() && !pixmap.loadFromData(data))
+        throw Exception(QStringLiteral("Invalid picture data"));
+    data_ = data;
+    setPixmap(pixmap);
+}
+
+void TImage::SetPicture(const QPixmap& pixmap)
+{
+    data_.clear();
+    setPixmap(pixmap);
+}
+
+// --- TTabSheet, TPageControl ------------------------------------------------------
+
+TTabSheet::TTabSheet() : TControl(this) {}
+
+void TTabSheet::SetCaption(const QString& caption)
+{
+    caption_ = caption;
+    // The sheet lives in the page control's stack; find the tab that shows it.
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+        if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+            const int index = tabs->indexOf(this);
+            if (index >= 0)
+                tabs->setTabText(index, caption);
+            break;
+        }
+    }
+}
+
+void TTabSheet::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    AlignControls(this);
+}
+
+TPageControl::TPageControl() : TControl(this) { setFocusPolicy(Qt::StrongFocus); }
+
+void TPageControl::AddPage(TTabSheet* page) { addTab(page, page->Caption()); }
+
+QString TPageControl::ActivePageName() const
+{
+    const QWidget* page = currentWidget();
+    return page ? page->objectName() : QString();
+}
+
+void TPageControl::SetActivePageName(const QString& name)
+{
+    activePage_ = name;
+    if (InState(csReading))
+        return;  // the page may not be read yet
+    for (int i = 0; i < count(); ++i)
+        if (widget(i)->objectName() == name)
+            setCurrentIndex(i);
+}
+
+void TPageControl::Loaded()
+{
+    TControl::Loaded();
+    if (!activePage_.isEmpty())
+        SetActivePageName(activePage_);
+}
+
+// --- registration ---------------------------------------------------------------------
+
+void RegisterStandardClasses()
+{
+    {
+        TClassBuilder<TLabel> b(QStringLiteral("TLabel"));
+        AddControlProperties(b)
+            .Enum<TAlignment>(QStringLiteral("Alignment"), alignmentNames, [](TLabel* o) { return o->Alignment(); },
+                              [](TLabel* o, TAlignment a) { o->SetAlignment(a); })
+            .Bool(QStringLiteral("AutoSize"), [](TLabel* o) { return o->AutoSize(); }, [](TLabel* o, bool v) { o->SetAutoSize(v); })
+            .Str(QStringLiteral("Caption"), [](TLabel* o) { return o->Caption(); }, [](TLabel* o, const QString& s) { o->SetCaption(s); })
+            .Bool(QStringLiteral("Transparent"), [](TLabel* o) { return o->Transparent(); }, [](TLabel* o, bool v) { o->SetTransparent(v); })
+            .Bool(QStringLiteral("WordWrap"), [](TLabel* o) { return o->wordWrap(); }, [](TLabel* o, bool v) { o->setWordWrap(v); })
+            .Event<TNotifyEvent>(QStringLiteral("OnClick"), [](TLabel* o, TNotifyEvent e) { o->OnClick = std::move(e); })
+            .Register();
+    }
+    {
+        TClassBuilder<TButton> b(QStringLiteral("TButton"));
+        AddControlProperties(b)
+            .Str(QStringLiteral("Caption"), [](TButton* o) { return o->text(); }, [](TButton* o, const QString& s) { o->setText(s); })
+            .Event<TNotifyEvent>(QStringLiteral("OnClick"), [](TButton* o, TNotifyEvent e) { o->OnClick = std::move(e); })
+            .Register();
+    }
+    {
+        TClassBuilder<TRadioButton> b(QStringLiteral("TRadioButton"));
+        AddControlProperties(b)
+            .Str(QStringLiteral("Caption"), [](TRadioButton* o) { return o->text(); },
+                 [](TRadioButton* o, const QString& s) { o->setText(s); })
+            .Bool(QStringLiteral("Checked"), [](TRadioButton* o) { return o->isChecked(); },
+                  [](TRadioButton* o, bool v) { o->setChecked(v); })
+            .Event<TNotifyEvent>(QStringLiteral("OnClick"), [](TRadioButton* o, TNotifyEvent e) { o->OnClick = std::move(e); })
+            .Register();
+    }
+    {
+        TClassBuilder<TGroupBox> b(QStringLiteral("TGroupBox"));
+        AddControlProperties(b)
+            .Str(QStringLiteral("Caption"), [](TGroupBox* o) { return o->title(); }, [](TGroupBox* o, const QString& s) { o->setTitle(s); })
+            .Register();
+    }
+    {
+        TClassBuilder<TMemo> b(QStringLiteral("TMemo"));
+        AddControlProperties(b)
+            .Enum<TAlignment>(QStringLiteral("Alignment"), alignmentNames, [](TMemo* o) { return o->Alignment(); },
+                              [](TMemo* o, TAlignment a) { o->SetAlignment(a); })
+            .Strings(QStringLiteral("Lines.Strings"), [](TMemo* o) { return o->Text().split(QLatin1Char('\n')); },
+                     [](TMemo* o, const QStringList& l) { o->SetText(l.join(QLatin1Char('\n'))); })
+            .Bool(QStringLiteral("ReadOnly"), [](TMemo* o) { return o->ReadOnly(); }, [](TMemo* o, bool v) { o->SetReadOnly(v); })
+            .Register();
+    }
+    {
+        TClassBuilder<TPanel> b(QStringLiteral("TPanel"));
+        AddControlProperties(b)
+            .Enum<TBevelCut>(QStringLiteral("BevelInner"), bevelNames, [](TPanel* o) { return o->BevelInner(); },
+                             [](TPanel* o, TBevelCut v) { o->SetBevelInner(v); })
+            .Enum<TBevelCut>(QStringLiteral("BevelOuter"), bevelNames, [](TPanel* o) { return o->BevelOuter(); },
+                             [](TPanel* o, TBevelCut v) { o->SetBevelOuter(v); })
+            .Register();
+    }
+    {
+        TClassBuilder<TImage> b(QStringLiteral("TImage"));
+        AddControlProperties(b)
+            .Binary(QStringLiteral("Picture.Data"), [](TImage* o) { return !o->PictureData().isEmpty(); },
+                    [](TImage* o) { return o->PictureData(); }, [](TImage* o, const QByteArray& d) { o->SetPictureData(d); })
+            .Bool(QStringLiteral("Stretch"), [](TImage* o) { return o->Stretch(); }, [](TImage* o, bool v) { o->SetStretch(v); })
+            .Register();
+    }
+    {
+        TClassBuilder<TTabSheet> b(QStringLiteral("TTabSheet"));
+        AddControlProperties(b)
+            .Str(QStringLiteral("Caption"), [](TTabSheet* o) { return o->Caption(); },
+                 [](TTabSheet* o, const QString& s) { o->SetCaption(s); })
+            .Register();
+    }
+    {
+        TClassBuilder<TPageControl> b(QStringLiteral("TPageControl"));
+        AddControlProperties(b);
+        b.Info().Properties.push_back({QStringLiteral("ActivePage"),
+                                       [](QWidget* w) -> std::optional<TFormValue> {
+                                           const QString name = static_cast<TPageControl*>(w)->ActivePageName();
+                                           if (name.isEmpty())
+                                               return std::nullopt;
+                                           return TFormValue::FromIdent(name);
+                                       },
+                                       [](QWidget* w, const TFormValue& v) {
+                                           static_cast<TPageControl*>(w)->SetActivePageName(ToIdent(v));
+                                       },
+                                       {}});
+        b.Info().InsertChild = [](QWidget* parent, QWidget* child) {
+            auto* pages = static_cast<TPageControl*>(parent);
+            if (auto* sheet = dynamic_cast<TTabSheet*>(child))
+                pages->AddPage(sheet);
+            else
+                throw Exception(QStringLiteral("A page control holds only tab sheets"));
+        };
+        b.Info().Children = [](QWidget* w) {
+            auto* pages = static_cast<TPageControl*>(w);
+            QList<QWidget*> out;
+            for (int i = 0; i < pages->count(); ++i)
+                out << pages->widget(i);
+            return out;
+        };
+        b.Register();
+    }
+}

@@ -1,0 +1,153 @@
+// The standard controls a stored window layout is made of, each a Qt widget
+// with the framework's published properties.
+#pragma once
+
+#include "framework/controls.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTextEdit>
+
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+
+class TLabel : public QLabel, public TControl {
+public:
+    TLabel();
+    QString Caption() const { return text(); }
+    void SetCaption(const QString& caption) { setText(caption); }
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment a);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool value);
+    bool Transparent() const { return !autoFillBackground(); }
+    void SetTransparent(bool value) { setAutoFillBackground(!value); }
+    TNotifyEvent OnClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    void Fit();
+    TAlignment alignment_ = taLeftJustify;
+    bool autoSize_ = true;
+};
+
+class TButton : public QPushButton, public TControl {
+public:
+    TButton();
+    TNotifyEvent OnClick;
+
+protected:
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+};
+
+// Its click event runs when the button becomes checked, by the user or by
+// code, and not when a checked button is clicked again.
+class TRadioButton : public QRadioButton, public TControl {
+public:
+    TRadioButton();
+    TNotifyEvent OnClick;
+
+protected:
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+};
+
+class TGroupBox : public QGroupBox, public TControl {
+public:
+    TGroupBox();
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+};
+
+// A multi-line edit box; the program sets its whole text and its colours.
+class TMemo : public QTextEdit, public TControl {
+public:
+    TMemo();
+    QString Text() const { return toPlainText(); }
+    void SetText(const QString& text);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment a);
+    bool ReadOnly() const { return isReadOnly(); }
+    void SetReadOnly(bool value);
+    void SelectAll() { selectAll(); }
+    void CopyToClipboard() { copy(); }
+    int SelStart() const;
+    void SetSelStart(int pos);
+    QString SelText() const;
+
+protected:
+    void ApplyFontColor(QPalette& palette, const QColor& color) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    TAlignment alignment_ = taLeftJustify;
+};
+
+class TPanel : public QFrame, public TControl {
+public:
+    TPanel();
+    TBevelCut BevelInner() const { return inner_; }
+    void SetBevelInner(TBevelCut b);
+    TBevelCut BevelOuter() const { return outer_; }
+    void SetBevelOuter(TBevelCut b);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void UpdateMargins();
+    TBevelCut inner_ = bvNone;
+    TBevelCut outer_ = bvRaised;
+};
+
+// A picture box; the picture is stored as PNG data.
+class TImage : public QLabel, public TControl {
+public:
+    TImage();
+    QByteArray PictureData() const { return data_; }
+    void SetPictureData(const QByteArray& data);
+    void SetPicture(const QPixmap& pixmap);
+    bool Stretch() const { return hasScaledContents(); }
+    void SetStretch(bool value) { setScaledContents(value); }
+
+private:
+    QByteArray data_;
+};
+
+class TTabSheet : public QWidget, public TControl {
+public:
+    TTabSheet();
+    QString Caption() const { return caption_; }
+    void SetCaption(const QString& caption);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    QString caption_;
+};
+
+class TPageControl : public QTabWidget, public TControl {
+public:
+    TPageControl();
+    void AddPage(TTabSheet* page);
+    QString ActivePageName() const;
+    void SetActivePageName(const QString& name);
+    void Loaded() override;
+
+private:
+    QString activePage_;
+};
+
+// Registers every class above with the stored-form reader.
+void RegisterStandardClasses();

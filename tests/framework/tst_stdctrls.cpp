@@ -1,0 +1,187 @@
+#include "framework/forms.h"
+#include "framework/stdctrls.h"
+
+#include <QClipboard>
+#include <QTextBlock>
+#include <QtTest>
+
+namespace {
+
+class TTestForm : public TForm {
+public:
+    TTestForm() { SetClassName(this, QStringLiteral("TTestForm")); }
+};
+
+const QString Layout = QStringLiteral(
+    "object F: TTestForm\n"
+    "  BorderIcons = [biSystemMenu]\n"
+    "  BorderStyle = bsDialog\n"
+    "  Caption = 'Окно'\n"
+    "  ClientHeight = 120\n"
+    "  ClientWidth = 200\n"
+    "  Color = clSilver\n"
+    "  object Pages: TPageControl\n"
+    "    Left = 0\n    Top = 0\n    Width = 200\n    Height = 100\n"
+    "    TabOrder = 1\n"
+    "    ActivePage = Second\n"
+    "    object First: TTabSheet\n"
+    "      Caption = 'Один'\n"
+    "      object C: TButton\n        Left = 10\n        TabOrder = 2\n        Caption = 'c'\n      end\n"
+    "      object A: TButton\n        Left = 20\n        TabOrder = 0\n        Caption = 'a'\n      end\n"
+    "      object B: TButton\n        Left = 30\n        TabOrder = 1\n        Caption = 'b'\n      end\n"
+    "    end\n"
+    "    object Second: TTabSheet\n"
+    "      Caption = 'Два'\n"
+    "      object P: TPanel\n        Left = 0\n        Top = 0\n        Width = 100\n        Height = 60\n"
+    "        BevelInner = bvRaised\n        BevelOuter = bvLowered\n"
+    "        object Top1: TLabel\n          Top = 5\n          Height = 10\n          Align = alBottom\n          AutoSize = False\n        end\n"
+    "        object Bottom1: TLabel\n          Top = 40\n          Height = 13\n          Align = alBottom\n          AutoSize = False\n        end\n"
+    "      end\n"
+    "    end\n"
+    "  end\n"
+    "  object R1: TRadioButton\n    Left = 0\n    Top = 100\n    TabOrder = 0\n    Caption = 'x'\n    Checked = True\n    OnClick = R1Click\n  end\n"
+    "  object R2: TRadioButton\n    Left = 50\n    Top = 100\n    Caption = 'y'\n    OnClick = R2Click\n  end\n"
+    "  object M: TMemo\n    Left = 100\n    Top = 100\n    Width = 100\n    Height = 20\n    Alignment = taCenter\n"
+    "    Lines.Strings = (\n      '$00FFFFFF')\n    ReadOnly = True\n    TabOrder = 2\n  end\n"
+    "end\n");
+
+}  // namespace
+
+class TestStdCtrls : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void layoutBuildsTheWindow();
+    void radioClickRunsOnlyWhenBecomingChecked();
+    void tabOrderFollowsTabOrderProperty();
+    void bottomAlignedControlsStackUpFromTheBevel();
+    void memoSelectsAndCopiesItsText();
+    void brokenLayoutLeavesNoControls();
+};
+
+void TestStdCtrls::initTestCase()
+{
+    RegisterStandardClasses();
+    TClassBuilder<TTestForm> b(QStringLiteral("TTestForm"));
+    AddFormProperties(b).Register();
+}
+
+void TestStdCtrls::layoutBuildsTheWindow()
+{
+    QStringList clicks;
+    TTestForm form;
+    form.ReadLayout(Layout, {{QStringLiteral("R1Click"), TNotifyEvent([&](QObject*) { clicks << "r1"; })},
+                             {QStringLiteral("R2Click"), TNotifyEvent([&](QObject*) { clicks << "r2"; })}});
+    QVERIFY2(clicks.isEmpty(), "loading raised a handler");
+    QCOMPARE(form.windowTitle(), QStringLiteral("Окно"));
+    QCOMPARE(form.size(), QSize(200, 120));
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QVERIFY(!(form.windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+
+    auto* pages = form.findChild<TPageControl*>(QStringLiteral("Pages"));
+    QVERIFY(pages);
+    QCOMPARE(pages->count(), 2);
+    QCOMPARE(pages->tabText(0), QStringLiteral("Один"));
+    QCOMPARE(pages->tabText(1), QStringLiteral("Два"));
+    QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("Second"));
+    auto* memo = form.findChild<TMemo*>(QStringLiteral("M"));
+    QCOMPARE(memo->Text(), QStringLiteral("$00FFFFFF"));
+    QVERIFY(memo->isReadOnly());
+    QCOMPARE(memo->document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.palette().color(QPalette::Window), QColor(192, 192, 192));
+}
+
+void TestStdCtrls::radioClickRunsOnlyWhenBecomingChecked()
+{
+    QStringList clicks;
+    TTestForm form;
+    form.ReadLayout(Layout, {{QStringLiteral("R1Click"), TNotifyEvent([&](QObject*) { clicks << "r1"; })},
+                             {QStringLiteral("R2Click"), TNotifyEvent([&](QObject*) { clicks << "r2"; })}});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* r1 = form.findChild<TRadioButton*>(QStringLiteral("R1"));
+    auto* r2 = form.findChild<TRadioButton*>(QStringLiteral("R2"));
+    QTest::mouseClick(r1, Qt::LeftButton);  // already checked
+    QVERIFY(clicks.isEmpty());
+    QTest::mouseClick(r2, Qt::LeftButton);
+    QCOMPARE(clicks, QStringList{"r2"});
+    r1->setChecked(true);  // by code as well
+    QCOMPARE(clicks, (QStringList{"r2", "r1"}));
+    QVERIFY(!r2->isChecked());
+}
+
+void TestStdCtrls::tabOrderFollowsTabOrderProperty()
+{
+    TTestForm form;
+    form.ReadLayout(Layout, {{QStringLiteral("R1Click"), TNotifyEvent()}, {QStringLiteral("R2Click"), TNotifyEvent()}});
+    auto* pages = form.findChild<TPageControl*>(QStringLiteral("Pages"));
+    pages->setCurrentIndex(0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.activateWindow();
+    auto* a = form.findChild<QWidget*>(QStringLiteral("A"));
+    a->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), a);
+    QStringList seen;
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        seen << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(seen, (QStringList{"B", "C"}));
+}
+
+void TestStdCtrls::bottomAlignedControlsStackUpFromTheBevel()
+{
+    TTestForm form;
+    form.ReadLayout(Layout, {{QStringLiteral("R1Click"), TNotifyEvent()}, {QStringLiteral("R2Click"), TNotifyEvent()}});
+    auto* panel = form.findChild<TPanel*>(QStringLiteral("P"));
+    panel->resize(100, 60);
+    AlignControls(panel);
+    auto* lower = form.findChild<QWidget*>(QStringLiteral("Bottom1"));
+    auto* upper = form.findChild<QWidget*>(QStringLiteral("Top1"));
+    // Two bevels leave a two-pixel border.
+    QCOMPARE(lower->geometry(), QRect(2, 60 - 2 - 13, 96, 13));
+    QCOMPARE(upper->geometry(), QRect(2, 60 - 2 - 13 - 10, 96, 10));
+}
+
+void TestStdCtrls::memoSelectsAndCopiesItsText()
+{
+    TMemo memo;
+    memo.SetText(QStringLiteral("$00FFFFFF"));
+    memo.SelectAll();
+    QCOMPARE(memo.SelText(), QStringLiteral("$00FFFFFF"));
+    memo.CopyToClipboard();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("$00FFFFFF"));
+    memo.SetSelStart(0);
+    QCOMPARE(memo.SelText(), QString());
+    QCOMPARE(memo.SelStart(), 0);
+    memo.SetSelStart(1000);  // beyond the text: clamped, no crash
+    QCOMPARE(memo.SelStart(), 9);
+}
+
+void TestStdCtrls::brokenLayoutLeavesNoControls()
+{
+    TTestForm form;
+    QString broken = Layout;
+    broken.replace(QStringLiteral("BevelInner = bvRaised"), QStringLiteral("BevelInner = bvWavy"));
+    try {
+        form.ReadLayout(broken, {{QStringLiteral("R1Click"), TNotifyEvent()}, {QStringLiteral("R2Click"), TNotifyEvent()}});
+        QFAIL("no error");
+    } catch (const EFormError& e) {
+        QCOMPARE(e.Line(), 40);
+    }
+    QVERIFY(form.findChild<QWidget*>(QStringLiteral("Pages")) == nullptr);
+    QVERIFY(form.findChild<QWidget*>(QStringLiteral("R1")) == nullptr);
+}
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    TestStdCtrls test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_stdctrls.moc"
