@@ -1,0 +1,591 @@
+#include "framework/combobox.h"
+
+#include "framework/application.h"
+#include "framework/exception.h"
+
+#include <QAbstractItemView>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+// The list rows of an owner-drawn combo box go through the control's own
+// draw request; a plain combo box keeps the standard look.
+class TComboItemDelegate : public QStyledItemDelegate {
+public:
+    explicit TComboItemDelegate(TCustomComboBox* combo) : QStyledItemDelegate(combo), combo_(combo) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!combo_->OwnerDrawn()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        Guard([&] {
+            const QRect r = option.rect;
+            if (r.isEmpty())
+                return;
+            QImage image(r.size(), QImage::Format_RGB32);
+            TOwnerDrawState state = 0;
+            if (option.state & QStyle::State_Selected)
+                state |= odSelected;
+            if (option.state & QStyle::State_HasFocus)
+                state |= odFocused;
+            if (!(option.state & QStyle::State_Enabled))
+                state |= odDisabled;
+            combo_->PaintItem(image, index.row(), Rect(0, 0, r.width(), r.height()), state);
+            painter->drawImage(r.topLeft(), image);
+        });
+    }
+
+    // The measure request: every row is as high as the list's item height,
+    // unless the list asks each item.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!combo_->OwnerDrawn())
+            return QStyledItemDelegate::sizeHint(option, index);
+        int height = combo_->listItemHeight_;
+        if (combo_->nativeStyle_ & ComboStyle::OwnerDrawVariable)
+            Guard([&] { combo_->MeasureItem(index.row(), height); });
+        return {combo_->width(), std::max(height, 1)};
+    }
+
+private:
+    TCustomComboBox* combo_;
+};
+
+namespace {
+
+// Focus that moves to an open list or to another program's window is not
+// leaving the control.
+bool MovesBetweenControls(Qt::FocusReason reason)
+{
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+// What a layout can set of a font: its name, height and style. Other
+// rendering hints do not change the text metrics.
+bool SameFont(const QFont& a, const QFont& b)
+{
+    return a.family() == b.family() && a.pixelSize() == b.pixelSize() && a.pointSizeF() == b.pointSizeF() &&
+           a.weight() == b.weight() && a.italic() == b.italic() && a.underline() == b.underline() &&
+           a.strikeOut() == b.strikeOut();
+}
+
+}  // namespace
+
+QFont TCustomComboBox::DefaultFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    return font;
+}
+
+TCustomComboBox::TCustomComboBox(QWidget* parent)
+    : QComboBox(parent), TControl(this, QPalette::Base), reportedFont_(DefaultFont())
+{
+    resize(145, 25);
+    SetTabStop(true);
+    SetColor(clWindow);
+    setMaxVisibleItems(dropDownCount_);
+    delegate_ = new TComboItemDelegate(this);
+    setItemDelegate(delegate_);
+    connect(this, &QComboBox::activated, this, [this](int) { Guard([this] { SelChange(); }); });
+}
+
+TCustomComboBox::~TCustomComboBox()
+{
+    // The native part goes with the control; nothing is kept for later.
+    handleAllocated_ = false;
+    hasSaved_ = false;
+    savedItems_.clear();
+}
+
+// --- native part -------------------------------------------------------------
+
+void TCustomComboBox::HandleNeeded()
+{
+    if (!handleAllocated_)
+        CreateHandle();
+}
+
+void TCustomComboBox::CreateHandle() { CreateWnd(); }
+
+void TCustomComboBox::CreateParams(TCreateParams& params)
+{
+    params.Style = ComboStyle::Child | ComboStyle::ClipSiblings;
+    if (TabStop())
+        params.Style |= ComboStyle::TabStop;
+    if (!isHidden())
+        params.Style |= ComboStyle::Visible;
+    params.Style |= ComboStyle::VScroll | ComboStyle::HasStrings | ComboStyle::AutoHScroll;
+    switch (style_) {
+    case csDropDown:
+        params.Style |= ComboStyle::DropDown;
+        break;
+    case csSimple:
+        params.Style |= ComboStyle::Simple;
+        break;
+    case csDropDownList:
+        params.Style |= ComboStyle::DropDownList;
+        break;
+    case csOwnerDrawFixed:
+        params.Style |= ComboStyle::DropDownList | ComboStyle::OwnerDrawFixed;
+        break;
+    case csOwnerDrawVariable:
+        params.Style |= ComboStyle::DropDownList | ComboStyle::OwnerDrawVariable;
+        break;
+    }
+}
+
+void TCustomComboBox::CreateWnd()
+{
+    TCreateParams params;
+    CreateParams(params);
+    ApplyNativeStyle(params.Style);
+    handleAllocated_ = true;
+
+    // The measure requests of a new native part: the field and the list
+    // rows take the item height of this moment.
+    int field = itemHeight_;
+    int list = itemHeight_;
+    if (!OwnerDrawn()) {
+        field = list = fontMetrics().height() + 2;
+    } else if (nativeStyle_ & ComboStyle::OwnerDrawVariable) {
+        MeasureItem(-1, field);
+        MeasureItem(0, list);
+    }
+    fieldHeight_ = std::max(field, 1);
+    listItemHeight_ = std::max(list, 1);
+    ApplyFieldGeometry();
+
+    if (hasSaved_) {
+        hasSaved_ = false;
+        const std::vector<TSavedItem> items = std::move(savedItems_);
+        savedItems_.clear();
+        BeginUpdate();
+        try {
+            for (const TSavedItem& item : items)
+                AddItem(item.Text, item.Data);
+        } catch (...) {
+            EndUpdate();
+            throw;
+        }
+        EndUpdate();
+        SetItemIndex(savedIndex_);
+        if (savedIndex_ < 0 && isEditable())
+            SetText(savedText_);
+    }
+}
+
+void TCustomComboBox::ApplyNativeStyle(unsigned bits)
+{
+    nativeStyle_ = bits;
+    const unsigned kind = bits & ComboStyle::KindMask;
+    const bool editable = kind == ComboStyle::Simple || kind == ComboStyle::DropDown;
+    if (isEditable() != editable)
+        setEditable(editable);
+    if (editable) {
+        // The field takes exactly what is typed: no completion, and Return
+        // does not add the text to the list.
+        setCompleter(nullptr);
+        setInsertPolicy(QComboBox::NoInsert);
+        QLineEdit* edit = lineEdit();
+        if (edit && edit != connectedEdit_) {
+            connectedEdit_ = edit;
+            connect(edit, &QLineEdit::textEdited, this, [this](const QString&) { Guard([this] { EditChange(); }); });
+        }
+    }
+    setMaxVisibleItems(dropDownCount_);
+}
+
+void TCustomComboBox::ApplyFieldGeometry()
+{
+    // The field and a three-pixel frame around it make the control's height,
+    // except in csSimple, where the list below the field takes the rest.
+    if ((nativeStyle_ & ComboStyle::KindMask) == ComboStyle::Simple) {
+        setMinimumHeight(0);
+        setMaximumHeight(QWIDGETSIZE_MAX);
+    } else {
+        setFixedHeight(fieldHeight_ + 6);
+    }
+}
+
+void TCustomComboBox::DestroyWnd()
+{
+    savedItems_.clear();
+    const int n = count();
+    savedItems_.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        savedItems_.push_back({itemText(i), static_cast<TColor>(itemData(i).toInt())});
+    savedIndex_ = currentIndex();
+    savedText_ = Text();
+    hasSaved_ = true;
+    clear();
+}
+
+void TCustomComboBox::DestroyHandle()
+{
+    if (!handleAllocated_)
+        return;
+    DestroyWnd();
+    handleAllocated_ = false;
+}
+
+void TCustomComboBox::RecreateWnd()
+{
+    if (!handleAllocated_)
+        return;
+    const bool focused = hasFocus();
+    DestroyHandle();
+    if (isVisible())
+        HandleNeeded();
+    if (focused && !hasFocus())
+        setFocus();
+}
+
+// --- items -------------------------------------------------------------------
+
+void TCustomComboBox::CheckIndex(int index)
+{
+    if (index < 0 || index >= count())
+        throw Exception(QStringLiteral("List index out of bounds (%1)").arg(index));
+}
+
+int TCustomComboBox::ItemCount()
+{
+    HandleNeeded();
+    return count();
+}
+
+QString TCustomComboBox::ItemText(int index)
+{
+    HandleNeeded();
+    CheckIndex(index);
+    return itemText(index);
+}
+
+TColor TCustomComboBox::ItemData(int index)
+{
+    HandleNeeded();
+    CheckIndex(index);
+    return static_cast<TColor>(itemData(index).toInt());
+}
+
+void TCustomComboBox::AddItem(const QString& text, TColor data)
+{
+    HandleNeeded();
+    const int before = count();
+    const QString field = lineEdit() ? lineEdit()->text() : QString();
+    addItem(text, QVariant(static_cast<int>(data)));
+    if (count() != before + 1)
+        throw Exception(QStringLiteral("Unable to insert a line"));
+    // Appending selects nothing and leaves the field alone, also when the
+    // list was empty (the widget would select its first item).
+    if (before == 0 && currentIndex() != -1) {
+        setCurrentIndex(-1);
+        if (lineEdit())
+            lineEdit()->setText(field);
+    }
+}
+
+void TCustomComboBox::ClearItems()
+{
+    HandleNeeded();
+    SetText(QString());
+    clear();
+}
+
+int TCustomComboBox::FindItemExact(const QString& text)
+{
+    HandleNeeded();
+    const int n = count();
+    for (int i = 0; i < n; ++i)
+        if (itemText(i).compare(text, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+int TCustomComboBox::ItemIndex()
+{
+    HandleNeeded();
+    return currentIndex();
+}
+
+void TCustomComboBox::SetItemIndex(int index)
+{
+    HandleNeeded();
+    if (index < -1 || index >= count())
+        index = -1;
+    if (index == currentIndex())
+        return;
+    setCurrentIndex(index);
+}
+
+QString TCustomComboBox::Text()
+{
+    HandleNeeded();
+    if (isEditable() && lineEdit())
+        return lineEdit()->text();
+    return currentText();
+}
+
+void TCustomComboBox::SetText(const QString& text)
+{
+    HandleNeeded();
+    if (isEditable() && lineEdit()) {
+        // A field that no longer shows the selected item has no selection.
+        const int i = currentIndex();
+        if (i >= 0 && itemText(i) != text)
+            setCurrentIndex(-1);
+        lineEdit()->setText(text);
+        return;
+    }
+    // A fixed field can only show an item of the list.
+    const int i = FindItemExact(text);
+    if (i >= 0 || text.isEmpty())
+        SetItemIndex(i);
+}
+
+void TCustomComboBox::SetStyle(TComboBoxStyle style)
+{
+    if (style == style_)
+        return;
+    style_ = style;
+    RecreateWnd();
+}
+
+void TCustomComboBox::SetItemHeight(int height)
+{
+    if (height <= 0)
+        return;
+    itemHeight_ = height;
+    RecreateWnd();
+}
+
+void TCustomComboBox::SetDropDownCount(int count)
+{
+    dropDownCount_ = std::max(count, 1);
+    setMaxVisibleItems(dropDownCount_);
+}
+
+void TCustomComboBox::SetNativeItemHeight(int which, int height)
+{
+    if (!handleAllocated_ || height <= 0)
+        return;
+    if (which < 0) {
+        fieldHeight_ = height;
+        ApplyFieldGeometry();
+        update();
+    } else {
+        listItemHeight_ = height;
+        view()->doItemsLayout();
+    }
+}
+
+void TCustomComboBox::BeginUpdate()
+{
+    if (updateCount_++ == 0)
+        setUpdatesEnabled(false);
+}
+
+void TCustomComboBox::EndUpdate()
+{
+    if (updateCount_ <= 0)
+        return;
+    if (--updateCount_ == 0) {
+        setUpdatesEnabled(true);
+        update();
+    }
+}
+
+// --- drawing -----------------------------------------------------------------
+
+void TCustomComboBox::PaintItem(QImage& target, int index, const TRect& rect, TOwnerDrawState state)
+{
+    TCanvas canvas(&target);
+    canvas.Font = font();
+    canvas.FontColor = FontColor();
+    canvas.BrushColor = Color();
+    canvas.BrushStyle = bsSolid;
+
+    struct TCanvasScope {
+        TCustomComboBox* Self;
+        TCanvas* Previous;
+        ~TCanvasScope() { Self->canvas_ = Previous; }
+    } scope{this, canvas_};
+    canvas_ = &canvas;
+
+    // An index the list does not hold is drawn as the empty field.
+    const bool isItem = handleAllocated_ && index >= 0 && index < count();
+    if (isItem && (state & odSelected)) {
+        canvas.BrushColor = clHighlight;
+        canvas.FontColor = clHighlightText;
+    }
+    if (isItem)
+        DrawItem(index, rect, state);
+    else
+        canvas.FillRect(rect);
+    if (state & odFocused)
+        canvas.DrawFocusRect(rect);
+}
+
+void TCustomComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState)
+{
+    if (!canvas_)
+        return;
+    canvas_->FillRect(rect);
+    if (index >= 0)
+        canvas_->TextOut(rect.Left + 2, rect.Top, ItemText(index));
+}
+
+void TCustomComboBox::MeasureItem(int, int&) {}
+
+TRect TCustomComboBox::FieldRect() const
+{
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QRect arrow = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+    int left = 3;
+    int right = width() - 3;
+    if (arrow.isValid()) {
+        if (arrow.center().x() >= width() / 2)
+            right = std::min(right, arrow.left() - 1);
+        else
+            left = std::max(left, arrow.right() + 2);
+    }
+    const int top = 3;
+    const int bottom = std::min(top + fieldHeight_, height() - 3);
+    return {left, top, std::max(right, left), std::max(bottom, top)};
+}
+
+int TCustomComboBox::RowsShown()
+{
+    HandleNeeded();
+    return std::clamp(count(), 1, dropDownCount_);
+}
+
+int TCustomComboBox::DroppedHeight() { return listItemHeight_ * RowsShown() + height() + 2; }
+
+void TCustomComboBox::paintEvent(QPaintEvent* event)
+{
+    // The editable styles show a real edit; the fixed field of an
+    // owner-drawn box is drawn like a list item.
+    if (!handleAllocated_ || !OwnerDrawn() || isEditable()) {
+        QComboBox::paintEvent(event);
+        return;
+    }
+    Guard([&] {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.currentText.clear();
+        option.currentIcon = QIcon();
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+
+        const TRect field = FieldRect();
+        if (field.IsEmpty())
+            return;
+        QImage image(field.Width(), field.Height(), QImage::Format_RGB32);
+        TOwnerDrawState state = odComboBoxEdit;
+        if (hasFocus() && !view()->isVisible())
+            state |= odSelected | odFocused;
+        if (!isEnabled())
+            state |= odDisabled;
+        PaintItem(image, currentIndex(), Rect(0, 0, field.Width(), field.Height()), state);
+        painter.drawImage(field.Left, field.Top, image);
+    });
+}
+
+void TCustomComboBox::showPopup()
+{
+    Guard([this] {
+        HandleNeeded();
+        if (OnDropDown)
+            OnDropDown(this);
+        QComboBox::showPopup();
+        if (!OwnerDrawn())
+            return;
+        // The list opens below the control, as wide as it, showing
+        // RowsShown() rows of the list's item height inside a one-pixel frame.
+        QWidget* container = view()->parentWidget();
+        if (!container || !container->isVisible())
+            return;
+        const QPoint below = mapToGlobal(QPoint(0, height()));
+        container->setGeometry(below.x(), below.y(), width(), DroppedHeight() - height());
+        view()->scrollTo(view()->currentIndex());
+    });
+}
+
+// --- notifications -----------------------------------------------------------
+
+void TCustomComboBox::SelChange()
+{
+    // The widget has already put the chosen item's text into the field.
+    Click();
+    Change();
+}
+
+void TCustomComboBox::EditChange()
+{
+    QLineEdit* edit = lineEdit();
+    if (!edit)
+        return;
+    const int i = currentIndex();
+    if (i >= 0 && itemText(i) != edit->text()) {
+        // Typing leaves the chosen item: the field keeps the typed text.
+        const QString text = edit->text();
+        const int cursor = edit->cursorPosition();
+        setCurrentIndex(-1);
+        edit->setText(text);
+        edit->setCursorPosition(cursor);
+    }
+    Change();
+}
+
+void TCustomComboBox::Click()
+{
+    if (OnClick)
+        OnClick(this);
+}
+
+void TCustomComboBox::Change()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TCustomComboBox::FontChanged() {}
+
+void TCustomComboBox::changeEvent(QEvent* event)
+{
+    QComboBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange && !SameFont(font(), reportedFont_)) {
+        reportedFont_ = font();
+        Guard([this] { FontChanged(); });
+    }
+}
+
+void TCustomComboBox::showEvent(QShowEvent* event)
+{
+    QComboBox::showEvent(event);
+    Guard([this] { HandleNeeded(); });
+}
+
+void TCustomComboBox::focusInEvent(QFocusEvent* event)
+{
+    QComboBox::focusInEvent(event);
+    if (MovesBetweenControls(event->reason()))
+        DoEnter();
+}
+
+void TCustomComboBox::focusOutEvent(QFocusEvent* event)
+{
+    QComboBox::focusOutEvent(event);
+    if (MovesBetweenControls(event->reason()))
+        DoExit();
+}
