@@ -7,6 +7,8 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
@@ -60,6 +62,32 @@ private:
 
 namespace {
 
+// The open list is a plain list with a scroll bar below the control, not a
+// menu laid over it with scroll arrows.
+class TComboStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == QStyle::SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// One style object for every combo box, owned by the application so that it
+// outlives them all.
+QStyle* SharedComboStyle()
+{
+    static QPointer<TComboStyle> style;
+    if (!style) {
+        style = new TComboStyle(QStyleFactory::create(QApplication::style()->name()));
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
 // Focus that moves to an open list or to another program's window is not
 // leaving the control.
 bool MovesBetweenControls(Qt::FocusReason reason)
@@ -88,6 +116,7 @@ QFont TCustomComboBox::DefaultFont()
 TCustomComboBox::TCustomComboBox(QWidget* parent)
     : QComboBox(parent), TControl(this, QPalette::Base), reportedFont_(DefaultFont())
 {
+    setStyle(SharedComboStyle());
     resize(145, 25);
     SetTabStop(true);
     SetColor(clWindow);
@@ -579,13 +608,16 @@ void TCustomComboBox::showEvent(QShowEvent* event)
 void TCustomComboBox::focusInEvent(QFocusEvent* event)
 {
     QComboBox::focusInEvent(event);
-    if (MovesBetweenControls(event->reason()))
+    if (MovesBetweenControls(event->reason()) && !view()->isVisible())
         DoEnter();
 }
 
 void TCustomComboBox::focusOutEvent(QFocusEvent* event)
 {
     QComboBox::focusOutEvent(event);
-    if (MovesBetweenControls(event->reason()))
+    // The open list takes the keyboard while it is shown; that is still us.
+    const QWidget* next = QApplication::focusWidget();
+    const bool toOwnList = next && next->window() == view()->window() && view()->window() != window();
+    if (MovesBetweenControls(event->reason()) && !toOwnList)
         DoExit();
 }
