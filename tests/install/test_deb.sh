@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the .deb, unpacks it into a temporary root and starts the program
+# from there: the package holds everything the desktop needs and runs.
+# Usage (under an X server): test_deb.sh BUILD-DIR XCLOSE
+set -u
+build=$1
+xclose=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cpack --config "$build/CPackConfig.cmake" -B "$work/out" >/dev/null || fail "cpack failed"
+deb=$(ls "$work"/out/huebox_*.deb 2>/dev/null | head -n 1)
+[ -n "$deb" ] || fail "no package"
+info=$(dpkg-deb --info "$deb")
+grep -q 'Package: huebox' <<<"$info" || fail "package name"
+grep -Eq 'Depends:.*libqt6widgets6' <<<"$info" || fail "package does not depend on the Qt widgets library"
+
+dpkg-deb -x "$deb" "$work/root" || fail "cannot unpack"
+for f in usr/bin/huebox usr/share/applications/org.example.huebox.desktop \
+         usr/share/metainfo/org.example.huebox.metainfo.xml \
+         usr/share/icons/hicolor/48x48/apps/org.example.huebox.png; do
+  [ -e "$work/root/$f" ] || fail "package lacks $f"
+done
+
+unset QT_QPA_PLATFORM
+"$work/root/usr/bin/huebox" &
+pid=$!
+window=
+for _ in $(seq 1 100); do
+  window=$(xdotool search --onlyvisible --name '^Huebox v1\.0$' 2>/dev/null | head -n 1)
+  [ -n "$window" ] && break
+  kill -0 $pid 2>/dev/null || fail "the packaged program exited"
+  sleep 0.1
+done
+[ -n "$window" ] || fail "the packaged program showed no window"
+"$xclose" "$window"
+wait $pid || fail "exit code $?"
+echo "PASS: package builds, unpacks and runs"
