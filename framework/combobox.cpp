@@ -6,10 +6,12 @@
 #include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
 
@@ -60,8 +62,6 @@ private:
     TCustomComboBox* combo_;
 };
 
-namespace {
-
 // The open list is a plain list with a scroll bar below the control, not a
 // menu laid over it with scroll arrows.
 class TComboStyle : public QProxyStyle {
@@ -74,7 +74,31 @@ public:
             return 0;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
+
+    // A box that shows its list all the time has only the field on top,
+    // without an arrow.
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override
+    {
+        const auto* combo = qobject_cast<const TCustomComboBox*>(widget);
+        if (control == QStyle::CC_ComboBox && combo && combo->IsSimple()) {
+            const int field = combo->NativeItemHeight(-1);
+            switch (sub) {
+            case QStyle::SC_ComboBoxEditField:
+                return {3, 3, std::max(option->rect.width() - 6, 0), field};
+            case QStyle::SC_ComboBoxFrame:
+                return {0, 0, option->rect.width(), field + 6};
+            case QStyle::SC_ComboBoxArrow:
+                return {};
+            default:
+                break;
+            }
+        }
+        return QProxyStyle::subControlRect(control, option, sub, widget);
+    }
 };
+
+namespace {
 
 // One style object for every combo box, owned by the application so that it
 // outlives them all.
@@ -104,7 +128,7 @@ bool SameFont(const QFont& a, const QFont& b)
            a.strikeOut() == b.strikeOut();
 }
 
-}  // namespace
+} // namespace
 
 QFont TCustomComboBox::DefaultFont()
 {
@@ -142,7 +166,10 @@ void TCustomComboBox::HandleNeeded()
         CreateHandle();
 }
 
-void TCustomComboBox::CreateHandle() { CreateWnd(); }
+void TCustomComboBox::CreateHandle()
+{
+    CreateWnd();
+}
 
 void TCustomComboBox::CreateParams(TCreateParams& params)
 {
@@ -230,15 +257,54 @@ void TCustomComboBox::ApplyNativeStyle(unsigned bits)
         }
     }
     setMaxVisibleItems(dropDownCount_);
+
+    if (kind == ComboStyle::Simple && !simpleList_) {
+        simpleList_ = new QListView(this);
+        simpleList_->setModel(model());
+        simpleList_->setItemDelegate(delegate_);
+        simpleList_->setFocusPolicy(Qt::NoFocus);
+        simpleList_->setSelectionMode(QAbstractItemView::SingleSelection);
+        simpleList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        connect(this, &QComboBox::currentIndexChanged, simpleList_, [this](int index) {
+            simpleList_->selectionModel()->setCurrentIndex(model()->index(index, 0),
+                                                           QItemSelectionModel::ClearAndSelect);
+        });
+        // A click in the list is a choice like one in a dropped list.
+        connect(simpleList_, &QListView::clicked, this, [this](const QModelIndex& index) {
+            Guard([&] {
+                if (index.row() != currentIndex())
+                    setCurrentIndex(index.row());
+                SelChange();
+            });
+        });
+        simpleList_->show();
+    } else if (kind != ComboStyle::Simple && simpleList_) {
+        delete simpleList_;
+        simpleList_ = nullptr;
+    }
+}
+
+void TCustomComboBox::LayOutSimple()
+{
+    if (!simpleList_)
+        return;
+    const int fieldBox = fieldHeight_ + 6;
+    if (QLineEdit* edit = lineEdit()) {
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        edit->setGeometry(style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this));
+    }
+    simpleList_->setGeometry(0, fieldBox, width(), std::max(height() - fieldBox, 0));
 }
 
 void TCustomComboBox::ApplyFieldGeometry()
 {
     // The field and a three-pixel frame around it make the control's height,
     // except in csSimple, where the list below the field takes the rest.
-    if ((nativeStyle_ & ComboStyle::KindMask) == ComboStyle::Simple) {
+    if (IsSimple()) {
         setMinimumHeight(0);
         setMaximumHeight(QWIDGETSIZE_MAX);
+        LayOutSimple();
     } else {
         setFixedHeight(fieldHeight_ + 6);
     }
@@ -498,10 +564,27 @@ int TCustomComboBox::RowsShown()
     return std::clamp(count(), 1, dropDownCount_);
 }
 
-int TCustomComboBox::DroppedHeight() { return listItemHeight_ * RowsShown() + height() + 2; }
+int TCustomComboBox::DroppedHeight()
+{
+    return listItemHeight_ * RowsShown() + height() + 2;
+}
 
 void TCustomComboBox::paintEvent(QPaintEvent* event)
 {
+    if (handleAllocated_ && simpleList_) {
+        // Only the field has a frame; the list below draws itself.
+        Guard([&] {
+            QPainter painter(this);
+            QStyleOptionFrame option;
+            option.initFrom(this);
+            option.rect = QRect(0, 0, width(), fieldHeight_ + 6);
+            option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+            option.midLineWidth = 0;
+            option.state |= QStyle::State_Sunken;
+            style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+        });
+        return;
+    }
     // The editable styles show a real edit; the fixed field of an
     // owner-drawn box is drawn like a list item.
     if (!handleAllocated_ || !OwnerDrawn() || isEditable()) {
@@ -534,6 +617,8 @@ void TCustomComboBox::showPopup()
 {
     Guard([this] {
         HandleNeeded();
+        if (simpleList_)
+            return; // its list is always shown
         if (OnDropDown)
             OnDropDown(this);
         QComboBox::showPopup();
@@ -602,7 +687,16 @@ void TCustomComboBox::changeEvent(QEvent* event)
 void TCustomComboBox::showEvent(QShowEvent* event)
 {
     QComboBox::showEvent(event);
-    Guard([this] { HandleNeeded(); });
+    Guard([this] {
+        HandleNeeded();
+        LayOutSimple();
+    });
+}
+
+void TCustomComboBox::resizeEvent(QResizeEvent* event)
+{
+    QComboBox::resizeEvent(event);
+    LayOutSimple();
 }
 
 void TCustomComboBox::focusInEvent(QFocusEvent* event)

@@ -15,6 +15,7 @@
 #include <vector>
 
 class QLineEdit;
+class QListView;
 class TComboItemDelegate;
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
@@ -35,9 +36,9 @@ using TOwnerDrawState = unsigned;
 // creation step turns the bits into the widget's behaviour, so whatever a
 // subclass composes is what the user gets.
 namespace ComboStyle {
-constexpr unsigned Simple = 0x0001;        // editable field, list always shown
-constexpr unsigned DropDown = 0x0002;      // editable field, drop-down list
-constexpr unsigned DropDownList = 0x0003;  // fixed field, drop-down list
+constexpr unsigned Simple = 0x0001;       // editable field, list always shown
+constexpr unsigned DropDown = 0x0002;     // editable field, drop-down list
+constexpr unsigned DropDownList = 0x0003; // fixed field, drop-down list
 constexpr unsigned KindMask = 0x0003;
 constexpr unsigned OwnerDrawFixed = 0x0010;
 constexpr unsigned OwnerDrawVariable = 0x0020;
@@ -48,7 +49,7 @@ constexpr unsigned TabStop = 0x00010000;
 constexpr unsigned Visible = 0x10000000;
 constexpr unsigned ClipSiblings = 0x04000000;
 constexpr unsigned Child = 0x40000000;
-}  // namespace ComboStyle
+} // namespace ComboStyle
 
 struct TCreateParams {
     unsigned Style = 0;
@@ -57,6 +58,7 @@ struct TCreateParams {
 class TCustomComboBox : public QComboBox, public TControl {
     Q_OBJECT
     friend class TComboItemDelegate;
+    friend class TComboStyle;
 
 public:
     // 145 x 25, a tab stop, no parent colour, item height 16, eight items in
@@ -124,7 +126,10 @@ public:
     void PaintItem(QImage& target, int index, const TRect& rect, TOwnerDrawState state);
     // The canvas of the draw request under way; null outside one.
     TCanvas* Canvas() const { return canvas_; }
-    bool OwnerDrawn() const { return (nativeStyle_ & (ComboStyle::OwnerDrawFixed | ComboStyle::OwnerDrawVariable)) != 0; }
+    bool OwnerDrawn() const
+    {
+        return (nativeStyle_ & (ComboStyle::OwnerDrawFixed | ComboStyle::OwnerDrawVariable)) != 0;
+    }
 
     // The height the native part gives the closed field (which = -1) or the
     // list items (which = 0). The field keeps what it measured when the
@@ -174,6 +179,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -193,6 +199,8 @@ private:
     void EditChange();
     void CheckIndex(int index);
     int RowsShown();
+    bool IsSimple() const { return (nativeStyle_ & ComboStyle::KindMask) == ComboStyle::Simple; }
+    void LayOutSimple();
 
     bool handleAllocated_ = false;
     unsigned nativeStyle_ = 0;
@@ -205,6 +213,8 @@ private:
     TCanvas* canvas_ = nullptr;
     TComboItemDelegate* delegate_ = nullptr;
     QPointer<QLineEdit> connectedEdit_;
+    // The list that csSimple shows below its field all the time.
+    QListView* simpleList_ = nullptr;
     QFont reportedFont_;
 
     bool hasSaved_ = false;

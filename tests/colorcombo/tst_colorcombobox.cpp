@@ -23,8 +23,8 @@ QFont FormFont()
     return f;
 }
 
-const QStringList DefaultNames = {"Black", "Maroon", "Green", "Olive", "Navy",   "Purple", "Teal", "Gray",
-                                  "Silver", "Red", "Lime", "Yellow", "Blue", "Fuchsia", "Aqua", "White"};
+const QStringList DefaultNames = {"Black",  "Maroon", "Green", "Olive",  "Navy", "Purple",  "Teal", "Gray",
+                                  "Silver", "Red",    "Lime",  "Yellow", "Blue", "Fuchsia", "Aqua", "White"};
 
 // A window holding the combo box where the main window has it, and a
 // second control to move the focus to.
@@ -32,8 +32,8 @@ struct TWindow {
     QWidget Window;
     TColorComboBox* Combo = new TColorComboBox(&Window);
     QLineEdit* Other = new QLineEdit(&Window);
-    QList<TColor> Values;    // ColorValue seen by each OnChange
-    QList<int> Indexes;      // ItemIndex seen by each OnChange
+    QList<TColor> Values; // ColorValue seen by each OnChange
+    QList<int> Indexes;   // ItemIndex seen by each OnChange
     QStringList Order;
 
     explicit TWindow(TOwnerDrawComboStyle style = csDropDownList, bool show = true)
@@ -80,7 +80,10 @@ bool ChooseRow(TColorComboBox* combo, int row)
     return QTest::qWaitFor([&] { return !view->isVisible(); });
 }
 
-QRgb Px(TColor c) { return ColorToPixel(c) & 0xFFFFFFu; }
+QRgb Px(TColor c)
+{
+    return ColorToPixel(c) & 0xFFFFFFu;
+}
 
 void SaveOnFailure(const QImage& image, const QString& name)
 {
@@ -117,7 +120,10 @@ QString CheckItem(const QImage& shot, const TRect& r, TColor back, TColor swatch
             }
             if (actual != expected)
                 return QStringLiteral("pixel (%1, %2) is %3, expected %4")
-                    .arg(x - L).arg(y - T).arg(actual, 6, 16, QLatin1Char('0')).arg(expected, 6, 16, QLatin1Char('0'));
+                    .arg(x - L)
+                    .arg(y - T)
+                    .arg(actual, 6, 16, QLatin1Char('0'))
+                    .arg(expected, 6, 16, QLatin1Char('0'));
         }
     }
     if (names && (firstTextColumn < L + 28 || firstTextColumn > L + 30))
@@ -138,7 +144,7 @@ QImage PaintRow(TColorComboBox* combo, int row, int width, int height, QStyle::S
     return image;
 }
 
-}  // namespace
+} // namespace
 
 class TestColorComboBox : public QObject {
     Q_OBJECT
@@ -200,7 +206,7 @@ void TestColorComboBox::itemNames()
         QCOMPARE(combo.ItemText(i), expected[i]);
         QCOMPARE(combo.ItemData(i), TColorComboBox::StandardColors[i]);
     }
-    QCOMPARE(combo.ItemIndex(), 0);  // the stored black
+    QCOMPARE(combo.ItemIndex(), 0); // the stored black
 }
 
 void TestColorComboBox::setColorValue_data()
@@ -307,7 +313,7 @@ void TestColorComboBox::fieldTextIsRead()
     w.Combo->SetText(text);
     QCOMPARE(w.Combo->ItemIndex(), -1);
     QCOMPARE(w.Combo->ColorValue(), expected);
-    QCOMPARE(w.Combo->ColorValue(), expected);  // reading does not store
+    QCOMPARE(w.Combo->ColorValue(), expected); // reading does not store
     w.Combo->SetColorValue(clTeal);
     QCOMPARE(w.Combo->ItemIndex(), 6);
 }
@@ -454,8 +460,8 @@ void TestColorComboBox::fieldPixels()
         for (int y = field.Top; y < field.Bottom && error.isEmpty(); ++y)
             for (int x = field.Left; x < field.Right; ++x) {
                 const bool edge = x == field.Left || x == field.Right - 1 || y == field.Top || y == field.Bottom - 1;
-                const QRgb expected = edge && (x - field.Left + y - field.Top) % 2 == 0 ? ~Px(clWindow) & 0xFFFFFFu
-                                                                                         : Px(clWindow);
+                const QRgb expected =
+                    edge && (x - field.Left + y - field.Top) % 2 == 0 ? ~Px(clWindow) & 0xFFFFFFu : Px(clWindow);
                 if ((shot.pixel(x, y) & 0xFFFFFFu) != expected) {
                     error = QStringLiteral("pixel (%1, %2)").arg(x).arg(y);
                     break;
@@ -479,7 +485,7 @@ void TestColorComboBox::longNamesAreCut_data()
     QString base;
     for (int i = 0; i < 300; ++i)
         base += QChar(u'A' + i % 26);
-    const QString face = QString::fromUtf8("\xF0\x9F\x98\x80");  // one character, two UTF-16 units
+    const QString face = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two UTF-16 units
     QTest::newRow("300 drawn as 255") << base << base.left(255) << true;
     QTest::newRow("256 is not 255") << base.left(256) << base.left(254) + "_" << false;
     QTest::newRow("pair at the cut") << base.left(254) + face + "Z" << base.left(254) << true;
@@ -546,14 +552,15 @@ void TestColorComboBox::storedForm()
     int raised = 0;
     const TNotifyEvent handler = [&](QObject*) { ++raised; };
     const THandlerTable handlers = {{QStringLiteral("ClrCmbBoxChange"), handler}};
-    const std::unique_ptr<QWidget> object = TFormReader::ReadComponent(QStringLiteral(
-        "object ClrCmbBox: TColorComboBox\n"
-        "  Left = 454\n  Top = 4\n  Width = 100\n  Height = 22\n"
-        "  ColorValue = clWhite\n"
-        "  TabOrder = 4\n"
-        "  OnChange = ClrCmbBoxChange\n"
-        "  OnExit = ClrCmbBoxChange\n"
-        "end\n"), handlers);
+    const std::unique_ptr<QWidget> object =
+        TFormReader::ReadComponent(QStringLiteral("object ClrCmbBox: TColorComboBox\n"
+                                                  "  Left = 454\n  Top = 4\n  Width = 100\n  Height = 22\n"
+                                                  "  ColorValue = clWhite\n"
+                                                  "  TabOrder = 4\n"
+                                                  "  OnChange = ClrCmbBoxChange\n"
+                                                  "  OnExit = ClrCmbBoxChange\n"
+                                                  "end\n"),
+                                   handlers);
     auto* combo = dynamic_cast<TColorComboBox*>(object.get());
     QVERIFY(combo);
     QCOMPARE(raised, 0);

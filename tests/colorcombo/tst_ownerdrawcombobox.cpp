@@ -45,7 +45,7 @@ struct TWindow {
     }
 };
 
-}  // namespace
+} // namespace
 
 class TestOwnerDrawComboBox : public QObject {
     Q_OBJECT
@@ -116,7 +116,7 @@ void TestOwnerDrawComboBox::droppedList()
     TWindow w(items);
     QCOMPARE(w.Combo->DroppedHeight(), 14 * rows + 22 + 2);
     if (items == 0)
-        return;  // the widget opens no empty list
+        return; // the widget opens no empty list
 
     w.Combo->showPopup();
     QAbstractItemView* view = w.Combo->view();
@@ -133,19 +133,19 @@ void TestOwnerDrawComboBox::fontChangeRecreatesOnce()
     TWindow w;
     w.Combo->SetItemIndex(3);
     w.Combo->ApplyItemHeight();
-    QCOMPARE(w.Combo->Creations, 1);  // storing the height does not re-make
+    QCOMPARE(w.Combo->Creations, 1); // storing the height does not re-make
 
     QFont same = Font("MS Sans Serif", 11);
     same.setStyleStrategy(QFont::NoAntialias);
     w.Combo->setFont(same);
-    QCOMPARE(w.Combo->Creations, 1);  // same name, height and style
+    QCOMPARE(w.Combo->Creations, 1); // same name, height and style
 
     w.Combo->setFont(Font("MS Sans Serif", 20));
     QCOMPARE(w.Combo->Creations, 2);
     const int h = TOwnerDrawComboBox::TextRowHeight(Font("MS Sans Serif", 20));
     QVERIFY(h > 14);
     QCOMPARE(w.Combo->NativeItemHeight(0), h);
-    QCOMPARE(w.Combo->NativeItemHeight(-1), h);  // measured again when re-made
+    QCOMPARE(w.Combo->NativeItemHeight(-1), h); // measured again when re-made
     QCOMPARE(w.Combo->height(), h + 6);
     QCOMPARE(w.Combo->ItemCount(), 16);
     QCOMPARE(w.Combo->ItemIndex(), 3);

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QLineEdit>
+#include <QListView>
 #include <QtTest>
 
 namespace {
@@ -16,9 +17,9 @@ struct TDrawCall {
 
 class TTestCombo : public TCustomComboBox {
 public:
-    using TCustomComboBox::TCustomComboBox;
     using TCustomComboBox::OnChange;
     using TCustomComboBox::SetItemHeight;
+    using TCustomComboBox::TCustomComboBox;
     QList<TDrawCall> Draws;
 
 protected:
@@ -52,7 +53,7 @@ struct TWindow {
     }
 };
 
-}  // namespace
+} // namespace
 
 class TestComboBox : public QObject {
     Q_OBJECT
@@ -66,6 +67,7 @@ private slots:
     void findExact_data();
     void findExact();
     void userNotifications();
+    void simpleStyleShowsItsList();
     void drawRequest_data();
     void drawRequest();
     void exitOnlyWhenFocusLeaves();
@@ -90,7 +92,7 @@ void TestComboBox::nativePartLifeCycle()
     TTestCombo combo;
     combo.SetStyle(TComboBoxStyle(style));
     QVERIFY(!combo.HandleAllocated());
-    QCOMPARE(combo.ItemCount(), 0);  // the first need makes it
+    QCOMPARE(combo.ItemCount(), 0); // the first need makes it
     QVERIFY(combo.HandleAllocated());
     combo.AddItem("Aa", clRed);
     combo.AddItem("Bb", clBlue);
@@ -101,7 +103,7 @@ void TestComboBox::nativePartLifeCycle()
     combo.DestroyHandle();
     QVERIFY(!combo.HandleAllocated());
     QCOMPARE(combo.count(), 0);
-    combo.DestroyHandle();  // nothing to take down
+    combo.DestroyHandle(); // nothing to take down
 
     QCOMPARE(combo.ItemIndex(), index);
     QCOMPARE(combo.ItemCount(), 2);
@@ -114,7 +116,7 @@ void TestComboBox::nativePartLifeCycle()
     combo.SetItemHeight(0);
     QCOMPARE(combo.NativeItemHeight(-1), 16);
     combo.SetItemHeight(20);
-    QVERIFY(!combo.HandleAllocated());  // not on screen: made when needed
+    QVERIFY(!combo.HandleAllocated()); // not on screen: made when needed
     QCOMPARE(combo.ItemIndex(), index);
     if (combo.OwnerDrawn())
         QCOMPARE(combo.NativeItemHeight(-1), 20);
@@ -207,7 +209,7 @@ void TestComboBox::userNotifications()
     QTest::keyClick(w.Combo, Qt::Key_Down);
     QCOMPARE(w.Combo->ItemIndex(), 0);
     QCOMPARE(w.Events, (QStringList{"click", "change"}));
-    w.Combo->SetItemIndex(2);  // code raises nothing
+    w.Combo->SetItemIndex(2); // code raises nothing
     QCOMPARE(w.Events.size(), 2);
 
     // Typing changes only; the field keeps its text and leaves the item.
@@ -219,6 +221,35 @@ void TestComboBox::userNotifications()
     QCOMPARE(w.Events, QStringList{"change"});
     QCOMPARE(w.Combo->Text(), QStringLiteral("Ccx"));
     QCOMPARE(w.Combo->ItemIndex(), -1);
+}
+
+void TestComboBox::simpleStyleShowsItsList()
+{
+    TWindow w(csSimple);
+    w.Combo->resize(100, 120);
+    QCOMPARE(w.Combo->height(), 120);
+    QListView* list = nullptr;
+    for (QListView* l : w.Combo->findChildren<QListView*>())
+        if (l->parentWidget() == w.Combo)
+            list = l;
+    QVERIFY(list);
+    QVERIFY(list->isVisible());
+    const int fieldBox = w.Combo->NativeItemHeight(-1) + 6;
+    QCOMPARE(list->geometry(), QRect(0, fieldBox, 100, 120 - fieldBox));
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
+    QCOMPARE(w.Events, (QStringList{"click", "change"}));
+    QCOMPARE(w.Combo->ItemIndex(), 1);
+    QCOMPARE(w.Combo->Text(), QStringLiteral("Bb"));
+    QCOMPARE(list->currentIndex().row(), 1);
+    // The field stays on top after the choice.
+    QCOMPARE(w.Combo->lineEdit()->geometry(), QRect(3, 3, 94, fieldBox - 6));
+    w.Combo->showPopup();
+    QVERIFY(!w.Combo->view()->isVisible());
+
+    const QPointer<QListView> guard(list);
+    w.Combo->SetStyle(csDropDownList);
+    QVERIFY(guard.isNull());
 }
 
 void TestComboBox::drawRequest_data()
@@ -292,7 +323,7 @@ void TestComboBox::nestedBatchUpdate()
     QVERIFY(!combo.updatesEnabled());
     combo.EndUpdate();
     QVERIFY(combo.updatesEnabled());
-    combo.EndUpdate();  // unbalanced: ignored
+    combo.EndUpdate(); // unbalanced: ignored
     combo.BeginUpdate();
     QVERIFY(!combo.updatesEnabled());
     combo.EndUpdate();

@@ -123,8 +123,8 @@ bool ParseIntegerText(const QString& text, TColor& value)
 // --- the control -------------------------------------------------------------
 
 const TColor TColorComboBox::StandardColors[StandardColorCount] = {
-    clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clGray,
-    clSilver, clRed, clLime, clYellow, clBlue, clFuchsia, clAqua, clWhite,
+    clBlack,  clMaroon, clGreen, clOlive,  clNavy, clPurple,  clTeal, clGray,
+    clSilver, clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite,
 };
 
 static_assert(std::size(ColorIdents) >= TColorComboBox::StandardColorCount,
@@ -144,7 +144,10 @@ TColorComboBox::TColorComboBox(QWidget* parent) : TOwnerDrawComboBox(parent)
     displayNames_ = true;
 }
 
-TColorComboBox::~TColorComboBox() { names_.OnChange = nullptr; }
+TColorComboBox::~TColorComboBox()
+{
+    names_.OnChange = nullptr;
+}
 
 QString TColorComboBox::ItemName(int index) const
 {
@@ -180,7 +183,10 @@ void TColorComboBox::NamesListChanged()
     RecreateWnd();
 }
 
-void TColorComboBox::SetColorNames(const QStringList& names) { names_.Assign(names); }
+void TColorComboBox::SetColorNames(const QStringList& names)
+{
+    names_.Assign(names);
+}
 
 void TColorComboBox::SetDisplayNames(bool value)
 {
@@ -305,12 +311,16 @@ void RegisterColorComboClasses()
     using T = TColorComboBox;
     TClassBuilder<T> builder(QStringLiteral("TColorComboBox"));
     AddControlProperties(builder);
-    builder.Color(QStringLiteral("ColorValue"), [](T* o) { return o->ColorValue(); }, &T::SetColorValue)
-        .Strings(QStringLiteral("ColorNames"), [](T* o) { return o->ColorNames().Items(); }, &T::SetColorNames)
+    builder
+        .Color(
+            QStringLiteral("ColorValue"), [](T* o) { return o->ColorValue(); }, &T::SetColorValue)
+        .Strings(
+            QStringLiteral("ColorNames"), [](T* o) { return o->ColorNames().Items(); }, &T::SetColorNames)
         .Bool(QStringLiteral("DisplayNames"), &T::DisplayNames, &T::SetDisplayNames)
-        .Enum<TOwnerDrawComboStyle>(QStringLiteral("Style"),
-                                    {QStringLiteral("csDropDown"), QStringLiteral("csSimple"), QStringLiteral("csDropDownList")},
-                                    [](T* o) { return o->Style(); }, [](T* o, TOwnerDrawComboStyle s) { o->SetStyle(s); })
+        .Enum<TOwnerDrawComboStyle>(
+            QStringLiteral("Style"),
+            {QStringLiteral("csDropDown"), QStringLiteral("csSimple"), QStringLiteral("csDropDownList")},
+            [](T* o) { return o->Style(); }, [](T* o, TOwnerDrawComboStyle s) { o->SetStyle(s); })
         .Event<TNotifyEvent>(QStringLiteral("OnChange"), [](T* o, TNotifyEvent e) { o->OnChange = std::move(e); })
         .Event<TNotifyEvent>(QStringLiteral("OnClick"), [](T* o, TNotifyEvent e) { o->OnClick = std::move(e); })
         .Event<TNotifyEvent>(QStringLiteral("OnDropDown"), [](T* o, TNotifyEvent e) { o->OnDropDown = std::move(e); })

@@ -10,9 +10,12 @@ namespace {
 // The kind bits of each of the three styles.
 constexpr unsigned OwnerDrawStyleBits[] = {ComboStyle::DropDown, ComboStyle::Simple, ComboStyle::DropDownList};
 
-bool IsOwnerDrawStyle(TOwnerDrawComboStyle style) { return style >= csDropDown && style <= csDropDownList; }
+bool IsOwnerDrawStyle(TOwnerDrawComboStyle style)
+{
+    return style >= csDropDown && style <= csDropDownList;
+}
 
-}  // namespace
+} // namespace
 
 TOwnerDrawComboBox::TOwnerDrawComboBox(QWidget* parent) : TCustomComboBox(parent)
 {
@@ -39,7 +42,10 @@ int TOwnerDrawComboBox::TextRowHeight(const QFont& font)
     return static_cast<int>(std::clamp(height, 0.0, 10000.0)) + 1;
 }
 
-int TOwnerDrawComboBox::ComputeItemHeight() { return std::max(TextRowHeight(font()), 9); }
+int TOwnerDrawComboBox::ComputeItemHeight()
+{
+    return std::max(TextRowHeight(font()), 9);
+}
 
 void TOwnerDrawComboBox::ApplyItemHeight()
 {
