@@ -56,9 +56,12 @@ public:
     void RBtn2Click();  // edit the background colour
     void RdBtn1Click();  // a format button became checked
 
+    // Sets the red, green and blue sliders in that order; each real change
+    // raises that slider's change event.
+    void LoadSliders(const RgbTriple& color);
+
 private:
     RgbTriple ReadSliders() const;
-    void LoadSliders(const RgbTriple& color);
 
     IColorView& view_;
     TColorState state_;

@@ -1,3 +1,4 @@
+#include "color/basicpalette.h"
 #include "color/colormodel.h"
 
 #include <QtTest>
@@ -85,6 +86,8 @@ private slots:
     void switchingBetweenEqualColoursChangesNothing();
     void checkedFormatClickedAgainRecomputesNothing();
     void reloadWritesSlidersInOrderAndEndsOnTarget();
+    void basicPalette_data();
+    void basicPalette();
 };
 
 void TestColorModel::literals_data()
@@ -261,6 +264,33 @@ void TestColorModel::reloadWritesSlidersInOrderAndEndsOnTarget()
     QCOMPARE(view.Log, expected);
     QCOMPARE(view.Model.State().TextColor, (RgbTriple{0x11, 0x22, 0x33}));
     QCOMPARE(view.Model.State().BackHtml, QStringLiteral("#FFFFFF"));
+}
+
+void TestColorModel::basicPalette_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<TColor>("color");
+    QTest::newRow("none selected") << -1 << false << TColor(0);
+    QTest::newRow("black") << 0 << true << clBlack;
+    QTest::newRow("maroon") << 1 << true << clMaroon;
+    QTest::newRow("olive") << 3 << true << clOlive;
+    QTest::newRow("silver") << 8 << true << clSilver;
+    QTest::newRow("red") << 9 << true << clRed;
+    QTest::newRow("teal") << 6 << true << clTeal;
+    QTest::newRow("white") << 15 << true << clWhite;
+    QTest::newRow("past the list") << 16 << false << TColor(0);
+}
+
+void TestColorModel::basicPalette()
+{
+    QFETCH(int, index);
+    QFETCH(bool, valid);
+    QFETCH(TColor, color);
+    const std::optional<RgbTriple> c = BasicPaletteColor(index);
+    QCOMPARE(c.has_value(), valid);
+    if (valid)
+        QCOMPARE(TripleToColor(c->R, c->G, c->B), color);
 }
 
 QTEST_GUILESS_MAIN(TestColorModel)
