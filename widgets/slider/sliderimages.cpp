@@ -1,0 +1,68 @@
+#include "widgets/slider/sliderimages.h"
+
+#include "framework/application.h"
+
+#include <QCursor>
+#include <QPixmap>
+
+#include <mutex>
+
+namespace {
+
+QImage ResourceImage(const QString& name)
+{
+    return QImage(QStringLiteral(":/huebox/slider/") + name, "XPM");
+}
+
+}  // namespace
+
+// Outside any namespace: the resource initialiser is a global function.
+static void InitResourcesOnce()
+{
+    Q_INIT_RESOURCE(slider);
+}
+
+QString BuiltInImageName(int index)
+{
+    static const char* const names[SliderImageCount] = {"HTHUMB", "HRULER", "VTHUMB", "VRULER"};
+    return index >= 0 && index < SliderImageCount ? QString::fromLatin1(names[index]) : QString();
+}
+
+QImage BuiltInImage(int index)
+{
+    const QString name = BuiltInImageName(index);
+    if (name.isEmpty())
+        return {};
+    InitSliderResources();
+    return ResourceImage(name);
+}
+
+void InitSliderResources()
+{
+    static std::once_flag once;
+    std::call_once(once, InitResourcesOnce);
+}
+
+void RegisterSliderCursors()
+{
+    InitSliderResources();
+    const QPixmap hand = QPixmap::fromImage(ResourceImage(QStringLiteral("SLIDER_HANDCUR")));
+    const QPixmap drag = QPixmap::fromImage(ResourceImage(QStringLiteral("SLIDER_DRAGCUR")));
+    Screen::SetCursor(crSliderHand, QCursor(hand, 6, 16));
+    Screen::SetCursor(crSliderDrag, QCursor(drag, 15, 16));
+}
+
+void InitSliderModule()
+{
+    InitSliderResources();
+    RegisterSliderCursors();
+}
+
+void DrawImageRegion(TCanvas& canvas, int x, int y, const TBitmap& bitmap, const TRect& source,
+                     std::optional<TColor> transparent)
+{
+    if (transparent)
+        canvas.DrawTransparent(x, y, bitmap, source, *transparent);
+    else
+        canvas.Draw(x, y, bitmap, source);
+}
