@@ -1,0 +1,24 @@
+#include "widgets/listview/listviewclasses.h"
+
+#include "widgets/listview/ordolistview.h"
+
+void RegisterListViewClasses()
+{
+    {
+        TClassBuilder<TListView> b(QStringLiteral("TListView"));
+        AddListViewProperties(b).Register();
+    }
+    {
+        TClassBuilder<TOrdoListView> b(QStringLiteral("TOrdoListView"));
+        AddListViewProperties(b)
+            .Bool(QStringLiteral("ShowSortSign"), [](TOrdoListView* o) { return o->ShowSortSign(); },
+                  [](TOrdoListView* o, bool v) { o->SetShowSortSign(v); })
+            .Int(QStringLiteral("SortColumn"), [](TOrdoListView* o) { return o->SortColumn(); },
+                 [](TOrdoListView* o, int v) { o->SetSortColumn(v); })
+            .Enum<TSortDirection>(QStringLiteral("SortDirection"),
+                                  {QStringLiteral("sdAscending"), QStringLiteral("sdDescending")},
+                                  [](TOrdoListView* o) { return o->SortDirection(); },
+                                  [](TOrdoListView* o, TSortDirection d) { o->SetSortDirection(d); })
+            .Register();
+    }
+}
