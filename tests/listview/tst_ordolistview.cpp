@@ -371,7 +371,7 @@ void TestOrdoListView::sortTypeNoneKeepsRows()
     QCOMPARE(w.List->SortDirection(), sdDescending);
     QCOMPARE(w.ColumnClicks, (QList<int>{2, 2, 0}));
     QCOMPARE(Captions(*w.List), before);
-    CHECK_SIGN(w.List, {});
+    CHECK_SIGN(w.List, TSignPlace{});
 }
 
 void TestOrdoListView::nonReportOrdersByCaptions()
@@ -587,7 +587,7 @@ void TestOrdoListView::signWhileItemHeld()
 
     // Held on another item: no sign until the click lands.
     QTest::mousePress(viewport, Qt::LeftButton, {}, w.SectionCenter(3));
-    CHECK_SIGN(w.List, {});
+    CHECK_SIGN(w.List, TSignPlace{});
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, w.SectionCenter(3));
     QCOMPARE(w.List->SortColumn(), 3);
     CHECK_SIGN(w.List, ExpectedPlace(w.List, false));
