@@ -95,7 +95,7 @@ void BM_FullPaint(benchmark::State& state)
 }
 BENCHMARK(BM_FullPaint)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -116,7 +116,7 @@ struct TSliderWindow {
     QWidget Window;
     TImageSlider* Slider = new TImageSlider(&Window);
     QLineEdit* Other = new QLineEdit(&Window);
-    QList<int> Changes;  // Value at each OnChange
+    QList<int> Changes; // Value at each OnChange
     int ChangedCount = 0;
 
     explicit TSliderWindow(bool channel = true)
@@ -149,4 +149,4 @@ struct TSliderWindow {
     }
 };
 
-}  // namespace SliderFixture
+} // namespace SliderFixture

@@ -39,7 +39,7 @@ private:
 // Right is 162), the ruler image rows 11 to 18 and columns 7 to 388.
 constexpr int StartValue = 100;
 
-}  // namespace
+} // namespace
 
 class TestSliderInput : public QObject {
     Q_OBJECT

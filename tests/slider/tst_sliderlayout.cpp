@@ -37,7 +37,7 @@ TSliderScale ChannelScale()
     return s;
 }
 
-}  // namespace
+} // namespace
 
 class TestSliderLayout : public QObject {
     Q_OBJECT
@@ -244,9 +244,9 @@ void TestSliderLayout::degenerateScales_data()
     QTest::addColumn<int>("travel");
     QTest::addColumn<int>("minValue");
     QTest::addColumn<int>("maxValue");
-    QTest::addColumn<int>("value");   // asked for a position
-    QTest::addColumn<int>("pos");     // expected position, also of every snapped one
-    QTest::addColumn<int>("mapped");  // any position gives this value
+    QTest::addColumn<int>("value");  // asked for a position
+    QTest::addColumn<int>("pos");    // expected position, also of every snapped one
+    QTest::addColumn<int>("mapped"); // any position gives this value
 
     QTest::newRow("no travel") << soHorizontal << 0 << 0 << 255 << 200 << 7 << 0;
     QTest::newRow("negative travel") << soHorizontal << -8 << 0 << 255 << 255 << 7 << 0;

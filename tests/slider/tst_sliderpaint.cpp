@@ -105,7 +105,7 @@ int BlackInRow(const QImage& image, int y)
     return n;
 }
 
-}  // namespace
+} // namespace
 
 class TestSliderPaint : public QObject {
     Q_OBJECT
@@ -137,7 +137,7 @@ void TestSliderPaint::channelSlider_data()
     QTest::addColumn<int>("value");
     QTest::addColumn<bool>("focus");
     QTest::addColumn<bool>("disable");
-    QTest::addColumn<bool>("hold");  // the left button holds the thumb
+    QTest::addColumn<bool>("hold"); // the left button holds the thumb
     QTest::addColumn<bool>("focused");
     QTest::addColumn<bool>("pressed");
 
@@ -175,7 +175,8 @@ void TestSliderPaint::channelSlider()
     QFETCH(bool, pressed);
     const QImage expected = ExpectedChannel(value, focused, pressed, clRed);
     QString message;
-    const QString name = QStringLiteral("slider-%1").arg(QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-'));
+    const QString name =
+        QStringLiteral("slider-%1").arg(QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-'));
     QVERIFY2(SameImage(s->Buffer(), expected, name, message), qPrintable(message));
     // What reaches the screen is that picture, copied in one piece.
     QVERIFY2(SameImage(s->grab().toImage(), expected, name + QStringLiteral("-screen"), message), qPrintable(message));
@@ -207,7 +208,7 @@ void TestSliderPaint::tickMarks()
 void TestSliderPaint::opaqueOptions_data()
 {
     QTest::addColumn<int>("option");
-    QTest::addColumn<QPoint>("where");  // a magenta pixel of the image
+    QTest::addColumn<QPoint>("where"); // a magenta pixel of the image
     QTest::newRow("ruler") << int(soRulerOpaque) << QPoint(100, 11);
     QTest::newRow("thumb") << int(soThumbOpaque) << QPoint(7, 23);
 }
@@ -279,7 +280,7 @@ void TestSliderPaint::verticalTicks()
         ticks += (image.pixel(27, y) & 0xFFFFFF) == 0;
     QCOMPARE(ticks, 11);
     QCOMPARE(image.pixel(27, s.ValueToPos(100) + 4) & 0xFFFFFF, 0u);
-    QCOMPARE(image.pixel(30, s.ValueToPos(0) + 4) & 0xFFFFFF, 0u);  // end tick, 5 long
+    QCOMPARE(image.pixel(30, s.ValueToPos(0) + 4) & 0xFFFFFF, 0u); // end tick, 5 long
     QCOMPARE(image.pixel(30, s.ValueToPos(50) + 4) & 0xFFFFFF, ColorToPixel(s.FaceColor()) & 0xFFFFFF);
 }
 
@@ -371,7 +372,7 @@ void TestSliderPaint::colourChangeRepaints()
     TImageSlider* s = w.Slider;
     QCoreApplication::processEvents();
     TPaintLog log(s);
-    s->SetColor(clRed);  // unchanged: nothing
+    s->SetColor(clRed); // unchanged: nothing
     QCoreApplication::processEvents();
     QVERIFY(log.Regions.isEmpty());
     s->SetColor(RGB(0, 128, 0));

@@ -7,8 +7,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QtMath>
 
 #include <utility>
@@ -38,7 +38,7 @@ private:
     bool& flag_;
 };
 
-}  // namespace
+} // namespace
 
 TCustomImageSlider::TCustomImageSlider(QWidget* parent) : QWidget(parent), TControl(this)
 {
@@ -344,8 +344,8 @@ void TCustomImageSlider::RebuildLayout()
     const TRect inner = GetInnerRect();
     BuildRuler(inner);
     const TBitmap& thumb = *ThumbImage();
-    layout_ = LayoutSlider(orientation_, inner, thumb.Width() / numThumbStates_, thumb.Height(), rulerWidth_,
-                           rulerHeight_);
+    layout_ =
+        LayoutSlider(orientation_, inner, thumb.Width() / numThumbStates_, thumb.Height(), rulerWidth_, rulerHeight_);
     thumbRect_ = layout_.ThumbRect;
     rulerOrigin_ = layout_.RulerOrigin;
     pointsOrigin_ = layout_.PointsOrigin;
@@ -649,9 +649,9 @@ void TCustomImageSlider::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     Guard([&] {
         if (event->type() == QEvent::EnabledChange)
-            InvalidateThumb();  // the thumb shows its second state while disabled
+            InvalidateThumb(); // the thumb shows its second state while disabled
         else if (event->type() == QEvent::PaletteChange)
-            update();  // the face colour may have changed
+            update(); // the face colour may have changed
     });
 }
 
@@ -744,8 +744,8 @@ void TCustomImageSlider::Paint()
     if (ruler_->Width() > 0) {
         const std::optional<TColor> key =
             options_.Contains(soRulerOpaque) ? std::nullopt : std::optional<TColor>(ruler_->TransparentColor());
-        DrawImageRegion(canvas_, rulerOrigin_.X, rulerOrigin_.Y, *ruler_, TRect{0, 0, ruler_->Width(), ruler_->Height()},
-                        key);
+        DrawImageRegion(canvas_, rulerOrigin_.X, rulerOrigin_.Y, *ruler_,
+                        TRect{0, 0, ruler_->Width(), ruler_->Height()}, key);
     }
 
     if (options_.Contains(soShowFocus) && hasFocus_ && !InState(csDesigning))

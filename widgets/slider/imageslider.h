@@ -150,7 +150,7 @@ public:
     // The ruler press zone: the laid-out ruler widened by 3 pixels on both
     // sides across the axis.
     bool InRulerZone(int x, int y) const;
-    static constexpr int RepeatInterval = 400;  // ms between ruler-press steps
+    static constexpr int RepeatInterval = 400; // ms between ruler-press steps
 
     // --- Painting --------------------------------------------------------
     // Draws the whole control into the off-screen buffer.
@@ -167,7 +167,7 @@ public:
 
     TNotifyEvent OnChange;     // after every change of Value
     TNotifyEvent OnChanged;    // at the end of each user gesture
-    TNotifyEvent OnDrawPoints;  // instead of the standard tick marks
+    TNotifyEvent OnDrawPoints; // instead of the standard tick marks
 
 protected:
     virtual bool CanChangeValue() const { return true; }
@@ -223,7 +223,7 @@ private:
     std::array<std::unique_ptr<TBitmap>, SliderImageCount> images_;
     std::uint8_t userImageMask_ = 0;
     std::unique_ptr<TBitmap> ruler_;
-    int rulerWidth_ = 0;   // the laid-out ruler's size, also when it holds no pixels
+    int rulerWidth_ = 0; // the laid-out ruler's size, also when it holds no pixels
     int rulerHeight_ = 0;
 
     TSliderLayout layout_;

@@ -14,7 +14,7 @@ QImage ResourceImage(const QString& name)
     return QImage(QStringLiteral(":/huebox/slider/") + name, "XPM");
 }
 
-}  // namespace
+} // namespace
 
 // Outside any namespace: the resource initialiser is a global function.
 static void InitResourcesOnce()

@@ -15,7 +15,7 @@ int ClampToInt(qint64 v)
 // from MinValue spans up to 2^32.
 qint64 RoundWide(double x)
 {
-    constexpr double limit = 4611686018427387904.0;  // 2^62
+    constexpr double limit = 4611686018427387904.0; // 2^62
     if (std::isnan(x))
         return 0;
     x = std::clamp(x, -limit, limit);
@@ -26,7 +26,7 @@ qint64 RoundWide(double x)
     return qint64(r);
 }
 
-}  // namespace
+} // namespace
 
 std::vector<TRulerStrip> RulerStrips(int length, int sourceLength, int edge)
 {
@@ -34,7 +34,7 @@ std::vector<TRulerStrip> RulerStrips(int length, int sourceLength, int edge)
     if (length <= 0 || sourceLength <= 0)
         return strips;
     const int e = std::clamp(edge, 0, (sourceLength - 1) / 2);
-    const int middle = sourceLength - 2 * e;  // at least 1
+    const int middle = sourceLength - 2 * e; // at least 1
     const int a = length - 2 * e;
     // Truncating division: a short ruler still gets its first strip, cut at
     // the length, as long as a > -middle.
@@ -57,8 +57,8 @@ std::vector<TRulerStrip> RulerStrips(int length, int sourceLength, int edge)
 
 int RulerLength(TSliderOrientation orientation, const TRect& inner)
 {
-    const qint64 extent = orientation == soHorizontal ? qint64(inner.Right) - inner.Left
-                                                      : qint64(inner.Bottom) - inner.Top;
+    const qint64 extent =
+        orientation == soHorizontal ? qint64(inner.Right) - inner.Left : qint64(inner.Bottom) - inner.Top;
     return ClampToInt(std::max<qint64>(extent - 2 * SliderMargin, 0));
 }
 
@@ -119,8 +119,7 @@ int TSliderScale::PosToValue(int pos) const
     const qint64 span = qint64(MaxValue) - MinValue;
     if (TravelLength <= 0 || span <= 0)
         return MinValue;
-    const qint64 offset = Orientation == soHorizontal ? qint64(pos) - Origin
-                                                      : qint64(Origin) + TravelLength - pos;
+    const qint64 offset = Orientation == soHorizontal ? qint64(pos) - Origin : qint64(Origin) + TravelLength - pos;
     const double x = double(offset) * double(span) / double(TravelLength);
     qint64 n = RoundWide(x);
     if (!Smooth) {
@@ -151,8 +150,8 @@ TTickSpacing TickSpacing(qint64 span, int step, int length)
         // The tick count falls as the multiplier grows, so the gap only
         // widens: search for the first multiplier that is wide enough instead
         // of trying them one by one (a huge range would take millions).
-        qint64 low = 1;  // not wide enough
-        qint64 high = std::max<qint64>(2, 2 * qint64(double(span) / s) + 2);  // a single tick: wide enough
+        qint64 low = 1;                                                      // not wide enough
+        qint64 high = std::max<qint64>(2, 2 * qint64(double(span) / s) + 2); // a single tick: wide enough
         while (high - low > 1) {
             const qint64 mid = low + (high - low) / 2;
             (wideEnough(mid) ? high : low) = mid;

@@ -39,11 +39,11 @@ std::vector<TRulerStrip> RulerStrips(int length, int sourceLength, int edge);
 int RulerLength(TSliderOrientation orientation, const TRect& inner);
 
 struct TSliderLayout {
-    TRect ThumbRect;      // the thumb at the start of its travel
+    TRect ThumbRect; // the thumb at the start of its travel
     TPoint RulerOrigin;
     TPoint PointsOrigin;  // where the tick marks start
-    int Origin = 0;        // first position of the thumb's leading edge
-    int TravelLength = 0;  // may be 0 or less for a control too short for its thumb
+    int Origin = 0;       // first position of the thumb's leading edge
+    int TravelLength = 0; // may be 0 or less for a control too short for its thumb
     friend bool operator==(const TSliderLayout&, const TSliderLayout&) = default;
 };
 
@@ -63,7 +63,7 @@ struct TSliderScale {
     int MinValue = 0;
     int MaxValue = 100;
     int Increment = 1;
-    bool Smooth = true;  // otherwise values snap to multiples of Increment counted from MinValue
+    bool Smooth = true; // otherwise values snap to multiples of Increment counted from MinValue
 
     int ValueToPos(qint64 value) const;
     int PosToValue(int pos) const;
