@@ -35,7 +35,7 @@ const QStringList& alignmentNames()
     return names;
 }
 
-}  // namespace
+} // namespace
 
 // --- model -------------------------------------------------------------------
 
@@ -324,7 +324,10 @@ void TListColumns::Renumber()
 
 // --- items -----------------------------------------------------------------------
 
-void TListItem::Changed() { owner_->model_->RowChanged(index_); }
+void TListItem::Changed()
+{
+    owner_->model_->RowChanged(index_);
+}
 
 void TListItem::SetCaption(const QString& caption)
 {
@@ -373,7 +376,10 @@ void TListItem::SetSelected(bool selected)
                                          QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
 }
 
-int TListItems::Count() const { return static_cast<int>(owner_->model_->Rows.size()); }
+int TListItems::Count() const
+{
+    return static_cast<int>(owner_->model_->Rows.size());
+}
 
 TListItem* TListItems::Item(int index) const
 {
@@ -382,7 +388,10 @@ TListItem* TListItems::Item(int index) const
     return owner_->model_->Rows[static_cast<size_t>(index)].get();
 }
 
-TListItem* TListItems::Add() { return Insert(Count()); }
+TListItem* TListItems::Add()
+{
+    return Insert(Count());
+}
 
 TListItem* TListItems::Add(const QString& caption, const QStringList& subItems)
 {
@@ -522,8 +531,9 @@ TCustomListView::TCustomListView(QWidget* parent) : QTreeView(parent), TControl(
     SetColor(clWindow);
     ApplyColumnVisibility();
 
-    connect(header_, &QHeaderView::sectionResized, this,
-            [this](int logical, int oldSize, int newSize) { Guard([&] { SectionResized(logical, oldSize, newSize); }); });
+    connect(header_, &QHeaderView::sectionResized, this, [this](int logical, int oldSize, int newSize) {
+        Guard([&] { SectionResized(logical, oldSize, newSize); });
+    });
     connect(header_, &QHeaderView::sectionClicked, this, [this](int logical) {
         Guard([&] {
             if (logical >= 0 && logical < columns_.Count())
@@ -574,7 +584,10 @@ void TCustomListView::SetRowSelect(bool value)
     viewport()->update();
 }
 
-void TCustomListView::SetReadOnly(bool value) { readOnly_ = value; }
+void TCustomListView::SetReadOnly(bool value)
+{
+    readOnly_ = value;
+}
 
 void TCustomListView::SetHotTrackStyles(TListHotTrackStyles styles)
 {
@@ -615,7 +628,10 @@ void TCustomListView::SetItemIndex(int index)
     SetSelected(index >= 0 && index < items_.Count() ? model_->Rows[static_cast<size_t>(index)].get() : nullptr);
 }
 
-void TCustomListView::AlphaSort() { CustomSort(nullptr, 0); }
+void TCustomListView::AlphaSort()
+{
+    CustomSort(nullptr, 0);
+}
 
 bool TCustomListView::CustomSort(TLVItemCompare compare, std::intptr_t param)
 {
@@ -689,8 +705,8 @@ void TCustomListView::Loaded()
 
 void TCustomListView::SortOnChange(bool caption)
 {
-    const bool sorts = caption ? (sortType_ == stText || sortType_ == stBoth)
-                               : (sortType_ == stData || sortType_ == stBoth);
+    const bool sorts =
+        caption ? (sortType_ == stText || sortType_ == stBoth) : (sortType_ == stData || sortType_ == stBoth);
     if (sorts)
         AlphaSort();
 }
@@ -827,10 +843,10 @@ TFormValue ListColumnsToFormValue(const TCustomListView* list)
     std::vector<TFormValue> columns;
     for (int i = 0; i < list->Columns().Count(); ++i) {
         const TListColumn* c = list->Columns().Items(i);
-        columns.push_back(TFormValue::FromList({TFormValue::FromString(c->Caption()),
-                                                TFormValue::FromIdent(alignmentNames().value(c->Alignment())),
-                                                TFormValue::FromInteger(c->Width()), TFormValue::FromInteger(c->MinWidth()),
-                                                TFormValue::FromInteger(c->MaxWidth())}));
+        columns.push_back(TFormValue::FromList(
+            {TFormValue::FromString(c->Caption()), TFormValue::FromIdent(alignmentNames().value(c->Alignment())),
+             TFormValue::FromInteger(c->Width()), TFormValue::FromInteger(c->MinWidth()),
+             TFormValue::FromInteger(c->MaxWidth())}));
     }
     return TFormValue::FromList(std::move(columns));
 }

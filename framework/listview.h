@@ -309,8 +309,7 @@ void ListColumnsFromFormValue(TCustomListView* list, const TFormValue& value);
 TFormValue ListItemsToFormValue(const TCustomListView* list);
 void ListItemsFromFormValue(TCustomListView* list, const TFormValue& value);
 
-template <class T>
-TClassBuilder<T>& AddListViewProperties(TClassBuilder<T>& b)
+template <class T> TClassBuilder<T>& AddListViewProperties(TClassBuilder<T>& b)
 {
     AddControlProperties(b);
     TPropertyInfo columns;
@@ -323,10 +322,12 @@ TClassBuilder<T>& AddListViewProperties(TClassBuilder<T>& b)
     };
     columns.Set = [](QWidget* w, const TFormValue& v) { ListColumnsFromFormValue(static_cast<T*>(w), v); };
     b.Info().Properties.push_back(columns);
-    b.Bool(QStringLiteral("GridLines"), [](T* o) { return o->GridLines(); }, [](T* o, bool v) { o->SetGridLines(v); })
-        .SetOf(QStringLiteral("HotTrackStyles"),
-               {QStringLiteral("htHandPoint"), QStringLiteral("htUnderlineCold"), QStringLiteral("htUnderlineHot")},
-               [](T* o) { return o->HotTrackStyles(); }, [](T* o, unsigned s) { o->SetHotTrackStyles(s); });
+    b.Bool(
+         QStringLiteral("GridLines"), [](T* o) { return o->GridLines(); }, [](T* o, bool v) { o->SetGridLines(v); })
+        .SetOf(
+            QStringLiteral("HotTrackStyles"),
+            {QStringLiteral("htHandPoint"), QStringLiteral("htUnderlineCold"), QStringLiteral("htUnderlineHot")},
+            [](T* o) { return o->HotTrackStyles(); }, [](T* o, unsigned s) { o->SetHotTrackStyles(s); });
     TPropertyInfo items;
     items.Name = QStringLiteral("Items.Data");
     items.Get = [](QWidget* w) -> std::optional<TFormValue> {
@@ -337,17 +338,21 @@ TClassBuilder<T>& AddListViewProperties(TClassBuilder<T>& b)
     };
     items.Set = [](QWidget* w, const TFormValue& v) { ListItemsFromFormValue(static_cast<T*>(w), v); };
     b.Info().Properties.push_back(items);
-    b.Bool(QStringLiteral("ReadOnly"), [](T* o) { return o->ReadOnly(); }, [](T* o, bool v) { o->SetReadOnly(v); })
-        .Bool(QStringLiteral("RowSelect"), [](T* o) { return o->RowSelect(); }, [](T* o, bool v) { o->SetRowSelect(v); })
-        .template Enum<TSortType>(QStringLiteral("SortType"),
-                                  {QStringLiteral("stNone"), QStringLiteral("stData"), QStringLiteral("stText"),
-                                   QStringLiteral("stBoth")},
-                                  [](T* o) { return o->SortType(); }, [](T* o, TSortType v) { o->SetSortType(v); })
-        .template Enum<TViewStyle>(QStringLiteral("ViewStyle"),
-                                   {QStringLiteral("vsIcon"), QStringLiteral("vsSmallIcon"), QStringLiteral("vsList"),
-                                    QStringLiteral("vsReport")},
-                                   [](T* o) { return o->ViewStyle(); }, [](T* o, TViewStyle v) { o->SetViewStyle(v); })
-        .template Event<TNotifyEvent>(QStringLiteral("OnClick"), [](T* o, TNotifyEvent e) { o->OnClick = std::move(e); })
+    b.Bool(
+         QStringLiteral("ReadOnly"), [](T* o) { return o->ReadOnly(); }, [](T* o, bool v) { o->SetReadOnly(v); })
+        .Bool(
+            QStringLiteral("RowSelect"), [](T* o) { return o->RowSelect(); }, [](T* o, bool v) { o->SetRowSelect(v); })
+        .template Enum<TSortType>(
+            QStringLiteral("SortType"),
+            {QStringLiteral("stNone"), QStringLiteral("stData"), QStringLiteral("stText"), QStringLiteral("stBoth")},
+            [](T* o) { return o->SortType(); }, [](T* o, TSortType v) { o->SetSortType(v); })
+        .template Enum<TViewStyle>(
+            QStringLiteral("ViewStyle"),
+            {QStringLiteral("vsIcon"), QStringLiteral("vsSmallIcon"), QStringLiteral("vsList"),
+             QStringLiteral("vsReport")},
+            [](T* o) { return o->ViewStyle(); }, [](T* o, TViewStyle v) { o->SetViewStyle(v); })
+        .template Event<TNotifyEvent>(QStringLiteral("OnClick"),
+                                      [](T* o, TNotifyEvent e) { o->OnClick = std::move(e); })
         .template Event<TLVColumnClickEvent>(QStringLiteral("OnColumnClick"),
                                              [](T* o, TLVColumnClickEvent e) { o->OnColumnClick = std::move(e); })
         .template Event<TLVCompareEvent>(QStringLiteral("OnCompare"),

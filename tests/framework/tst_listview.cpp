@@ -42,7 +42,10 @@ int Reversed(TListItem* a, TListItem* b, std::intptr_t)
 }
 
 // Every pair "equal": a stable sort must leave the rows alone.
-int AllEqual(TListItem*, TListItem*, std::intptr_t) { return 0; }
+int AllEqual(TListItem*, TListItem*, std::intptr_t)
+{
+    return 0;
+}
 
 // By the first letter only, so "a1", "a2" are equal and keep their order.
 int FirstLetter(TListItem* a, TListItem* b, std::intptr_t)
@@ -50,7 +53,10 @@ int FirstLetter(TListItem* a, TListItem* b, std::intptr_t)
     return a->Caption().at(0).unicode() - b->Caption().at(0).unicode();
 }
 
-int Throwing(TListItem*, TListItem*, std::intptr_t) { throw Exception(QStringLiteral("no order")); }
+int Throwing(TListItem*, TListItem*, std::intptr_t)
+{
+    throw Exception(QStringLiteral("no order"));
+}
 
 struct TShownList {
     QWidget Window;
@@ -73,13 +79,10 @@ struct TShownList {
             qWarning("window not exposed");
     }
 
-    QPoint RowCenter(int row) const
-    {
-        return List->visualRect(List->model()->index(row, 0)).center();
-    }
+    QPoint RowCenter(int row) const { return List->visualRect(List->model()->index(row, 0)).center(); }
 };
 
-}  // namespace
+} // namespace
 
 class TestListView : public QObject {
     Q_OBJECT
@@ -164,8 +167,9 @@ void TestListView::userResizeIsHeldWithinLimits()
     const QPoint divider(c->Width() - 1, header->height() / 2);
     QVERIFY(w.List->Header()->OnDivider(divider.x()));
     QTest::mousePress(header->viewport(), Qt::LeftButton, {}, divider);
-    QMouseEvent move(QEvent::MouseMove, divider + QPoint(drag, 0), header->viewport()->mapToGlobal(divider + QPoint(drag, 0)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, divider + QPoint(drag, 0),
+                     header->viewport()->mapToGlobal(divider + QPoint(drag, 0)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(header->viewport(), &move);
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, divider + QPoint(drag, 0));
     QCOMPARE(c->Width(), expected);
@@ -182,9 +186,11 @@ void TestListView::cellsShowSubItemsWithColumnAlignment()
     QAbstractItemModel* m = list.model();
     QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("Red"));
     QCOMPARE(m->index(0, 1).data().toString(), QStringLiteral("255"));
-    QCOMPARE(m->index(0, 2).data().toString(), QString());  // no such sub-item
-    QCOMPARE(m->index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    QCOMPARE(m->index(0, 2).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QCOMPARE(m->index(0, 2).data().toString(), QString()); // no such sub-item
+    QCOMPARE(m->index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
+             Qt::AlignRight);
+    QCOMPARE(m->index(0, 2).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
+             Qt::AlignHCenter);
     item->SetSubItem(1, QStringLiteral("x"));
     QCOMPARE(m->index(0, 2).data().toString(), QStringLiteral("x"));
     TListItem* bare = list.Items().Add();
@@ -219,11 +225,11 @@ void TestListView::ownSortRequests()
         list.OnCompare = [](QObject*, TListItem* a, TListItem* b, std::intptr_t, int& compare) {
             compare = QString::compare(a->Caption(), b->Caption());
         };
-    QCOMPARE(list.Sorts, 0);  // stNone sorts nothing
+    QCOMPARE(list.Sorts, 0); // stNone sorts nothing
     list.SetSortType(static_cast<TSortType>(sortType));
     QCOMPARE(list.Sorts, sortsOnSet ? 1 : 0);
     list.SetSortType(static_cast<TSortType>(sortType));
-    QCOMPARE(list.Sorts, sortsOnSet ? 1 : 0);  // unchanged value
+    QCOMPARE(list.Sorts, sortsOnSet ? 1 : 0); // unchanged value
 
     list.Sorts = 0;
     list.Items().Item(0)->SetCaption(QStringLiteral("d"));
@@ -240,7 +246,7 @@ void TestListView::sortIsStableAndKeepsSelection()
 {
     TListView list;
     Fill(list, {"b1", "a1", "b2", "a2", "c1"});
-    list.SetItemIndex(2);  // b2
+    list.SetItemIndex(2); // b2
     list.CustomSort(&FirstLetter, 0);
     QCOMPARE(Captions(list), (QStringList{"a1", "a2", "b1", "b2", "c1"}));
     QCOMPARE(list.Selected()->Caption(), QStringLiteral("b2"));
@@ -313,7 +319,7 @@ void TestListView::clickSelectsThenRaisesOnClick()
         seen << (item ? item->Caption() : QStringLiteral("none"));
     };
     QTest::mouseClick(w.List->viewport(), Qt::LeftButton, {}, w.RowCenter(1));
-    QTest::mouseClick(w.List->viewport(), Qt::LeftButton, {}, QPoint(150, 140));  // below the rows
+    QTest::mouseClick(w.List->viewport(), Qt::LeftButton, {}, QPoint(150, 140)); // below the rows
     QCOMPARE(seen.value(0), QStringLiteral("b"));
     QCOMPARE(seen.size(), 2);
     // A handler that raises shows its message and the list goes on.
@@ -358,7 +364,7 @@ void TestListView::columnClickRaisesOnColumnClick()
     QHeaderView* header = w.List->Header();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(150, header->height() / 2));
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(50, header->height() / 2));
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(250, header->height() / 2));  // past the columns
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(250, header->height() / 2)); // past the columns
     QCOMPARE(clicked, (QList<int>{1, 0}));
 }
 
@@ -368,7 +374,7 @@ void TestListView::handPointerOverRows()
     Fill(*w.List, {"a", "b"});
     QWidget* viewport = w.List->viewport();
     QTest::mouseMove(viewport, w.RowCenter(1));
-    QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);  // no hot tracking yet
+    QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor); // no hot tracking yet
     w.List->SetHotTrackStyles(htHandPoint);
     QTest::mouseMove(viewport, w.RowCenter(0));
     QCOMPARE(viewport->cursor().shape(), Qt::PointingHandCursor);
@@ -394,24 +400,23 @@ void TestListView::nonReportShowsCaptionsOnly()
 
 void TestListView::storedLayoutReadsColumnsAndRows()
 {
-    const QString layout = QStringLiteral(
-        "object L: TListView\n"
-        "  Width = 300\n"
-        "  Height = 100\n"
-        "  SortType = stText\n"
-        "  Columns = (\n"
-        "    ('Название' taLeftJustify 150 130 170)\n"
-        "    ('Red' taRightJustify 60)\n"
-        "    ('Hex' taCenter))\n"
-        "  Items.Data = (\n"
-        "    ('Navy' '0' '000080')\n"
-        "    ('Aqua' '0' '00FFFF')\n"
-        "    ('Lime'))\n"
-        "  RowSelect = True\n"
-        "  ViewStyle = vsReport\n"
-        "  HotTrackStyles = [htHandPoint]\n"
-        "  OnClick = Clicked\n"
-        "end\n");
+    const QString layout = QStringLiteral("object L: TListView\n"
+                                          "  Width = 300\n"
+                                          "  Height = 100\n"
+                                          "  SortType = stText\n"
+                                          "  Columns = (\n"
+                                          "    ('Название' taLeftJustify 150 130 170)\n"
+                                          "    ('Red' taRightJustify 60)\n"
+                                          "    ('Hex' taCenter))\n"
+                                          "  Items.Data = (\n"
+                                          "    ('Navy' '0' '000080')\n"
+                                          "    ('Aqua' '0' '00FFFF')\n"
+                                          "    ('Lime'))\n"
+                                          "  RowSelect = True\n"
+                                          "  ViewStyle = vsReport\n"
+                                          "  HotTrackStyles = [htHandPoint]\n"
+                                          "  OnClick = Clicked\n"
+                                          "end\n");
     int clicks = 0;
     const THandlerTable handlers = {{QStringLiteral("Clicked"), TNotifyEvent([&](QObject*) { ++clicks; })}};
     std::unique_ptr<QWidget> w = TFormReader::ReadComponent(layout, handlers);

@@ -19,9 +19,9 @@ struct TColorRow {
 
 // Part of the named-colour table, in the order of the names.
 const TColorRow Colors[] = {
-    {"AliceBlue", 240, 248, 255}, {"Black", 0, 0, 0},       {"DodgerBlue", 30, 144, 255}, {"Gold", 255, 247, 0},
-    {"Gray", 128, 128, 128},      {"Lime", 0, 255, 0},      {"Maroon", 128, 0, 0},        {"MidNightBlue", 25, 25, 112},
-    {"Navy", 0, 0, 128},          {"Red", 255, 0, 0},       {"RoyalBlue", 65, 105, 225},  {"Tomato", 255, 99, 71},
+    {"AliceBlue", 240, 248, 255}, {"Black", 0, 0, 0},  {"DodgerBlue", 30, 144, 255}, {"Gold", 255, 247, 0},
+    {"Gray", 128, 128, 128},      {"Lime", 0, 255, 0}, {"Maroon", 128, 0, 0},        {"MidNightBlue", 25, 25, 112},
+    {"Navy", 0, 0, 128},          {"Red", 255, 0, 0},  {"RoyalBlue", 65, 105, 225},  {"Tomato", 255, 99, 71},
 };
 
 const QString NameCaption = QStringLiteral("Название цвета");
@@ -61,9 +61,8 @@ struct TListWindow {
             column->SetWidth(c.Width);
         }
         for (const TColorRow& c : Colors)
-            List->Items().Add(QString::fromLatin1(c.Name),
-                              {QString::number(c.R), QString::number(c.G), QString::number(c.B),
-                               hex2(c.R) + hex2(c.G) + hex2(c.B)});
+            List->Items().Add(QString::fromLatin1(c.Name), {QString::number(c.R), QString::number(c.G),
+                                                            QString::number(c.B), hex2(c.R) + hex2(c.G) + hex2(c.B)});
         List->SetSortType(stText);
         List->OnColumnClick = [this](QObject*, TListColumn* c) { ColumnClicks << c->Index(); };
         Window.resize(437, 149);
@@ -89,7 +88,10 @@ QStringList ColumnTexts(const TCustomListView& list, int column)
     return out;
 }
 
-QStringList Captions(const TCustomListView& list) { return ColumnTexts(list, 0); }
+QStringList Captions(const TCustomListView& list)
+{
+    return ColumnTexts(list, 0);
+}
 
 // Counts the comparisons of every sort while it lives.
 int Comparisons = 0;
@@ -201,9 +203,8 @@ bool SameImage(const QImage& actual, const QImage& expected)
         return true;
     const QString dir = qEnvironmentVariable("HUEBOX_TEST_OUTPUT");
     if (!dir.isEmpty()) {
-        QString name = QStringLiteral("%1_%2")
-                           .arg(QString::fromLatin1(QTest::currentTestFunction()),
-                                QString::fromLatin1(QTest::currentDataTag()));
+        QString name = QStringLiteral("%1_%2").arg(QString::fromLatin1(QTest::currentTestFunction()),
+                                                   QString::fromLatin1(QTest::currentDataTag()));
         name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_]")), QStringLiteral("_"));
         actual.save(dir + QLatin1Char('/') + name + QStringLiteral("_actual.png"));
         expected.save(dir + QLatin1Char('/') + name + QStringLiteral("_expected.png"));
@@ -229,7 +230,7 @@ void CheckSign(TOrdoListView* list, const TSignPlace& place)
                             .arg(place.Y)));
 }
 
-}  // namespace
+} // namespace
 
 // Stops the test at the first picture that differs.
 #define CHECK_SIGN(list, place)                                                                                        \
@@ -362,7 +363,7 @@ void TestOrdoListView::sortTypeNoneKeepsRows()
 {
     TListWindow w;
     w.List->SetSortType(stNone);
-    w.List->SetSortColumn(1);  // by Red, if it sorted
+    w.List->SetSortColumn(1); // by Red, if it sorted
     const QStringList before = Captions(*w.List);
     w.ClickHeader(2);
     w.ClickHeader(2);
@@ -433,8 +434,9 @@ void TestOrdoListView::numbersSortByValue()
 {
     TListWindow w;
     w.ClickHeader(1);
-    QCOMPARE(ColumnTexts(*w.List, 1), (QStringList{"0", "0", "0", "25", "30", "65", "128", "128", "240", "255", "255", "255"}));
-    w.ClickHeader(4);  // Hex: numbers by value against each other, the rest as text
+    QCOMPARE(ColumnTexts(*w.List, 1),
+             (QStringList{"0", "0", "0", "25", "30", "65", "128", "128", "240", "255", "255", "255"}));
+    w.ClickHeader(4); // Hex: numbers by value against each other, the rest as text
     QCOMPARE(w.List->SortColumn(), 4);
     const QStringList hex = ColumnTexts(*w.List, 4);
     QVERIFY(hex.indexOf(QStringLiteral("000000")) < hex.indexOf(QStringLiteral("000080")));
@@ -444,7 +446,7 @@ void TestOrdoListView::numbersSortByValue()
 void TestOrdoListView::missingCellIsEmptyText()
 {
     TListWindow w;
-    w.List->Items().Add(QStringLiteral("Bare"), {QStringLiteral("7")});  // no Green
+    w.List->Items().Add(QStringLiteral("Bare"), {QStringLiteral("7")}); // no Green
     w.List->SetSortColumn(2);
     QCOMPARE(Captions(*w.List).last(), QStringLiteral("Bare"));
     w.List->SetSortDirection(sdDescending);
@@ -473,7 +475,8 @@ void TestOrdoListView::mixedColumnSorts()
     list.Columns().Add();
     list.Columns().Add();
     QRandomGenerator rng(20240601);
-    static const QStringList Words = {"Red", "red", "Abc", "abc", "", " 12", "12 ", "1,5", "E3", "-.5", "4169E1", "F0F8FF"};
+    static const QStringList Words = {"Red", "red", "Abc", "abc", "",       " 12",
+                                      "12 ", "1,5", "E3",  "-.5", "4169E1", "F0F8FF"};
     QStringList captions;
     for (int i = 0; i < 600; ++i) {
         QString cell;
@@ -482,7 +485,8 @@ void TestOrdoListView::mixedColumnSorts()
             cell = QString::number(rng.bounded(-500, 500)) + (rng.bounded(2) ? QStringLiteral(".5") : QString());
             break;
         case 1:
-            cell = QStringLiteral("%1.%2.%3").arg(rng.bounded(1, 32)).arg(rng.bounded(1, 14)).arg(rng.bounded(1990, 2030));
+            cell =
+                QStringLiteral("%1.%2.%3").arg(rng.bounded(1, 32)).arg(rng.bounded(1, 14)).arg(rng.bounded(1990, 2030));
             break;
         case 2:
             cell = QStringLiteral("%1:%2").arg(rng.bounded(0, 25)).arg(rng.bounded(0, 61));
@@ -596,7 +600,7 @@ void TestOrdoListView::signWhileItemHeld()
 void TestOrdoListView::signDuringDividerDrag()
 {
     TListWindow w;
-    w.List->SetSortColumn(1);  // right of the divider that moves
+    w.List->SetSortColumn(1); // right of the divider that moves
     QWidget* viewport = w.Header()->viewport();
     const QPoint divider(w.Header()->sectionSize(0) - 1, w.Header()->height() / 2);
     const auto moveTo = [&](int x) {
@@ -608,11 +612,11 @@ void TestOrdoListView::signDuringDividerDrag()
     moveTo(divider.x() + 12);
     QCOMPARE(w.List->Columns().Items(0)->Width(), 162);
     CHECK_SIGN(w.List, ExpectedPlace(w.List, false));
-    moveTo(divider.x() + 40);  // past the column's maximum
+    moveTo(divider.x() + 40); // past the column's maximum
     QCOMPARE(w.List->Columns().Items(0)->Width(), 170);
     CHECK_SIGN(w.List, ExpectedPlace(w.List, false));
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(divider.x() + 40, divider.y()));
-    QCOMPARE(w.List->SortColumn(), 1);  // a drag is no click
+    QCOMPARE(w.List->SortColumn(), 1); // a drag is no click
     QVERIFY(w.ColumnClicks.isEmpty());
     CHECK_SIGN(w.List, ExpectedPlace(w.List, false));
 }
@@ -627,25 +631,24 @@ void TestOrdoListView::storedLayout()
                     .arg(c.G)
                     .arg(c.B)
                     .arg(hex2(c.R) + hex2(c.G) + hex2(c.B));
-    const QString layout = QStringLiteral(
-                               "object ListV: TOrdoListView\n"
-                               "  Left = 0\n  Top = 0\n  Width = 437\n  Height = 149\n"
-                               "  SortColumn = 2\n"
-                               "  SortDirection = sdDescending\n"
-                               "  Font.Name = 'Courier New'\n  Font.Height = -13\n"
-                               "  Columns = (\n"
-                               "    ('Название цвета' taLeftJustify 150 130 170)\n"
-                               "    ('Red' taRightJustify 60 60 60)\n"
-                               "    ('Green' taRightJustify 60 60 60)\n"
-                               "    ('Blue' taRightJustify 60 60 60)\n"
-                               "    ('Hex' taCenter 65 65 80))\n"
-                               "  GridLines = True\n  RowSelect = True\n  ReadOnly = True\n"
-                               "  HotTrackStyles = [htHandPoint]\n"
-                               "  ViewStyle = vsReport\n"
-                               "  SortType = stText\n"
-                               "  ShowSortSign = False\n"
-                               "  TabOrder = 0\n"
-                               "  Items.Data = (\n") +
+    const QString layout = QStringLiteral("object ListV: TOrdoListView\n"
+                                          "  Left = 0\n  Top = 0\n  Width = 437\n  Height = 149\n"
+                                          "  SortColumn = 2\n"
+                                          "  SortDirection = sdDescending\n"
+                                          "  Font.Name = 'Courier New'\n  Font.Height = -13\n"
+                                          "  Columns = (\n"
+                                          "    ('Название цвета' taLeftJustify 150 130 170)\n"
+                                          "    ('Red' taRightJustify 60 60 60)\n"
+                                          "    ('Green' taRightJustify 60 60 60)\n"
+                                          "    ('Blue' taRightJustify 60 60 60)\n"
+                                          "    ('Hex' taCenter 65 65 80))\n"
+                                          "  GridLines = True\n  RowSelect = True\n  ReadOnly = True\n"
+                                          "  HotTrackStyles = [htHandPoint]\n"
+                                          "  ViewStyle = vsReport\n"
+                                          "  SortType = stText\n"
+                                          "  ShowSortSign = False\n"
+                                          "  TabOrder = 0\n"
+                                          "  Items.Data = (\n") +
                            rows +
                            QStringLiteral("  )\n"
                                           "  OnClick = ListVClick\n"

@@ -11,14 +11,16 @@ void RegisterListViewClasses()
     {
         TClassBuilder<TOrdoListView> b(QStringLiteral("TOrdoListView"));
         AddListViewProperties(b)
-            .Bool(QStringLiteral("ShowSortSign"), [](TOrdoListView* o) { return o->ShowSortSign(); },
-                  [](TOrdoListView* o, bool v) { o->SetShowSortSign(v); })
-            .Int(QStringLiteral("SortColumn"), [](TOrdoListView* o) { return o->SortColumn(); },
-                 [](TOrdoListView* o, int v) { o->SetSortColumn(v); })
-            .Enum<TSortDirection>(QStringLiteral("SortDirection"),
-                                  {QStringLiteral("sdAscending"), QStringLiteral("sdDescending")},
-                                  [](TOrdoListView* o) { return o->SortDirection(); },
-                                  [](TOrdoListView* o, TSortDirection d) { o->SetSortDirection(d); })
+            .Bool(
+                QStringLiteral("ShowSortSign"), [](TOrdoListView* o) { return o->ShowSortSign(); },
+                [](TOrdoListView* o, bool v) { o->SetShowSortSign(v); })
+            .Int(
+                QStringLiteral("SortColumn"), [](TOrdoListView* o) { return o->SortColumn(); },
+                [](TOrdoListView* o, int v) { o->SetSortColumn(v); })
+            .Enum<TSortDirection>(
+                QStringLiteral("SortDirection"), {QStringLiteral("sdAscending"), QStringLiteral("sdDescending")},
+                [](TOrdoListView* o) { return o->SortDirection(); },
+                [](TOrdoListView* o, TSortDirection d) { o->SetSortDirection(d); })
             .Register();
     }
 }

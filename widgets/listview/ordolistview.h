@@ -15,7 +15,10 @@ enum TSortDirection { sdAscending, sdDescending };
 // The value a sort carries to the item comparison: the column in the low 16
 // bits, the direction as a signed 16-bit +1 or -1 in the high 16 bits.
 std::intptr_t MakeSortParam(int column, TSortDirection direction);
-inline int SortParamColumn(std::intptr_t param) { return static_cast<int>(static_cast<std::uint32_t>(param) & 0xFFFFu); }
+inline int SortParamColumn(std::intptr_t param)
+{
+    return static_cast<int>(static_cast<std::uint32_t>(param) & 0xFFFFu);
+}
 inline int SortParamDirection(std::intptr_t param)
 {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(param) >> 16));

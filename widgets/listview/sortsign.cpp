@@ -1,7 +1,6 @@
 #include "widgets/listview/sortsign.h"
 
-std::optional<TPoint> SortSignOrigin(int itemLeft, int itemWidth, int textWidth, int textHeight,
-                                     TAlignment alignment)
+std::optional<TPoint> SortSignOrigin(int itemLeft, int itemWidth, int textWidth, int textHeight, TAlignment alignment)
 {
     const int x = alignment == taRightJustify ? itemLeft + itemWidth - textWidth - 23 : itemLeft + textWidth + 15;
     if (x < itemLeft + 3 || x + 8 > itemLeft + itemWidth - 3)
@@ -18,7 +17,7 @@ void line(TCanvas& canvas, TColor color, int x1, int y1, int x2, int y2)
     canvas.LineTo(x2, y2);
 }
 
-}  // namespace
+} // namespace
 
 void DrawSortSign(TCanvas& canvas, int x, int y, bool descending)
 {

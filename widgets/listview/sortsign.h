@@ -13,8 +13,7 @@
 // at its right for a left-aligned or centred caption and at its left for a
 // right-aligned one. Nothing when the sign would come closer than 3 pixels to
 // either edge of the item.
-std::optional<TPoint> SortSignOrigin(int itemLeft, int itemWidth, int textWidth, int textHeight,
-                                     TAlignment alignment);
+std::optional<TPoint> SortSignOrigin(int itemLeft, int itemWidth, int textWidth, int textHeight, TAlignment alignment);
 
 // Draws the sign's three lines with (x, y) as its origin, lit from the top
 // left: it covers x .. x+8 and y .. y+8.
