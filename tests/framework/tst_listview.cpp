@@ -105,6 +105,7 @@ private slots:
     void columnClickRaisesOnColumnClick();
     void handPointerOverRows();
     void nonReportShowsCaptionsOnly();
+    void readOnlyStopsCaptionEdits();
     void storedLayoutReadsColumnsAndRows();
     void storedLayoutRejectsBadLists_data();
     void storedLayoutRejectsBadLists();
@@ -396,6 +397,22 @@ void TestListView::nonReportShowsCaptionsOnly()
     QVERIFY(!w.List->isColumnHidden(1));
     QCOMPARE(w.List->Columns().Items(1)->Width(), 100);
     QCOMPARE(w.List->Header()->sectionSize(1), 100);
+}
+
+void TestListView::readOnlyStopsCaptionEdits()
+{
+    TListView list;
+    list.SetSortType(stText);
+    Fill(list, {"b", "c"});
+    QAbstractItemModel* m = list.model();
+    QVERIFY(m->flags(m->index(1, 0)) & Qt::ItemIsEditable);
+    // An edit in place is a caption change, and the list sorts by text.
+    QVERIFY(m->setData(m->index(1, 0), QStringLiteral("a")));
+    QCOMPARE(Captions(list), (QStringList{"a", "b"}));
+    list.SetReadOnly(true);
+    QVERIFY(!(m->flags(m->index(0, 0)) & Qt::ItemIsEditable));
+    QVERIFY(!m->setData(m->index(0, 0), QStringLiteral("z")));
+    QCOMPARE(Captions(list), (QStringList{"a", "b"}));
 }
 
 void TestListView::storedLayoutReadsColumnsAndRows()
