@@ -28,13 +28,6 @@ Qt::Alignment toQt(TAlignment a)
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
-const QStringList& alignmentNames()
-{
-    static const QStringList names = {QStringLiteral("taLeftJustify"), QStringLiteral("taRightJustify"),
-                                      QStringLiteral("taCenter")};
-    return names;
-}
-
 } // namespace
 
 // --- model -------------------------------------------------------------------
@@ -844,7 +837,7 @@ TFormValue ListColumnsToFormValue(const TCustomListView* list)
     for (int i = 0; i < list->Columns().Count(); ++i) {
         const TListColumn* c = list->Columns().Items(i);
         columns.push_back(TFormValue::FromList(
-            {TFormValue::FromString(c->Caption()), TFormValue::FromIdent(alignmentNames().value(c->Alignment())),
+            {TFormValue::FromString(c->Caption()), TFormValue::FromIdent(AlignmentNames().value(c->Alignment())),
              TFormValue::FromInteger(c->Width()), TFormValue::FromInteger(c->MinWidth()),
              TFormValue::FromInteger(c->MaxWidth())}));
     }
@@ -871,7 +864,7 @@ void ListColumnsFromFormValue(TCustomListView* list, const TFormValue& value)
         try {
             c.Caption = ToText(entry.List[0]);
             if (entry.List.size() > 1) {
-                const int a = alignmentNames().indexOf(ToIdent(entry.List[1]));
+                const int a = AlignmentNames().indexOf(ToIdent(entry.List[1]));
                 if (a < 0)
                     throw Exception(QStringLiteral("Invalid alignment '%1'").arg(entry.List[1].Text));
                 c.Alignment = static_cast<TAlignment>(a);

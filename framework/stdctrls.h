@@ -15,6 +15,10 @@
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 
+// The stored names of the two enumerations, in ordinal order.
+const QStringList& AlignmentNames();
+const QStringList& BevelCutNames();
+
 class TLabel : public QLabel, public TControl {
 public:
     TLabel();
