@@ -1,16 +1,203 @@
 #include "app/form1.h"
 
-#include "framework/palette.h"
+#include "color/basicpalette.h"
+#include "framework/stdctrls.h"
+#include "widgets/colorcombo/colorcombobox.h"
+#include "widgets/slider/imageslider.h"
+#include "widgets/slider/sliderclass.h"
 
-TForm1::TForm1(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+#include <QFile>
+#include <QIcon>
+
+#include <mutex>
+
+namespace {
+
+template <class T>
+T* findControl(QWidget* root, const char* name)
 {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Huebox v1.0"));
-    setFixedSize(ClientWidth, ClientHeight);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, ToQColor(clSilver));
-    setPalette(p);
-    setAutoFillBackground(true);
+    T* control = root->findChild<T*>(QLatin1String(name));
+    if (!control)
+        throw Exception(QStringLiteral("The layout has no control '%1'").arg(QLatin1String(name)));
+    return control;
 }
+
+}  // namespace
+
+void InitializeModules()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        Q_INIT_RESOURCE(app);
+        InitSliderModule();
+        RegisterStandardClasses();
+        RegisterSliderClasses();
+        RegisterColorComboClasses();
+        TForm1::RegisterClass();
+    });
+}
+
+void TForm1::RegisterClass()
+{
+    TClassBuilder<TForm1> b(QStringLiteral("TForm1"));
+    AddFormProperties(b);
+    // The window reads its own layout; it is never created by a reader.
+    b.Info().Create = nullptr;
+    b.Register();
+}
+
+QString TForm1::LayoutText()
+{
+    InitializeModules();
+    QFile file(QStringLiteral(":/huebox/form1.layout"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("The window layout is missing from the program"));
+    return QString::fromUtf8(file.readAll());
+}
+
+TForm1::TForm1() : TForm1(LayoutText()) {}
+
+TForm1::TForm1(const QString& layoutText)
+{
+    InitializeModules();
+    SetClassName(this, QStringLiteral("TForm1"));
+    ReadLayout(layoutText, Handlers());
+    FindControls();
+    const QIcon icon(QStringLiteral(":/huebox/huebox.xpm"));
+    setWindowIcon(icon);
+    ProgramIcon->SetPicture(icon.pixmap(32, 32));
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    // No handler may run while the controls are torn down.
+    for (TImageSlider* s : {SlR, SlG, SlB})
+        if (s)
+            s->OnChange = nullptr;
+}
+
+THandlerTable TForm1::Handlers()
+{
+    const auto bind = [this](void (TForm1::*handler)(QObject*)) {
+        return std::any(TNotifyEvent([this, handler](QObject* sender) { (this->*handler)(sender); }));
+    };
+    return {
+        {QStringLiteral("SlRChange"), bind(&TForm1::SlRChange)},
+        {QStringLiteral("SlGChange"), bind(&TForm1::SlGChange)},
+        {QStringLiteral("SlBChange"), bind(&TForm1::SlBChange)},
+        {QStringLiteral("RBtn1Click"), bind(&TForm1::RBtn1Click)},
+        {QStringLiteral("RBtn2Click"), bind(&TForm1::RBtn2Click)},
+        {QStringLiteral("RdBtn1Click"), bind(&TForm1::RdBtn1Click)},
+        {QStringLiteral("BtnCopyClick"), bind(&TForm1::BtnCopyClick)},
+        {QStringLiteral("ClrCmbBoxChange"), bind(&TForm1::ClrCmbBoxChange)},
+    };
+}
+
+void TForm1::FindControls()
+{
+    PageControl1 = findControl<TPageControl>(this, "PageControl1");
+    SlR = findControl<TImageSlider>(this, "SlR");
+    SlG = findControl<TImageSlider>(this, "SlG");
+    SlB = findControl<TImageSlider>(this, "SlB");
+    TxtR = findControl<TLabel>(this, "TxtR");
+    TxtG = findControl<TLabel>(this, "TxtG");
+    TxtB = findControl<TLabel>(this, "TxtB");
+    RBtn1 = findControl<TRadioButton>(this, "RBtn1");
+    RBtn2 = findControl<TRadioButton>(this, "RBtn2");
+    RdBtn1 = findControl<TRadioButton>(this, "RdBtn1");
+    RdBtn2 = findControl<TRadioButton>(this, "RdBtn2");
+    RdBtn3 = findControl<TRadioButton>(this, "RdBtn3");
+    RdBtn4 = findControl<TRadioButton>(this, "RdBtn4");
+    RdBtn5 = findControl<TRadioButton>(this, "RdBtn5");
+    BtnCopy = findControl<TButton>(this, "BtnCopy");
+    Panel1 = findControl<TMemo>(this, "Panel1");
+    ProgramIcon = findControl<TImage>(this, "ProgramIcon");
+    Comments = findControl<TLabel>(this, "Comments");
+    ClrCmbBox = findControl<TColorComboBox>(this, "ClrCmbBox");
+}
+
+void TForm1::FormCreate() { Model.FormCreate(); }
+
+void TForm1::SlRChange(QObject*) { ChannelChange(TChannel::Red); }
+void TForm1::SlGChange(QObject*) { ChannelChange(TChannel::Green); }
+void TForm1::SlBChange(QObject*) { ChannelChange(TChannel::Blue); }
+
+void TForm1::ChannelChange(TChannel channel)
+{
+    TImageSlider* slider = Slider(channel);
+    const int v = slider->Value();
+    slider->SetColor(ChannelTint(channel, v));
+    Model.ChangeColor();
+    NumberLabel(channel)->SetCaption(QString::number(v));
+}
+
+void TForm1::RBtn1Click(QObject*) { Model.RBtn1Click(); }
+void TForm1::RBtn2Click(QObject*) { Model.RBtn2Click(); }
+void TForm1::RdBtn1Click(QObject*) { Model.RdBtn1Click(); }
+
+void TForm1::BtnCopyClick(QObject*)
+{
+    Panel1->SelectAll();
+    Panel1->CopyToClipboard();
+    Panel1->SetSelStart(0);
+}
+
+// The combo box's change and its exit both load the selected basic colour;
+// the sliders' own change events bring it to the preview.
+void TForm1::ClrCmbBoxChange(QObject*)
+{
+    if (const std::optional<RgbTriple> color = BasicPaletteColor(ClrCmbBox->ItemIndex()))
+        Model.LoadSliders(*color);
+}
+
+TImageSlider* TForm1::Slider(TChannel channel) const
+{
+    switch (channel) {
+    case TChannel::Red:
+        return SlR;
+    case TChannel::Green:
+        return SlG;
+    case TChannel::Blue:
+        break;
+    }
+    return SlB;
+}
+
+TLabel* TForm1::NumberLabel(TChannel channel) const
+{
+    switch (channel) {
+    case TChannel::Red:
+        return TxtR;
+    case TChannel::Green:
+        return TxtG;
+    case TChannel::Blue:
+        break;
+    }
+    return TxtB;
+}
+
+int TForm1::SliderValue(TChannel channel) const { return Slider(channel)->Value(); }
+void TForm1::SetSliderValue(TChannel channel, int value) { Slider(channel)->SetValue(value); }
+bool TForm1::IsTextTarget() const { return RBtn1->isChecked(); }
+
+bool TForm1::IsFormatChecked(TLiteralFormat format) const
+{
+    switch (format) {
+    case TLiteralFormat::Delphi:
+        return RdBtn1->isChecked();
+    case TLiteralFormat::VisualCpp:
+        return RdBtn2->isChecked();
+    case TLiteralFormat::Html:
+        return RdBtn3->isChecked();
+    case TLiteralFormat::HtmlBody:
+        return RdBtn4->isChecked();
+    case TLiteralFormat::VisualBasic:
+        return RdBtn5->isChecked();
+    }
+    return false;
+}
+
+void TForm1::SetPreviewText(const QString& text) { Panel1->SetText(text); }
+void TForm1::SetPreviewFontColor(TColor color) { Panel1->SetFontColor(color); }
+void TForm1::SetPreviewBackColor(TColor color) { Panel1->SetColor(color); }

@@ -1,13 +1,85 @@
-// The main window.
+// The main window: its controls come from the stored layout, its handlers
+// connect them to the colour model.
 #pragma once
 
-#include <QWidget>
+#include "color/colormodel.h"
+#include "framework/forms.h"
 
-class TForm1 : public QWidget {
+class TImageSlider;
+class TLabel;
+class TRadioButton;
+class TButton;
+class TMemo;
+class TPageControl;
+class TImage;
+class TColorComboBox;
+
+class TForm1 : public TForm, private IColorView {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    // Builds the window from its layout (raising no handler), then runs
+    // FormCreate. A broken layout raises EFormError.
+    TForm1();
+    // The same from another layout text (tests read broken ones).
+    explicit TForm1(const QString& layoutText);
+    ~TForm1() override;
 
-    static constexpr int ClientWidth = 557;
-    static constexpr int ClientHeight = 223;
+    TPageControl* PageControl1 = nullptr;
+    TImageSlider* SlR = nullptr;
+    TImageSlider* SlG = nullptr;
+    TImageSlider* SlB = nullptr;
+    TLabel* TxtR = nullptr;
+    TLabel* TxtG = nullptr;
+    TLabel* TxtB = nullptr;
+    TRadioButton* RBtn1 = nullptr;
+    TRadioButton* RBtn2 = nullptr;
+    TRadioButton* RdBtn1 = nullptr;
+    TRadioButton* RdBtn2 = nullptr;
+    TRadioButton* RdBtn3 = nullptr;
+    TRadioButton* RdBtn4 = nullptr;
+    TRadioButton* RdBtn5 = nullptr;
+    TButton* BtnCopy = nullptr;
+    TMemo* Panel1 = nullptr;
+    TImage* ProgramIcon = nullptr;
+    TLabel* Comments = nullptr;
+    TColorComboBox* ClrCmbBox = nullptr;
+
+    const TColorState& ColorState() const { return Model.State(); }
+
+    // The handlers the layout binds by name.
+    void FormCreate();
+    void SlRChange(QObject* Sender);
+    void SlGChange(QObject* Sender);
+    void SlBChange(QObject* Sender);
+    void RBtn1Click(QObject* Sender);
+    void RBtn2Click(QObject* Sender);
+    void RdBtn1Click(QObject* Sender);
+    void BtnCopyClick(QObject* Sender);
+    void ClrCmbBoxChange(QObject* Sender);
+
+    // The stored layout, as compiled into the program.
+    static QString LayoutText();
+    static void RegisterClass();
+
+private:
+    THandlerTable Handlers();
+    void FindControls();
+    void ChannelChange(TChannel channel);
+    TImageSlider* Slider(TChannel channel) const;
+    TLabel* NumberLabel(TChannel channel) const;
+
+    // IColorView
+    int SliderValue(TChannel channel) const override;
+    void SetSliderValue(TChannel channel, int value) override;
+    bool IsTextTarget() const override;
+    bool IsFormatChecked(TLiteralFormat format) const override;
+    void SetPreviewText(const QString& text) override;
+    void SetPreviewFontColor(TColor color) override;
+    void SetPreviewBackColor(TColor color) override;
+
+    TColorModel Model{*this};
 };
+
+// Everything the program registers before the first window is read: the
+// slider's cursors, the classes a layout may name.
+void InitializeModules();

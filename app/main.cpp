@@ -1,7 +1,7 @@
 #include "app/form1.h"
 #include "framework/application.h"
 
-#include <QScreen>
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -9,12 +9,14 @@ int main(int argc, char** argv)
     TApplication::setApplicationName(QStringLiteral("huebox"));
     TApplication::setApplicationDisplayName(QStringLiteral("Huebox"));
 
-    TForm1 form;
-    // Centred on the desktop when first shown.
-    if (const QScreen* screen = app.primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        form.move(area.center() - QPoint(form.width() / 2, form.height() / 2));
+    std::unique_ptr<TForm1> form;
+    try {
+        form = std::make_unique<TForm1>();
+    } catch (const Exception& e) {
+        // Without its window the program cannot go on: say why and stop.
+        std::fprintf(stderr, "huebox: %s\n", qPrintable(e.Message()));
+        return 1;
     }
-    form.show();
+    form->show();
     return app.exec();
 }

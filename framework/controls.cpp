@@ -185,6 +185,10 @@ void collectFocusChain(QWidget* w, QList<QWidget*>& chain)
         const TControl* cb = dynamic_cast<TControl*>(b);
         return (ca ? ca->TabOrder() : 0) < (cb ? cb->TabOrder() : 0);
     });
+    // The part a control hands its focus to comes before the rest of it: a
+    // page control's tabs before the controls of its pages.
+    if (const auto proxy = std::find(children.begin(), children.end(), w->focusProxy()); proxy != children.end())
+        std::rotate(children.begin(), proxy, proxy + 1);
     for (QWidget* child : children) {
         // A widget that hands its focus to a proxy (a page control to its
         // tab bar) is reached through the proxy among its children.

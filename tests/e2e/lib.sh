@@ -11,7 +11,7 @@ start_huebox() {
   HUEBOX_PID=$!
   HUEBOX_WINDOW=
   for _ in $(seq 1 100); do
-    HUEBOX_WINDOW=$(xdotool search --onlyvisible --name '^Huebox v1\.0$' 2>/dev/null | head -n 1)
+    HUEBOX_WINDOW=$(xdotool search --onlyvisible --name '^Huebox v1\.0$' 2>/dev/null | head -n 1 || true)
     [ -n "$HUEBOX_WINDOW" ] && return 0
     kill -0 "$HUEBOX_PID" 2>/dev/null || fail "huebox exited before showing its window"
     sleep 0.1
@@ -31,4 +31,24 @@ close_huebox() {
   done
   kill "$HUEBOX_PID"
   fail "huebox did not exit after its window was closed"
+}
+
+# Clicks at a point given in the window's client coordinates.
+click_at() {
+  xdotool mousemove --window "$HUEBOX_WINDOW" "$1" "$2" click 1
+  sleep 0.2
+}
+
+# Presses the copy button and prints what the X clipboard then holds.
+copy_and_read() {
+  click_at 502 206
+  xclip -o -selection clipboard 2>/dev/null
+}
+
+# Fails unless the clipboard, after a copy, holds exactly the expected text.
+expect_copy() {
+  local got
+  got=$(copy_and_read)
+  [ "$got" = "$1" ] || fail "$2: clipboard holds '$got', expected '$1'"
+  echo "ok: $2 -> $got"
 }

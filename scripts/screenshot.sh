@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Starts the program under Xvfb and saves one screenshot of the window per
+# page into a folder (default: build/screenshots). Usage: scripts/screenshot.sh [DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ "${1:-}" != "--inside-x" ]; then
+  bash scripts/install-deps.sh
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build -j2 --target huebox xshot xclose
+  out=$(realpath -m "${1:-build/screenshots}")
+  mkdir -p "$out"
+  xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --inside-x "$out"
+  echo "screenshots in $out"
+  exit 0
+fi
+
+out=$2
+source tests/e2e/lib.sh "$PWD/build/app/huebox" "$PWD/build/tests/e2e/xclose"
+start_huebox
+sleep 0.5
+geometry=$(xdotool getwindowgeometry "$HUEBOX_WINDOW")
+x=$(sed -n 's/.*Position: \([0-9]*\),.*/\1/p' <<<"$geometry")
+y=$(sed -n 's/.*Position: [0-9]*,\([0-9]*\).*/\1/p' <<<"$geometry")
+# The three page tabs sit along the top edge of the page control.
+page=1
+for tab in 60 190 300; do
+  xdotool mousemove $((x + tab)) $((y + 56)) click 1
+  sleep 0.3
+  build/tests/e2e/xshot "$out/page$page.png" "$HUEBOX_WINDOW"
+  page=$((page + 1))
+done
+close_huebox

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Copying the literal in the real program puts it on the real X clipboard,
+# in the format chosen and for the colour set with the keys.
+set -u
+source "$(dirname "$0")/lib.sh" "$@"
+
+start_huebox
+xdotool windowfocus --sync "$HUEBOX_WINDOW"
+
+expect_copy '$00FFFFFF' "at start"
+click_at 464 101 # "Visual C++"
+expect_copy '0x00FFFFFF' "Visual C++"
+click_at 464 123 # "Visual Basic"
+expect_copy '&H00FFFFFF&' "Visual Basic"
+click_at 464 79 # "Delphi"
+
+# The pages' tabs take the focus first; three Tabs reach the red slider.
+click_at 60 56
+xdotool key --window "$HUEBOX_WINDOW" Tab Tab Tab Home
+sleep 0.2
+expect_copy '$00FFFF00' "Home on the red slider"
+
+close_huebox
+code=$?
+[ "$code" -eq 0 ] || fail "exit code $code"
+echo "PASS: copied literals read back from the X clipboard"
