@@ -3,6 +3,9 @@
 #include "color/basicpalette.h"
 #include "framework/stdctrls.h"
 #include "widgets/colorcombo/colorcombobox.h"
+#include "widgets/listview/celllocale.h"
+#include "widgets/listview/listviewclasses.h"
+#include "widgets/listview/ordolistview.h"
 #include "widgets/slider/imageslider.h"
 #include "widgets/slider/sliderclass.h"
 
@@ -33,6 +36,8 @@ void InitializeModules()
         RegisterStandardClasses();
         RegisterSliderClasses();
         RegisterColorComboClasses();
+        RegisterListViewClasses();
+        LoadCellLocale();
         TForm1::RegisterClass();
     });
 }
@@ -91,6 +96,9 @@ THandlerTable TForm1::Handlers()
         {QStringLiteral("RdBtn1Click"), bind(&TForm1::RdBtn1Click)},
         {QStringLiteral("BtnCopyClick"), bind(&TForm1::BtnCopyClick)},
         {QStringLiteral("ClrCmbBoxChange"), bind(&TForm1::ClrCmbBoxChange)},
+        {QStringLiteral("ListVClick"), bind(&TForm1::ListVClick)},
+        {QStringLiteral("ListVKeyUp"),
+         std::any(TKeyEvent([this](QObject* sender, int& key, Qt::KeyboardModifiers shift) { ListVKeyUp(sender, key, shift); }))},
     };
 }
 
@@ -115,6 +123,7 @@ void TForm1::FindControls()
     ProgramIcon = findControl<TImage>(this, "ProgramIcon");
     Comments = findControl<TLabel>(this, "Comments");
     ClrCmbBox = findControl<TColorComboBox>(this, "ClrCmbBox");
+    ListV = findControl<TOrdoListView>(this, "ListV");
 }
 
 void TForm1::FormCreate() { Model.FormCreate(); }
@@ -149,6 +158,21 @@ void TForm1::ClrCmbBoxChange(QObject*)
 {
     if (const std::optional<RgbTriple> color = BasicPaletteColor(ClrCmbBox->ItemIndex()))
         Model.LoadSliders(*color);
+}
+
+void TForm1::ListVClick(QObject*) { LoadSelectedRow(); }
+void TForm1::ListVKeyUp(QObject*, int&, Qt::KeyboardModifiers) { LoadSelectedRow(); }
+
+// The Red, Green and Blue cells of the selected row, read by position so
+// that the sort order does not matter. Without a selection (a click below
+// the last row) nothing is loaded.
+void TForm1::LoadSelectedRow()
+{
+    const TListItem* row = ListV->Selected();
+    if (!row)
+        return;
+    if (const std::optional<RgbTriple> color = TripleFromTexts(row->SubItem(0), row->SubItem(1), row->SubItem(2)))
+        Model.LoadColor(*color);
 }
 
 TImageSlider* TForm1::Slider(TChannel channel) const

@@ -13,6 +13,7 @@ class TMemo;
 class TPageControl;
 class TImage;
 class TColorComboBox;
+class TOrdoListView;
 
 class TForm1 : public TForm, private IColorView {
     Q_OBJECT
@@ -43,6 +44,7 @@ public:
     TImage* ProgramIcon = nullptr;
     TLabel* Comments = nullptr;
     TColorComboBox* ClrCmbBox = nullptr;
+    TOrdoListView* ListV = nullptr;
 
     const TColorState& ColorState() const { return Model.State(); }
 
@@ -56,6 +58,8 @@ public:
     void RdBtn1Click(QObject* Sender);
     void BtnCopyClick(QObject* Sender);
     void ClrCmbBoxChange(QObject* Sender);
+    void ListVClick(QObject* Sender);
+    void ListVKeyUp(QObject* Sender, int& Key, Qt::KeyboardModifiers Shift);
 
     // The stored layout, as compiled into the program.
     static QString LayoutText();
@@ -65,6 +69,7 @@ private:
     THandlerTable Handlers();
     void FindControls();
     void ChannelChange(TChannel channel);
+    void LoadSelectedRow();
     TImageSlider* Slider(TChannel channel) const;
     TLabel* NumberLabel(TChannel channel) const;
 

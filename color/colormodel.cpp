@@ -96,3 +96,27 @@ void TColorModel::LoadSliders(const RgbTriple& color)
     view_.SetSliderValue(TChannel::Green, color.G);
     view_.SetSliderValue(TChannel::Blue, color.B);
 }
+
+void TColorModel::LoadColor(const RgbTriple& color)
+{
+    LoadSliders(color);
+    const TColor c = TripleToColor(color.R, color.G, color.B);
+    if (view_.IsTextTarget())
+        view_.SetPreviewFontColor(c);
+    else
+        view_.SetPreviewBackColor(c);
+}
+
+std::optional<RgbTriple> TripleFromTexts(const QString& r, const QString& g, const QString& b)
+{
+    std::uint8_t bytes[3];
+    const QString* texts[3] = {&r, &g, &b};
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        const int v = texts[i]->toInt(&ok, 10);
+        if (!ok || v < 0 || v > 255)
+            return std::nullopt;
+        bytes[i] = static_cast<std::uint8_t>(v);
+    }
+    return RgbTriple{bytes[0], bytes[1], bytes[2]};
+}

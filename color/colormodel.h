@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <optional>
+
 enum class TChannel { Red, Green, Blue };
 
 // The five format buttons, in the order the model tests them.
@@ -44,6 +46,10 @@ TColor ChannelTint(TChannel channel, int v);
 // the others the channel values.
 QString FormatLiteral(TLiteralFormat format, int r, int g, int b, const QString& backHtml, const QString& textHtml);
 
+// A colour from three decimal cell texts ("0" to "255"); none when a text
+// is not such a number.
+std::optional<RgbTriple> TripleFromTexts(const QString& r, const QString& g, const QString& b);
+
 class TColorModel {
 public:
     explicit TColorModel(IColorView& view) : view_(view) {}
@@ -59,6 +65,9 @@ public:
     // Sets the red, green and blue sliders in that order; each real change
     // raises that slider's change event.
     void LoadSliders(const RgbTriple& color);
+    // A colour picked from a list: loads the sliders, then sets the preview
+    // colour of the current target even when no slider changed.
+    void LoadColor(const RgbTriple& color);
 
 private:
     RgbTriple ReadSliders() const;

@@ -86,6 +86,9 @@ private slots:
     void switchingBetweenEqualColoursChangesNothing();
     void checkedFormatClickedAgainRecomputesNothing();
     void reloadWritesSlidersInOrderAndEndsOnTarget();
+    void pickedColourAlwaysRepaintsTheTarget();
+    void tripleFromTexts_data();
+    void tripleFromTexts();
     void basicPalette_data();
     void basicPalette();
 };
@@ -264,6 +267,54 @@ void TestColorModel::reloadWritesSlidersInOrderAndEndsOnTarget()
     QCOMPARE(view.Log, expected);
     QCOMPARE(view.Model.State().TextColor, (RgbTriple{0x11, 0x22, 0x33}));
     QCOMPARE(view.Model.State().BackHtml, QStringLiteral("#FFFFFF"));
+}
+
+void TestColorModel::pickedColourAlwaysRepaintsTheTarget()
+{
+    FakeView view;
+    view.Model.FormCreate();
+    view.Model.LoadColor({240, 248, 255});
+    QCOMPARE(view.PreviewText, QStringLiteral("$00FFF8F0"));
+    QCOMPARE(view.BackColor, RGB(240, 248, 255));
+
+    // The same colour again changes no slider, yet the target colour is set.
+    view.BackColor = clWindow;
+    view.Log.clear();
+    view.Model.LoadColor({240, 248, 255});
+    QCOMPARE(view.Log, QStringList({"slider 0=240", "slider 1=248", "slider 2=255",
+                                    QStringLiteral("back %1").arg(RGB(240, 248, 255), 6, 16, QLatin1Char('0'))}));
+    QCOMPARE(view.BackColor, RGB(240, 248, 255));
+
+    view.CheckText(true);
+    view.Model.LoadColor({1, 2, 3});
+    QCOMPARE(view.FontColor, RGB(1, 2, 3));
+    QCOMPARE(view.BackColor, RGB(240, 248, 255));
+}
+
+void TestColorModel::tripleFromTexts_data()
+{
+    QTest::addColumn<QString>("r");
+    QTest::addColumn<QString>("g");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("row") << "240" << "248" << "255" << true;
+    QTest::newRow("zeros") << "0" << "0" << "0" << true;
+    QTest::newRow("above a byte") << "256" << "0" << "0" << false;
+    QTest::newRow("negative") << "0" << "-1" << "0" << false;
+    QTest::newRow("empty") << "0" << "0" << "" << false;
+    QTest::newRow("hex") << "FF" << "0" << "0" << false;
+}
+
+void TestColorModel::tripleFromTexts()
+{
+    QFETCH(QString, r);
+    QFETCH(QString, g);
+    QFETCH(QString, b);
+    QFETCH(bool, valid);
+    const std::optional<RgbTriple> t = TripleFromTexts(r, g, b);
+    QCOMPARE(t.has_value(), valid);
+    if (valid)
+        QCOMPARE(*t, (RgbTriple{std::uint8_t(r.toInt()), std::uint8_t(g.toInt()), std::uint8_t(b.toInt())}));
 }
 
 void TestColorModel::basicPalette_data()
