@@ -7,6 +7,7 @@
 #include "widgets/listview/listviewclasses.h"
 #include "widgets/listview/ordolistview.h"
 #include "widgets/slider/imageslider.h"
+#include "widgets/slider/slideraccessible.h"
 #include "widgets/slider/sliderclass.h"
 
 #include <QFile>
@@ -33,6 +34,7 @@ void InitializeModules()
     std::call_once(once, [] {
         Q_INIT_RESOURCE(app);
         InitSliderModule();
+        InstallSliderAccessibility();
         RegisterStandardClasses();
         RegisterSliderClasses();
         RegisterColorComboClasses();
@@ -68,6 +70,7 @@ TForm1::TForm1(const QString& layoutText)
     SetClassName(this, QStringLiteral("TForm1"));
     ReadLayout(layoutText, Handlers());
     FindControls();
+    NameForAssistiveTechnology();
     const QIcon icon(QStringLiteral(":/huebox/huebox.xpm"));
     setWindowIcon(icon);
     ProgramIcon->SetPicture(icon.pixmap(32, 32));
@@ -124,6 +127,22 @@ void TForm1::FindControls()
     Comments = findControl<TLabel>(this, "Comments");
     ClrCmbBox = findControl<TColorComboBox>(this, "ClrCmbBox");
     ListV = findControl<TOrdoListView>(this, "ListV");
+}
+
+// Names a screen reader announces for the controls that show no caption of
+// their own.
+void TForm1::NameForAssistiveTechnology()
+{
+    SlR->setAccessibleName(QStringLiteral("Red"));
+    SlG->setAccessibleName(QStringLiteral("Green"));
+    SlB->setAccessibleName(QStringLiteral("Blue"));
+    ListV->setAccessibleName(QStringLiteral("Цветовые константы"));
+    // On this desktop a combo box is announced by its current text (the
+    // colour's name); what it is for goes into its description.
+    ClrCmbBox->setAccessibleName(QStringLiteral("Основные цвета"));
+    ClrCmbBox->setAccessibleDescription(QStringLiteral("Основные цвета"));
+    Panel1->setAccessibleName(QStringLiteral("Код цвета"));
+    BtnCopy->setAccessibleName(BtnCopy->text());
 }
 
 void TForm1::FormCreate() { Model.FormCreate(); }

@@ -68,6 +68,7 @@ public:
 private:
     THandlerTable Handlers();
     void FindControls();
+    void NameForAssistiveTechnology();
     void ChannelChange(TChannel channel);
     void LoadSelectedRow();
     TImageSlider* Slider(TChannel channel) const;

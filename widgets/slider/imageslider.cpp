@@ -4,6 +4,7 @@
 #include "framework/exception.h"
 #include "framework/palette.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -388,6 +389,9 @@ void TCustomImageSlider::RepaintNow()
 
 void TCustomImageSlider::DoChange()
 {
+    // Screen readers hear of the new value before any handler can fail.
+    QAccessibleValueChangeEvent event(this, value_);
+    QAccessible::updateAccessibility(&event);
     if (OnChange)
         OnChange(this);
 }
