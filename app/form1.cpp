@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "color/basicpalette.h"
+#include "color/contrast.h"
 #include "framework/stdctrls.h"
 #include "widgets/colorcombo/colorcombobox.h"
 #include "widgets/listview/celllocale.h"
@@ -75,6 +76,7 @@ TForm1::TForm1(const QString& layoutText)
     setWindowIcon(icon);
     ProgramIcon->SetPicture(icon.pixmap(32, 32));
     FormCreate();
+    ShowContrast();
 }
 
 TForm1::~TForm1()
@@ -242,5 +244,20 @@ bool TForm1::IsFormatChecked(TLiteralFormat format) const
 }
 
 void TForm1::SetPreviewText(const QString& text) { Panel1->SetText(text); }
-void TForm1::SetPreviewFontColor(TColor color) { Panel1->SetFontColor(color); }
-void TForm1::SetPreviewBackColor(TColor color) { Panel1->SetColor(color); }
+void TForm1::SetPreviewFontColor(TColor color)
+{
+    Panel1->SetFontColor(color);
+    ShowContrast();
+}
+
+void TForm1::SetPreviewBackColor(TColor color)
+{
+    Panel1->SetColor(color);
+    ShowContrast();
+}
+
+// The preview's tooltip tells how readable its text is on its background.
+void TForm1::ShowContrast()
+{
+    Panel1->setToolTip(ContrastText(ContrastRatio(Panel1->FontColor(), Panel1->Color())));
+}

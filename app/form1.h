@@ -69,6 +69,7 @@ private:
     THandlerTable Handlers();
     void FindControls();
     void NameForAssistiveTechnology();
+    void ShowContrast();
     void ChannelChange(TChannel channel);
     void LoadSelectedRow();
     TImageSlider* Slider(TChannel channel) const;

@@ -5,6 +5,7 @@
 #include "framework/formtext.h"
 #include "framework/stdctrls.h"
 #include "widgets/colorcombo/colorcombobox.h"
+#include "widgets/listview/ordolistview.h"
 #include "widgets/slider/imageslider.h"
 
 #include <QClipboard>
@@ -61,6 +62,7 @@ private slots:
     void brokenLayoutFailsWithItsLine_data();
     void brokenLayoutFailsWithItsLine();
     void handlerExceptionGoesToTheMessageBox();
+    void previewTooltipFollowsTheContrast();
 };
 
 void TestForm1::windowIsFixedSilverDialog()
@@ -408,6 +410,33 @@ void TestForm1::handlerExceptionGoesToTheMessageBox()
     QCOMPARE(form.TxtR->Caption(), QStringLiteral("253"));
     QCOMPARE(Preview(form), QStringLiteral("$00FFFFFD"));
     TApplication::SetMessageHandler(previous);
+}
+
+void TestForm1::previewTooltipFollowsTheContrast()
+{
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.Panel1->toolTip(), QStringLiteral("Контраст 21.00:1 — AA, AAA"));
+    for (TImageSlider* s : {form.SlR, form.SlG, form.SlB})
+        s->SetValue(0x77);
+    QCOMPARE(form.Panel1->toolTip(), QStringLiteral("Контраст 4.69:1 — AA"));
+    Click(form.RBtn1);
+    for (TImageSlider* s : {form.SlR, form.SlG, form.SlB})
+        s->SetValue(255);
+    QCOMPARE(form.Panel1->toolTip(), QStringLiteral("Контраст 4.48:1 — ниже AA"));
+    // A named colour sets the preview colour even when no slider moves.
+    form.SlR->SetValue(240);
+    form.SlG->SetValue(248);
+    form.Panel1->SetFontColor(clWhite);
+    form.ListV->SetItemIndex(0);  // AliceBlue, 240 248 255
+    QTest::keyClick(form.ListV, Qt::Key_Shift);
+    QCOMPARE(form.Panel1->FontColor(), RGB(240, 248, 255));
+    QCOMPARE(form.Panel1->toolTip(), QStringLiteral("Контраст 4.17:1 — ниже AA"));
+    // Nothing else carries a tooltip.
+    for (QWidget* w : form.findChildren<QWidget*>())
+        if (w != form.Panel1)
+            QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
 }
 
 int main(int argc, char** argv)
