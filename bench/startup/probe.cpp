@@ -1,0 +1,254 @@
+// Starts a program and times it to its first visible top-level window.
+//
+//   startup_probe [-s SETTLE_MS] [-t TIMEOUT_MS] TITLE PROGRAM [ARGS...]
+//
+// Prints one line: "MAPPED_MS READY_MS HWM_AT_MAP_KIB MAXRSS_KIB CPU_MS EXIT".
+//   MAPPED_MS   exec to the MapNotify of a top-level window titled TITLE
+//   READY_MS    exec to the window's answer to a _NET_WM_PING sent at mapping,
+//               i.e. its event loop has handled the first expose (-1: no answer)
+//   HWM_AT_MAP  VmHWM of the process read at mapping
+//   MAXRSS      the process's peak resident set over its life (wait4)
+//   CPU_MS      its user + system CPU time over its life, less disturbed than
+//               wall time by other load on the machine
+//   EXIT        exit status after WM_DELETE_WINDOW, or "killed"
+// The program is closed SETTLE_MS after it became ready.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point t0)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
+// Windows may vanish between an event and our request about them.
+int ignoreErrors(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+// Either title property may be the one asked for: Qt adds the application's
+// display name to _NET_WM_NAME but leaves WM_NAME as the window title.
+bool hasTitle(Display* d, Window w, const std::string& title)
+{
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_NAME", False), 0, 1024, False, utf8, &type, &format, &count,
+                           &after, &data) == Success &&
+        data && type == utf8)
+        found = title == std::string_view(reinterpret_cast<char*>(data), count);
+    if (data)
+        XFree(data);
+    char* name = nullptr;
+    if (!found && XFetchName(d, w, &name) && name)
+        found = title == name;
+    if (name)
+        XFree(name);
+    return found;
+}
+
+// The window's _NET_WM_PID, if it sets one.
+std::optional<long> windowPid(Display* d, Window w)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::optional<long> pid;
+    if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL, &type, &format, &count,
+                           &after, &data) == Success &&
+        data && format == 32 && count == 1)
+        pid = *reinterpret_cast<long*>(data);
+    if (data)
+        XFree(data);
+    return pid;
+}
+
+long vmHwmKib(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
+
+void sendProtocol(Display* d, Window w, const char* protocol)
+{
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, protocol, False));
+    e.xclient.data.l[1] = CurrentTime;
+    e.xclient.data.l[2] = static_cast<long>(w);
+    XSendEvent(d, w, False, NoEventMask, &e);
+    XFlush(d);
+}
+
+// Waits for the next X event up to the deadline; false on timeout.
+bool nextEvent(Display* d, XEvent* e, Clock::time_point deadline)
+{
+    while (!XPending(d)) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return false;
+        pollfd p{ConnectionNumber(d), POLLIN, 0};
+        poll(&p, 1, static_cast<int>(std::min<long long>(left, 20)));
+    }
+    XNextEvent(d, e);
+    return true;
+}
+
+bool childGone(pid_t pid)
+{
+    return waitpid(pid, nullptr, WNOHANG) == pid;
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: startup_probe [-s SETTLE_MS] [-t TIMEOUT_MS] TITLE PROGRAM [ARGS...]\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int settleMs = 200, timeoutMs = 20000, opt = 0;
+    while ((opt = getopt(argc, argv, "+s:t:")) != -1) {
+        if (opt == 's')
+            settleMs = std::atoi(optarg);
+        else if (opt == 't')
+            timeoutMs = std::atoi(optarg);
+        else
+            return usage();
+    }
+    if (argc - optind < 2)
+        return usage();
+    const std::string title = argv[optind];
+    char** command = argv + optind + 1;
+
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) {
+        std::fprintf(stderr, "startup_probe: cannot open display\n");
+        return 1;
+    }
+    XSetErrorHandler(ignoreErrors);
+    const Window root = DefaultRootWindow(d);
+    // Top-level maps (substructure); Qt sends its ping answers to the root
+    // for structure-notify listeners.
+    XSelectInput(d, root, SubstructureNotifyMask | StructureNotifyMask);
+    const Atom wmProtocols = XInternAtom(d, "WM_PROTOCOLS", False);
+    const Atom netPing = XInternAtom(d, "_NET_WM_PING", False);
+    XSync(d, False);
+
+    const Clock::time_point t0 = Clock::now();
+    const pid_t pid = fork();
+    if (pid < 0) {
+        std::perror("startup_probe: fork");
+        return 1;
+    }
+    if (pid == 0) {
+        close(ConnectionNumber(d));
+        execvp(command[0], command);
+        std::perror("startup_probe: exec");
+        _exit(127);
+    }
+
+    const Clock::time_point deadline = t0 + std::chrono::milliseconds(timeoutMs);
+    Window window = None;
+    double mappedMs = -1, readyMs = -1;
+    long hwmAtMap = -1;
+    XEvent e;
+    while (window == None) {
+        if (!nextEvent(d, &e, std::min(deadline, Clock::now() + std::chrono::milliseconds(50)))) {
+            if (childGone(pid)) {
+                std::fprintf(stderr, "startup_probe: %s exited before showing its window\n", command[0]);
+                return 1;
+            }
+            if (Clock::now() > deadline) {
+                std::fprintf(stderr, "startup_probe: no window titled '%s' within %d ms\n", title.c_str(), timeoutMs);
+                kill(pid, SIGKILL);
+                waitpid(pid, nullptr, 0);
+                return 1;
+            }
+            continue;
+        }
+        // Without a window manager, the program's top-level windows are
+        // the root's children; popups are override-redirect.
+        if (e.type != MapNotify || e.xmap.event != root || e.xmap.override_redirect)
+            continue;
+        const double at = msSince(t0);
+        if (!hasTitle(d, e.xmap.window, title))
+            continue;
+        if (const auto owner = windowPid(d, e.xmap.window); owner && *owner != pid)
+            continue;
+        window = e.xmap.window;
+        mappedMs = at;
+        hwmAtMap = vmHwmKib(pid);
+    }
+
+    sendProtocol(d, window, "_NET_WM_PING");
+    const Clock::time_point pingDeadline = Clock::now() + std::chrono::seconds(5);
+    while (readyMs < 0 && nextEvent(d, &e, pingDeadline))
+        if (e.type == ClientMessage && e.xclient.message_type == wmProtocols &&
+            static_cast<Atom>(e.xclient.data.l[0]) == netPing && static_cast<Window>(e.xclient.data.l[2]) == window)
+            readyMs = msSince(t0);
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
+    sendProtocol(d, window, "WM_DELETE_WINDOW");
+
+    int status = 0;
+    rusage usage{};
+    pid_t done = 0;
+    for (int i = 0; i < 500 && done == 0; ++i) {
+        done = wait4(pid, &status, WNOHANG, &usage);
+        if (done == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    bool killed = false;
+    if (done == 0) {
+        kill(pid, SIGKILL);
+        wait4(pid, &status, 0, &usage);
+        killed = true;
+    }
+    XCloseDisplay(d);
+
+    char exitText[16];
+    if (killed || !WIFEXITED(status))
+        std::snprintf(exitText, sizeof exitText, "killed");
+    else
+        std::snprintf(exitText, sizeof exitText, "%d", WEXITSTATUS(status));
+    const double cpuMs =
+        (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    std::printf("%.2f %.2f %ld %ld %.1f %s\n", mappedMs, readyMs, hwmAtMap, usage.ru_maxrss, cpuMs, exitText);
+    return 0;
+}
