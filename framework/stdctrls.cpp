@@ -1,5 +1,6 @@
 #include "framework/stdctrls.h"
 
+#include <QButtonGroup>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTabBar>
@@ -107,6 +108,24 @@ TRadioButton::TRadioButton() : TControl(this)
                     OnClick(this);
             });
     });
+}
+
+bool TRadioButton::event(QEvent* e)
+{
+    // The parent's own group, not Qt's automatic one: that one also counts
+    // the buttons of nested group boxes, so a checked button there would let
+    // the checked button here be clicked off.
+    if (e->type() == QEvent::ParentChange) {
+        if (QButtonGroup* old = group())
+            old->removeButton(this);
+        if (QWidget* parent = parentWidget()) {
+            auto* g = parent->findChild<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly);
+            if (!g)
+                g = new QButtonGroup(parent);
+            g->addButton(this);
+        }
+    }
+    return QRadioButton::event(e);
 }
 
 void TRadioButton::focusInEvent(QFocusEvent* e)

@@ -53,12 +53,16 @@ protected:
 
 // Its click event runs when the button becomes checked, by the user or by
 // code, and not when a checked button is clicked again.
+// Radio buttons with the same parent form one group: checking one unchecks
+// the others, and the checked one stays checked when clicked again. Buttons
+// in a nested group box form a group of their own.
 class TRadioButton : public QRadioButton, public TControl {
 public:
     TRadioButton();
     TNotifyEvent OnClick;
 
 protected:
+    bool event(QEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 };

@@ -53,6 +53,7 @@ private slots:
     void initTestCase();
     void layoutBuildsTheWindow();
     void radioClickRunsOnlyWhenBecomingChecked();
+    void nestedRadioGroupsStayApart();
     void tabOrderFollowsTabOrderProperty();
     void bottomAlignedControlsStackUpFromTheBevel();
     void memoSelectsAndCopiesItsText();
@@ -111,6 +112,38 @@ void TestStdCtrls::radioClickRunsOnlyWhenBecomingChecked()
     r1->setChecked(true);  // by code as well
     QCOMPARE(clicks, (QStringList{"r2", "r1"}));
     QVERIFY(!r2->isChecked());
+}
+
+void TestStdCtrls::nestedRadioGroupsStayApart()
+{
+    // Two buttons on a window and two in a group box on the same window.
+    QWidget window;
+    TGroupBox box;
+    TRadioButton outer[2], inner[2];
+    for (TRadioButton& r : outer)
+        r.setParent(&window);
+    box.setParent(&window);
+    for (TRadioButton& r : inner)
+        r.setParent(&box);
+    outer[1].move(0, 20);
+    inner[1].move(0, 20);
+    window.resize(200, 100);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    outer[0].setChecked(true);
+    inner[0].setChecked(true);
+
+    QTest::mouseClick(&outer[0], Qt::LeftButton);  // the checked one, clicked again
+    QVERIFY(outer[0].isChecked());
+    QVERIFY(inner[0].isChecked());
+    QTest::mouseClick(&outer[1], Qt::LeftButton);
+    QVERIFY(outer[1].isChecked() && !outer[0].isChecked());
+    QVERIFY(inner[0].isChecked());
+    QTest::mouseClick(&inner[1], Qt::LeftButton);
+    QVERIFY(inner[1].isChecked() && !inner[0].isChecked());
+    QVERIFY(outer[1].isChecked());
+    QTest::mouseClick(&inner[1], Qt::LeftButton);
+    QVERIFY(inner[1].isChecked());
 }
 
 void TestStdCtrls::tabOrderFollowsTabOrderProperty()
