@@ -30,6 +30,11 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
         setStyle(style);
     setPalette(ClassicPalette());
     InstallFontSubstitutions();
+    // Controls start in the usual dialog font, the one windows are laid out
+    // in, so a new control does not first load a font it will not keep.
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
 }
 
 TApplication::~TApplication() { cursorTable().clear(); }

@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QPixmap>
 
+#include <array>
 #include <mutex>
 
 namespace {
@@ -33,8 +34,15 @@ QImage BuiltInImage(int index)
     const QString name = BuiltInImageName(index);
     if (name.isEmpty())
         return {};
-    InitSliderResources();
-    return ResourceImage(name);
+    // Every slider starts with all four pictures: decode each only once and
+    // share it (the copies are implicitly shared until written to).
+    static std::array<QImage, SliderImageCount> decoded;
+    QImage& image = decoded[static_cast<std::size_t>(index)];
+    if (image.isNull()) {
+        InitSliderResources();
+        image = ResourceImage(name).convertToFormat(QImage::Format_RGB32);
+    }
+    return image;
 }
 
 void InitSliderResources()
