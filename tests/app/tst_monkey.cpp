@@ -211,6 +211,8 @@ void TestMonkey::randomInputKeepsTheWindowConsistent()
     });
     menuCloser.start(0);
     QStringList recent;  // the last events, for the report
+    QElapsedTimer clock;
+    clock.start();
     // What the input reached, so a monkey that hits nothing cannot pass.
     QSet<QString> pages, formats, values;
     int targetSwitches = 0;
@@ -227,8 +229,8 @@ void TestMonkey::randomInputKeepsTheWindowConsistent()
         // Let queued work and the ruler's repeat timer run now and then.
         if (i % 500 == 0)
             QCoreApplication::processEvents();
-        if (qEnvironmentVariableIsSet("HUEBOX_MONKEY_TRACE") && i % 1000 == 0)
-            qInfo("%llu events", i);
+        if (qEnvironmentVariableIsSet("HUEBOX_MONKEY_TRACE") && i % 10000 == 0)
+            qInfo("%llu events, %lld ms", i, static_cast<qlonglong>(clock.elapsed()));
         if (i % 25000 == 12345)
             QTest::qWait(450);
         const QString broken = Broken(form, messages);
