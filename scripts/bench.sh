@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Builds Release and runs every benchmark in bench/: the hot paths (slider,
+# list sort, cell comparison, colour model) and the start-up comparison.
+# Prints one table: each figure, its target and whether it is met.
+# Usage: scripts/bench.sh [START-UP-RUNS]   (default 11)
+# Exit status: 0 when every target is met, 3 when one is missed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j2 --target bench_slider bench_listsort bench_cellcompare bench_colormodel >/dev/null
+
+rows=$(mktemp)
+trap 'rm -f "$rows"' EXIT
+
+# Google Benchmark's CSV: "name",iterations,real_time,cpu_time,time_unit,...
+# Each figure is the CPU time of one benchmark, in the unit given.
+figures() { # EXECUTABLE
+  QT_QPA_PLATFORM=offscreen "$1" --benchmark_format=csv 2>/dev/null |
+    awk -F, 'NR > 1 { gsub(/"/, "", $1); print $1, $4, $5 }'
+}
+# Adds a row: NAME VALUE UNIT TARGET (value must not exceed the target).
+row() {
+  awk -v n="$1" -v v="$2" -v u="$3" -v t="$4" \
+    'BEGIN { printf "%-34s %12.3f %-5s <= %-10s %s\n", n, v, u, t, (v <= t ? "met" : "NOT met") }' >>"$rows"
+}
+value_of() { awk -v n="$2" '$1 == n { print $2 }' <<<"$1"; }
+
+echo "== hot paths" >&2
+slider=$(figures build/bench/bench_slider)
+row "slider: thumb drag move + repaint" "$(value_of "$slider" BM_ThumbDragMove)" us 1000
+row "slider: full paint" "$(value_of "$slider" BM_FullPaint)" us 1000
+sort=$(figures build/bench/bench_listsort)
+for column in 0 2 4; do
+  row "list: re-sort 139 rows, column $column" "$(value_of "$sort" "BM_HeaderClickResort/$column")" us 5000
+done
+row "list: sort column change" "$(value_of "$sort" BM_SortColumnChange)" us 5000
+cells=$(figures build/bench/bench_cellcompare)
+row "cells: typed sort / text-only sort" \
+  "$(awk -v a="$(value_of "$cells" BM_SortCellCompare)" -v b="$(value_of "$cells" BM_SortCollator)" \
+     'BEGIN { print a / b }')" ratio 4
+model=$(figures build/bench/bench_colormodel)
+for format in 0 1 2 3 4; do
+  row "colour model: change, format $format" "$(value_of "$model" "BM_ChangeColor/$format")" ns 10000
+done
+
+echo "== start-up" >&2
+startup=$(HUEBOX_STARTUP_BUILD_DIR=build bash bench/startup/run.sh "${1:-11}" 2>&1 || true)
+ratio=$(awk '$1 == "startup_ratio" { print $2 }' <<<"$startup")
+memory=$(awk '$1 == "memory_delta_mib" { print $2 }' <<<"$startup")
+if [ -z "$ratio" ] || [ -z "$memory" ]; then
+  echo "$startup" >&2
+  echo "the start-up benchmark gave no figures" >&2
+  exit 1
+fi
+row "start-up: time / plain Qt window" "$ratio" ratio 1.2
+row "start-up: peak memory over it" "$memory" MiB 8
+
+printf "%-34s %12s %-5s    %-10s %s\n" figure value unit target verdict
+cat "$rows"
+grep -q "NOT met" "$rows" && exit 3
+exit 0
