@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the program under Xvfb and saves one screenshot of the window per
-# page into a folder (default: build/screenshots). Usage: scripts/screenshot.sh [DIR]
+# page, and the screen with the preview's tooltip, into a folder
+# (default: build/screenshots). Usage: scripts/screenshot.sh [DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,4 +31,8 @@ for tab in 60 190 300; do
   build/tests/e2e/xshot "$out/page$page.png" "$HUEBOX_WINDOW"
   page=$((page + 1))
 done
+# The preview's tooltip is a window of its own: take the whole screen.
+xdotool mousemove $((x + 220)) $((y + 22))
+sleep 1.5
+build/tests/e2e/xshot "$out/tooltip.png"
 close_huebox
