@@ -13,10 +13,13 @@ function(huebox_module name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# huebox_tests(<folder> LIBS ...): one Qt Test executable per tst_*.cpp in
-# the folder, each registered with CTest on the offscreen platform.
+# huebox_tests(<folder> LIBS ... [ENV var=value...]): one Qt Test executable per
+# tst_*.cpp in the folder, each registered with CTest on the offscreen platform
+# at a device pixel ratio of 1; ENV settings come last and so override those.
 function(huebox_tests folder)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;ENV" ${ARGN})
+  set(env QT_QPA_PLATFORM=offscreen QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1 LC_ALL=C.UTF-8
+          HUEBOX_TEST_OUTPUT=${CMAKE_CURRENT_BINARY_DIR} ${ARG_ENV})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/tst_*.cpp)
   foreach(src ${tests})
     get_filename_component(name ${src} NAME_WE)
@@ -25,6 +28,6 @@ function(huebox_tests folder)
     add_test(NAME ${folder}/${name} COMMAND ${name})
     set_tests_properties(${folder}/${name} PROPERTIES
       TIMEOUT 120
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_ENABLE_HIGHDPI_SCALING=0;QT_SCALE_FACTOR=1;LC_ALL=C.UTF-8;HUEBOX_TEST_OUTPUT=${CMAKE_CURRENT_BINARY_DIR}")
+      ENVIRONMENT "${env}")
   endforeach()
 endfunction()

@@ -48,6 +48,9 @@ void TBitmap::Assign(const TBitmap& source)
 void TBitmap::Assign(const QImage& source)
 {
     image_ = source.isNull() ? QImage() : source.convertToFormat(QImage::Format_RGB32);
+    // A bitmap is plain pixels: its canvas would otherwise take a picture made
+    // for a denser screen in logical pixels, and its size would not match.
+    image_.setDevicePixelRatio(1);
     Changed();
 }
 

@@ -21,27 +21,54 @@ QRgb* Row(QImage& image, int y)
     return reinterpret_cast<QRgb*>(image.scanLine(y));
 }
 
-// Fills an area already clipped to the image; tells whether it covered any pixel.
+// How many image pixels make one logical pixel across: the device pixel
+// ratio when it is a whole number, so that every logical pixel is a block of
+// one colour; any other ratio counts as 1.
+int Scale(const QImage& image)
+{
+    const qreal ratio = image.devicePixelRatio();
+    const int whole = int(ratio);
+    return whole >= 2 && whole <= 64 && whole == ratio ? whole : 1;
+}
+
+// A length in image pixels as logical pixels, a part of one left out; no
+// division in the usual case.
+int Logical(int pixels, int scale)
+{
+    return scale == 1 ? pixels : pixels / scale;
+}
+
+// Fills a logical area already clipped to the image; tells whether it
+// covered any pixel.
 bool Fill(QImage& image, const TRect& area, QRgb pixel)
 {
     if (area.IsEmpty())
         return false;
-    for (int y = area.Top; y < area.Bottom; ++y) {
+    const int s = Scale(image);
+    for (int y = area.Top * s; y < area.Bottom * s; ++y) {
         QRgb* row = Row(image, y);
-        std::fill(row + area.Left, row + area.Right, pixel);
+        std::fill(row + area.Left * s, row + area.Right * s, pixel);
     }
     return true;
 }
 
-// Inverts the pixels with an even x + y in an area already clipped to the image.
+// Inverts the logical pixels with an even x + y in a logical area already
+// clipped to the image.
 bool InvertDotted(QImage& image, const TRect& area)
 {
     if (area.IsEmpty())
         return false;
-    for (int y = area.Top; y < area.Bottom; ++y) {
+    const int s = Scale(image);
+    for (int y = area.Top * s; y < area.Bottom * s; ++y) {
         QRgb* row = Row(image, y);
-        for (int x = area.Left + ((area.Left + y) & 1); x < area.Right; x += 2)
-            row[x] ^= RgbMask;
+        const int first = area.Left + ((area.Left + Logical(y, s)) & 1);
+        if (s == 1) {
+            for (int x = first; x < area.Right; x += 2)
+                row[x] ^= RgbMask;
+            continue;
+        }
+        for (int x = first; x < area.Right; x += 2)
+            std::for_each(row + x * s, row + (x + 1) * s, [](QRgb& pixel) { pixel ^= RgbMask; });
     }
     return true;
 }
@@ -65,6 +92,9 @@ int ClampToInt(qint64 v)
 
 } // namespace
 
+// An image with a device pixel ratio of a whole number n is drawn on in
+// logical pixels: each is an n x n block of one colour, except under text,
+// which QPainter draws at the image's full resolution.
 TCanvas::TCanvas(QImage* image) : image_(image) {}
 
 TCanvas::TCanvas(TBitmap* bitmap) : bitmap_(bitmap) {}
@@ -88,7 +118,10 @@ QImage* TCanvas::WritableSurface()
 TRect TCanvas::Bounds() const
 {
     const QImage* image = Surface();
-    return image ? TRect{0, 0, image->width(), image->height()} : TRect{};
+    if (!image)
+        return {};
+    const int s = Scale(*image);
+    return {0, 0, Logical(image->width(), s), Logical(image->height(), s)};
 }
 
 void TCanvas::Changed()
@@ -148,8 +181,9 @@ void TCanvas::LineTo(int x, int y)
     const qint64 minorSign = dMinor < 0 ? -1 : 1;
     const qint64 majorStart = xMajor ? from.X : from.Y;
     const qint64 minorStart = xMajor ? from.Y : from.X;
-    const qint64 majorLimit = xMajor ? image->width() : image->height();
-    const qint64 minorLimit = xMajor ? image->height() : image->width();
+    const int scale = Scale(*image);
+    const qint64 majorLimit = Logical(xMajor ? image->width() : image->height(), scale);
+    const qint64 minorLimit = Logical(xMajor ? image->height() : image->width(), scale);
 
     // Only the steps whose major coordinate lies inside the image are walked.
     const qint64 last = qint64(major) - 1;
@@ -160,25 +194,31 @@ void TCanvas::LineTo(int x, int y)
         return;
 
     const QRgb pen = ColorToPixel(PenColor);
-    quint64 quotient = quint64(firstIn) * minor / major;
-    quint64 remainder = quint64(firstIn) * minor % major;
     bool drawn = false;
-    for (qint64 i = firstIn; i <= lastIn; ++i) {
-        const qint64 m = qint64(quotient) + (2 * remainder >= major ? 1 : 0);
-        const qint64 a = majorStart + majorSign * i;
-        const qint64 b = minorStart + minorSign * m;
-        if (b >= 0 && b < minorLimit) {
-            const int px = int(xMajor ? a : b);
-            const int py = int(xMajor ? b : a);
-            Row(*image, py)[px] = pen;
-            drawn = true;
+    // One walk per kind of pixel, its state held by value, so that the usual
+    // one-pixel store keeps everything in registers.
+    const auto walk = [=, &drawn](auto plot) {
+        quint64 quotient = quint64(firstIn) * minor / major;
+        quint64 remainder = quint64(firstIn) * minor % major;
+        for (qint64 i = firstIn; i <= lastIn; ++i) {
+            const qint64 m = qint64(quotient) + (2 * remainder >= major ? 1 : 0);
+            const qint64 a = majorStart + majorSign * i;
+            const qint64 b = minorStart + minorSign * m;
+            if (b >= 0 && b < minorLimit) {
+                plot(int(xMajor ? a : b), int(xMajor ? b : a));
+                drawn = true;
+            }
+            remainder += minor;
+            if (remainder >= major) {
+                remainder -= major;
+                ++quotient;
+            }
         }
-        remainder += minor;
-        if (remainder >= major) {
-            remainder -= major;
-            ++quotient;
-        }
-    }
+    };
+    if (scale == 1)
+        walk([image, pen](int px, int py) { Row(*image, py)[px] = pen; });
+    else
+        walk([image, pen](int px, int py) { Fill(*image, TRect{px, py, px + 1, py + 1}, pen); });
     if (drawn)
         Changed();
 }
@@ -186,15 +226,18 @@ void TCanvas::LineTo(int x, int y)
 TColor TCanvas::GetPixel(int x, int y) const
 {
     const QImage* image = Surface();
-    return image && image->valid(x, y) ? PixelToColor(image->pixel(x, y)) : clBlack;
+    if (!image || !Bounds().Contains({x, y}))
+        return clBlack;
+    const int s = Scale(*image);
+    return PixelToColor(image->pixel(x * s, y * s));
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color)
 {
     QImage* image = WritableSurface();
-    if (!image || !image->valid(x, y))
+    if (!image || !Bounds().Contains({x, y}))
         return;
-    Row(*image, y)[x] = ColorToPixel(color);
+    Fill(*image, TRect{x, y, x + 1, y + 1}, ColorToPixel(color));
     Changed();
 }
 
@@ -229,22 +272,40 @@ void TCanvas::Copy(int x, int y, const QImage& source, const TRect& srcRect, boo
     QImage* image = WritableSurface();
     if (!image || src.isNull())
         return;
-    const TRect from = srcRect.Intersected(TRect{0, 0, src.width(), src.height()});
+    // Source and destination are both taken in logical pixels.
+    const int ss = Scale(src);
+    const int ds = Scale(*image);
+    const TRect from = srcRect.Intersected(TRect{0, 0, Logical(src.width(), ss), Logical(src.height(), ss)});
     if (from.IsEmpty())
         return;
+    const TRect bounds = Bounds();
     // The offset from source to destination may not fit in an int.
     const qint64 ox = qint64(x) - srcRect.Left;
     const qint64 oy = qint64(y) - srcRect.Top;
     const qint64 left = std::max<qint64>(from.Left + ox, 0);
     const qint64 top = std::max<qint64>(from.Top + oy, 0);
-    const qint64 right = std::min<qint64>(from.Right + ox, image->width());
-    const qint64 bottom = std::min<qint64>(from.Bottom + oy, image->height());
+    const qint64 right = std::min<qint64>(from.Right + ox, bounds.Right);
+    const qint64 bottom = std::min<qint64>(from.Bottom + oy, bounds.Bottom);
     if (left >= right || top >= bottom)
         return;
-    const qint64 count = right - left;
-    for (qint64 dy = top; dy < bottom; ++dy) {
-        const QRgb* in = reinterpret_cast<const QRgb*>(src.constScanLine(int(dy - oy))) + (left - ox);
-        QRgb* out = Row(*image, int(dy)) + left;
+    // Each image pixel of the destination takes the source pixel at the same
+    // place in the same logical pixel; at equal scales that is a plain copy.
+    const auto sourceIndex = [&](qint64 d, qint64 offset) {
+        return int(ss == ds ? d - offset * ds : (d / ds - offset) * ss + (d % ds) * ss / ds);
+    };
+    const qint64 count = (right - left) * ds;
+    for (qint64 dy = top * ds; dy < bottom * ds; ++dy) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(src.constScanLine(sourceIndex(dy, oy)));
+        QRgb* out = Row(*image, int(dy)) + left * ds;
+        if (ss != ds) {
+            for (qint64 i = 0; i < count; ++i) {
+                const QRgb pixel = in[sourceIndex(left * ds + i, ox)];
+                if (!transparent || ((pixel ^ key) & RgbMask) != 0)
+                    out[i] = pixel;
+            }
+            continue;
+        }
+        in += sourceIndex(left * ds, ox);
         if (!transparent) {
             std::memcpy(out, in, size_t(count) * sizeof(QRgb));
             continue;

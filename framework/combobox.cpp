@@ -7,6 +7,7 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -16,6 +17,35 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+
+// An item's picture for the device the painter really draws on (the window's
+// backing store, a grabbed pixmap, a printed image): one image pixel per
+// device pixel, so that its text is sharp and its lines and fills need no
+// scaling. The canvas draws on it in logical pixels.
+QImage ItemImage(const QPainter& painter, const QSize& size)
+{
+    const QPaintEngine* engine = painter.paintEngine();
+    const QPaintDevice* device = engine && engine->paintDevice() ? engine->paintDevice() : painter.device();
+    const int ratio = std::max(1, int(std::ceil(device->devicePixelRatio())));
+    QImage image(size * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+// Draws an item's picture at its logical size; at a ratio that is not a whole
+// number it is scaled without smoothing, which would blur its edges.
+void DrawItemImage(QPainter& painter, const QPoint& at, const QImage& image)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(at, image);
+    painter.restore();
+}
+
+} // namespace
 
 // The list rows of an owner-drawn combo box go through the control's own
 // draw request; a plain combo box keeps the standard look.
@@ -33,7 +63,7 @@ public:
             const QRect r = option.rect;
             if (r.isEmpty())
                 return;
-            QImage image(r.size(), QImage::Format_RGB32);
+            QImage image = ItemImage(*painter, r.size());
             TOwnerDrawState state = 0;
             if (option.state & QStyle::State_Selected)
                 state |= odSelected;
@@ -42,7 +72,7 @@ public:
             if (!(option.state & QStyle::State_Enabled))
                 state |= odDisabled;
             combo_->PaintItem(image, index.row(), Rect(0, 0, r.width(), r.height()), state);
-            painter->drawImage(r.topLeft(), image);
+            DrawItemImage(*painter, r.topLeft(), image);
         });
     }
 
@@ -602,14 +632,14 @@ void TCustomComboBox::paintEvent(QPaintEvent* event)
         const TRect field = FieldRect();
         if (field.IsEmpty())
             return;
-        QImage image(field.Width(), field.Height(), QImage::Format_RGB32);
+        QImage image = ItemImage(painter, QSize(field.Width(), field.Height()));
         TOwnerDrawState state = odComboBoxEdit;
         if (hasFocus() && !view()->isVisible())
             state |= odSelected | odFocused;
         if (!isEnabled())
             state |= odDisabled;
         PaintItem(image, currentIndex(), Rect(0, 0, field.Width(), field.Height()), state);
-        painter.drawImage(field.Left, field.Top, image);
+        DrawItemImage(painter, QPoint(field.Left, field.Top), image);
     });
 }
 
