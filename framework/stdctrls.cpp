@@ -57,8 +57,31 @@ void TLabel::SetAutoSize(bool value)
     Fit();
 }
 
+void TLabel::SetCaption(const QString& caption)
+{
+    setText(caption);
+    Fit();
+}
+
+void TLabel::changeEvent(QEvent* e)
+{
+    QLabel::changeEvent(e);
+    if (e->type() == QEvent::FontChange)
+        Fit();
+}
+
+void TLabel::Loaded()
+{
+    TControl::Loaded();
+    Fit();
+}
+
 void TLabel::Fit()
 {
+    // While a layout is read, the stored size stands until everything that
+    // decides the fit (font, text, AutoSize itself) has been read.
+    if (InState(csLoading | csReading))
+        return;
     if (autoSize_ && !wordWrap())
         resize(sizeHint());
 }

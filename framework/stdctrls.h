@@ -23,17 +23,21 @@ class TLabel : public QLabel, public TControl {
 public:
     TLabel();
     QString Caption() const { return text(); }
-    void SetCaption(const QString& caption) { setText(caption); }
+    // An auto-sized label takes the size of its text whenever the text or
+    // the font changes.
+    void SetCaption(const QString& caption);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment a);
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool value);
     bool Transparent() const { return !autoFillBackground(); }
     void SetTransparent(bool value) { setAutoFillBackground(!value); }
+    void Loaded() override;
     TNotifyEvent OnClick;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void Fit();

@@ -331,6 +331,13 @@ void TestForm1::aboutPage()
     QCOMPARE(form.findChild<TLabel*>(QStringLiteral("ProductName"))->Caption(), QStringLiteral("Huebox"));
     QCOMPARE(form.findChild<TLabel*>(QStringLiteral("Version"))->Caption(),
              QStringLiteral("Версия 1.1 от 17.01.2001 г."));
+    // Labels without a stored size take the size of their text.
+    for (const char* name : {"ProductName", "Version", "Author"}) {
+        const TLabel* l = form.findChild<TLabel*>(QLatin1String(name));
+        QVERIFY2(l, name);
+        QCOMPARE(l->size(), l->sizeHint());
+        QVERIFY(l->geometry().right() < l->parentWidget()->width());
+    }
     QVERIFY(form.Comments->Caption().endsWith(QStringLiteral("\n<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#000000\">.")));
     QVERIFY(form.Comments->wordWrap());
     const QStringList links = {QStringLiteral(" https://huebox.example.org"), QStringLiteral(" huebox@example.org")};

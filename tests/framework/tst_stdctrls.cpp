@@ -54,6 +54,7 @@ private slots:
     void layoutBuildsTheWindow();
     void radioClickRunsOnlyWhenBecomingChecked();
     void nestedRadioGroupsStayApart();
+    void autoSizedLabelFollowsTextAndFont();
     void tabOrderFollowsTabOrderProperty();
     void bottomAlignedControlsStackUpFromTheBevel();
     void memoSelectsAndCopiesItsText();
@@ -144,6 +145,25 @@ void TestStdCtrls::nestedRadioGroupsStayApart()
     QVERIFY(outer[1].isChecked());
     QTest::mouseClick(&inner[1], Qt::LeftButton);
     QVERIFY(inner[1].isChecked());
+}
+
+void TestStdCtrls::autoSizedLabelFollowsTextAndFont()
+{
+    TLabel fitted, fixed;
+    fixed.SetAutoSize(false);
+    fixed.resize(30, 19);
+    for (TLabel* l : {&fitted, &fixed})
+        l->SetCaption(QStringLiteral("Версия 1.1 от 17.01.2001 г."));
+    QCOMPARE(fitted.size(), fitted.sizeHint());
+    QVERIFY(fitted.width() > 100 && fitted.height() < 40);
+    QCOMPARE(fixed.size(), QSize(30, 19));
+
+    const QSize before = fitted.size();
+    fitted.SetFontHeight(-24);
+    QCOMPARE(fitted.size(), fitted.sizeHint());
+    QVERIFY(fitted.width() > before.width() && fitted.height() > before.height());
+    fixed.SetFontHeight(-24);
+    QCOMPARE(fixed.size(), QSize(30, 19));
 }
 
 void TestStdCtrls::tabOrderFollowsTabOrderProperty()
