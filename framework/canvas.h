@@ -2,6 +2,10 @@
 // leave out their right and bottom edges, a line leaves out its end point, a
 // focus frame is an inverted dotted frame. Lines, rectangles, fills and copies
 // are rasterised here, pixel-exact; only text goes through QPainter.
+// On a picture whose device pixel ratio is a whole number n, coordinates are
+// logical: every logical pixel is an n × n block, so a drawing is the ratio-1
+// drawing enlarged without blur, while text is drawn at the full resolution.
+// Any other ratio counts as 1.
 #pragma once
 
 #include "framework/types.h"
@@ -65,8 +69,8 @@ public:
     // Outside the image: reads clBlack, writes nothing.
     TColor GetPixel(int x, int y) const;
     void SetPixel(int x, int y, TColor color);
-    // Inverts every second pixel ((x + y) even, in image coordinates) of the
-    // rectangle's outermost frame, so drawing it twice restores the image.
+    // Inverts every second pixel ((x + y) even, in logical coordinates) of
+    // the rectangle's outermost frame, so drawing it twice restores the image.
     void DrawFocusRect(const TRect& rect);
     // Copies the part srcRect of src unscaled, its top-left corner at (x, y).
     void Draw(int x, int y, const TBitmap& src, const TRect& srcRect);
