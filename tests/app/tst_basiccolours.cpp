@@ -3,10 +3,10 @@
 #include "app/form1.h"
 #include "framework/application.h"
 #include "framework/stdctrls.h"
+#include "tests/colorcombo/chooserow.h"
 #include "widgets/colorcombo/colorcombobox.h"
 #include "widgets/slider/imageslider.h"
 
-#include <QAbstractItemView>
 #include <QtTest>
 
 namespace {
@@ -35,14 +35,7 @@ struct TWindow {
     bool Choose(int row)
     {
         Combo->setFocus();
-        Combo->showPopup();
-        QAbstractItemView* view = Combo->view();
-        if (!QTest::qWaitFor([&] { return view->isVisible(); }))
-            return false;
-        const QModelIndex index = view->model()->index(row, 0);
-        view->scrollTo(index);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-        return QTest::qWaitFor([&] { return !view->isVisible(); });
+        return ChooseRow(Combo, row);
     }
 
     // Moves the focus on to the copy button.

@@ -1,4 +1,5 @@
 #include "widgets/colorcombo/colorcombobox.h"
+#include "tests/colorcombo/chooserow.h"
 
 #include "framework/application.h"
 #include "framework/formreader.h"
@@ -67,18 +68,6 @@ struct TWindow {
         Order.clear();
     }
 };
-
-bool ChooseRow(TColorComboBox* combo, int row)
-{
-    combo->showPopup();
-    QAbstractItemView* view = combo->view();
-    if (!QTest::qWaitFor([&] { return view->isVisible(); }))
-        return false;
-    const QModelIndex index = view->model()->index(row, 0);
-    view->scrollTo(index);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-    return QTest::qWaitFor([&] { return !view->isVisible(); });
-}
 
 QRgb Px(TColor c)
 {
