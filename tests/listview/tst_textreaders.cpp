@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 using namespace TextScan;
@@ -45,6 +46,30 @@ private slots:
         SetCurrentYearClock([] { return 2024; });
     }
     void cleanupTestCase() { SetCurrentYearClock({}); }
+
+    // Short decimals take a quicker path than long ones: both must give the
+    // correctly rounded value the standard reader gives.
+    void shortDecimalsReadAsTheStandardReaderDoes()
+    {
+        QRandomGenerator random(4242);
+        for (int i = 0; i < 20000; ++i) {
+            const int intDigits = int(random.bounded(10));
+            const int fracDigits = int(random.bounded(19 - intDigits));
+            QString text = random.bounded(2) ? QStringLiteral("-") : QString();
+            for (int d = 0; d < intDigits; ++d)
+                text += QChar(u'0' + random.bounded(10));
+            if (fracDigits > 0 || intDigits == 0)
+                text += QLatin1Char('.');
+            for (int d = 0; d < std::max(fracDigits, intDigits == 0 ? 1 : 0); ++d)
+                text += QChar(u'0' + random.bounded(10));
+            long double value = 0;
+            QVERIFY2(TryTextToNumber(text, value), qPrintable(text));
+            QByteArray standard = text.toLatin1();
+            if (standard.startsWith("-.") || standard.startsWith("."))
+                standard.insert(standard.indexOf('.'), '0');
+            QVERIFY2(value == std::strtold(standard.constData(), nullptr), qPrintable(text));
+        }
+    }
 
     void numbers_data()
     {
