@@ -82,8 +82,22 @@ void TLabel::Fit()
     // decides the fit (font, text, AutoSize itself) has been read.
     if (InState(csLoading | csReading))
         return;
+    // Measuring loads the label's font; a label on a page nobody has opened
+    // yet waits until it is shown, so start-up loads only the fonts it shows.
+    if (parentWidget() && !isVisibleTo(window())) {
+        fitPending_ = true;
+        return;
+    }
+    fitPending_ = false;
     if (autoSize_ && !wordWrap())
         resize(sizeHint());
+}
+
+void TLabel::showEvent(QShowEvent* e)
+{
+    if (fitPending_)
+        Fit();
+    QLabel::showEvent(e);
 }
 
 void TLabel::mouseReleaseEvent(QMouseEvent* e)

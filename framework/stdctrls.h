@@ -38,11 +38,13 @@ public:
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void Fit();
     TAlignment alignment_ = taLeftJustify;
     bool autoSize_ = true;
+    bool fitPending_ = false;
 };
 
 class TButton : public QPushButton, public TControl {

@@ -331,7 +331,11 @@ void TestForm1::aboutPage()
     QCOMPARE(form.findChild<TLabel*>(QStringLiteral("ProductName"))->Caption(), QStringLiteral("Huebox"));
     QCOMPARE(form.findChild<TLabel*>(QStringLiteral("Version"))->Caption(),
              QStringLiteral("Версия 1.1 от 17.01.2001 г."));
-    // Labels without a stored size take the size of their text.
+    // Labels without a stored size take the size of their text, at the
+    // latest when their page is shown.
+    form.PageControl1->SetActivePageName(QStringLiteral("TabSheet3"));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
     for (const char* name : {"ProductName", "Version", "Author"}) {
         const TLabel* l = form.findChild<TLabel*>(QLatin1String(name));
         QVERIFY2(l, name);

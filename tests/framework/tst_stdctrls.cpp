@@ -164,6 +164,19 @@ void TestStdCtrls::autoSizedLabelFollowsTextAndFont()
     QVERIFY(fitted.width() > before.width() && fitted.height() > before.height());
     fixed.SetFontHeight(-24);
     QCOMPARE(fixed.size(), QSize(30, 19));
+
+    // On a page not shown yet, the label fits by the time it is shown.
+    QWidget window;
+    QWidget page(&window);
+    page.hide();
+    TLabel onPage;
+    onPage.setParent(&page);
+    onPage.SetCaption(QStringLiteral("О программе"));
+    onPage.SetFontHeight(-20);
+    window.show();
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(onPage.size(), onPage.sizeHint());
 }
 
 void TestStdCtrls::tabOrderFollowsTabOrderProperty()

@@ -390,8 +390,12 @@ void TCustomImageSlider::RepaintNow()
 void TCustomImageSlider::DoChange()
 {
     // Screen readers hear of the new value before any handler can fail.
-    QAccessibleValueChangeEvent event(this, value_);
-    QAccessible::updateAccessibility(&event);
+    // Without one listening nothing is sent: asking for the interface would
+    // load the accessibility plugins, which start-up cannot afford.
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, value_);
+        QAccessible::updateAccessibility(&event);
+    }
     if (OnChange)
         OnChange(this);
 }
