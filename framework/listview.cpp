@@ -924,3 +924,20 @@ void ListItemsFromFormValue(TCustomListView* list, const TFormValue& value)
     }
     list->Items().Assign(rows);
 }
+
+void TCustomListView::doItemsLayout()
+{
+    if (!isVisible()) {
+        layoutPending_ = true;
+        return;
+    }
+    layoutPending_ = false;
+    QTreeView::doItemsLayout();
+}
+
+void TCustomListView::showEvent(QShowEvent* e)
+{
+    QTreeView::showEvent(e);
+    if (layoutPending_)
+        doItemsLayout();
+}

@@ -264,8 +264,15 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     bool viewportEvent(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+public:
+    // A list nobody sees yet is laid out when it is first shown: measuring
+    // its rows loads its font, which start-up need not wait for.
+    void doItemsLayout() override;
 
 private:
+    bool layoutPending_ = false;
     // Runs a change of the column list; the selection stays with its row.
     void ChangeColumns(const std::function<void()>& change);
     // Rows cannot be added or removed while a comparison runs.
