@@ -85,6 +85,14 @@ TForm1::~TForm1()
     for (TImageSlider* s : {SlR, SlG, SlB})
         if (s)
             s->OnChange = nullptr;
+    if (ClrCmbBox) {
+        ClrCmbBox->OnChange = nullptr;
+        ClrCmbBox->OnExit = nullptr;
+    }
+    if (ListV) {
+        ListV->OnClick = nullptr;
+        ListV->OnKeyUp = nullptr;
+    }
 }
 
 THandlerTable TForm1::Handlers()
