@@ -84,9 +84,10 @@ void ApplyTabOrder(QWidget* root);
 TFormValue CursorToFormValue(int id);
 int FormValueToCursor(const TFormValue& v);
 
-// The published properties every control has, added to a class builder.
+// Where a control sits: Left, Top, Width, Height, Cursor and Align, the
+// first properties of every control's published list.
 template <class T>
-TClassBuilder<T>& AddControlProperties(TClassBuilder<T>& b)
+TClassBuilder<T>& AddPlacementProperties(TClassBuilder<T>& b)
 {
     b.Int(QStringLiteral("Left"), [](T* o) { return o->x(); }, [](T* o, int v) { o->move(v, o->y()); })
         .Int(QStringLiteral("Top"), [](T* o) { return o->y(); }, [](T* o, int v) { o->move(o->x(), v); })
@@ -97,10 +98,17 @@ TClassBuilder<T>& AddControlProperties(TClassBuilder<T>& b)
     cursor.Get = [](QWidget* w) -> std::optional<TFormValue> { return CursorToFormValue(static_cast<T*>(w)->Cursor()); };
     cursor.Set = [](QWidget* w, const TFormValue& v) { static_cast<T*>(w)->SetCursor(FormValueToCursor(v)); };
     b.Info().Properties.push_back(cursor);
-    b.template Enum<TAlign>(QStringLiteral("Align"),
-                            {QStringLiteral("alNone"), QStringLiteral("alTop"), QStringLiteral("alBottom"),
-                             QStringLiteral("alLeft"), QStringLiteral("alRight"), QStringLiteral("alClient")},
-                            [](T* o) { return o->Align(); }, [](T* o, TAlign a) { o->SetAlign(a); })
+    return b.template Enum<TAlign>(QStringLiteral("Align"),
+                                   {QStringLiteral("alNone"), QStringLiteral("alTop"), QStringLiteral("alBottom"),
+                                    QStringLiteral("alLeft"), QStringLiteral("alRight"), QStringLiteral("alClient")},
+                                   [](T* o) { return o->Align(); }, [](T* o, TAlign a) { o->SetAlign(a); });
+}
+
+// The published properties every control has, added to a class builder.
+template <class T>
+TClassBuilder<T>& AddControlProperties(TClassBuilder<T>& b)
+{
+    AddPlacementProperties(b)
         .Color(QStringLiteral("Color"), [](T* o) { return o->Color(); }, [](T* o, TColor c) { o->SetColor(c); })
         .Bool(QStringLiteral("Enabled"), [](T* o) { return o->isEnabled(); }, [](T* o, bool v) { o->setEnabled(v); })
         .Color(QStringLiteral("Font.Color"), [](T* o) { return o->FontColor(); }, [](T* o, TColor c) { o->SetFontColor(c); })

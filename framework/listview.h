@@ -235,6 +235,9 @@ public:
     TListHeader* Header() const { return header_; }
 
     void Loaded() override;
+    // A list nobody sees yet is laid out when it is first shown: measuring
+    // its rows loads its font, which start-up need not wait for.
+    void doItemsLayout() override;
 
     TNotifyEvent OnClick;
     TKeyEvent OnKeyUp;
@@ -266,13 +269,7 @@ protected:
     bool viewportEvent(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
-public:
-    // A list nobody sees yet is laid out when it is first shown: measuring
-    // its rows loads its font, which start-up need not wait for.
-    void doItemsLayout() override;
-
 private:
-    bool layoutPending_ = false;
     // Runs a change of the column list; the selection stays with its row.
     void ChangeColumns(const std::function<void()>& change);
     // Rows cannot be added or removed while a comparison runs.
@@ -292,6 +289,7 @@ private:
     TSortType sortType_ = stNone;
     bool gridLines_ = false;
     bool rowSelect_ = false;
+    bool layoutPending_ = false;
     bool readOnly_ = false;
     TListHotTrackStyles hotTrackStyles_ = 0;
     int hotRow_ = -1;

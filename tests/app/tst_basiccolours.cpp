@@ -1,6 +1,7 @@
 // The basic colours of the main window's colour combo box: choosing one and
 // leaving the box load it into the sliders.
 #include "app/form1.h"
+#include "tests/app/formprobe.h"
 #include "framework/application.h"
 #include "framework/stdctrls.h"
 #include "tests/colorcombo/chooserow.h"
@@ -18,13 +19,7 @@ struct TWindow {
 
     TWindow()
     {
-        for (TImageSlider* s : {Form.SlR, Form.SlG, Form.SlB}) {
-            const TNotifyEvent original = s->OnChange;
-            s->OnChange = [this, s, original](QObject* sender) {
-                Changes << s->objectName();
-                original(sender);
-            };
-        }
+        RecordSliderChanges(Form, Changes);
         Form.show();
         QApplication::setActiveWindow(&Form);
         if (!QTest::qWaitForWindowActive(&Form))
@@ -45,10 +40,7 @@ struct TWindow {
         QApplication::processEvents();
     }
 
-    QString Sliders() const
-    {
-        return QStringLiteral("%1,%2,%3").arg(Form.SlR->Value()).arg(Form.SlG->Value()).arg(Form.SlB->Value());
-    }
+    QString Sliders() const { return SliderValues(Form); }
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The main window as the user meets it: built from its layout, driven
 // through its real controls on the offscreen platform.
 #include "app/form1.h"
+#include "tests/app/formprobe.h"
 #include "framework/application.h"
 #include "framework/formtext.h"
 #include "framework/stdctrls.h"
@@ -28,11 +29,7 @@ void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
 
 QString Preview(const TForm1& f) { return f.Panel1->Text(); }
 
-// The values the three sliders and their labels show, as "r,g,b" each.
-QString Sliders(const TForm1& f)
-{
-    return QStringLiteral("%1,%2,%3").arg(f.SlR->Value()).arg(f.SlG->Value()).arg(f.SlB->Value());
-}
+// The number labels' texts as "r,g,b".
 QString Labels(const TForm1& f)
 {
     return f.TxtR->Caption() + QLatin1Char(',') + f.TxtG->Caption() + QLatin1Char(',') + f.TxtB->Caption();
@@ -116,7 +113,7 @@ void TestForm1::controlsSitWhereTheLayoutPutsThem()
 void TestForm1::startUpState()
 {
     TForm1 form;
-    QCOMPARE(Sliders(form), QStringLiteral("255,255,255"));
+    QCOMPARE(SliderValues(form), QStringLiteral("255,255,255"));
     QCOMPARE(Labels(form), QStringLiteral("255,255,255"));
     QCOMPARE(Preview(form), QStringLiteral("$00FFFFFF"));
     QVERIFY(form.RBtn2->isChecked() && !form.RBtn1->isChecked());
@@ -259,7 +256,7 @@ void TestForm1::switchingToTextLoadsTheTextColour()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     Click(form.RBtn1);
     QVERIFY(form.RBtn1->isChecked() && !form.RBtn2->isChecked());
-    QCOMPARE(Sliders(form), QStringLiteral("0,0,0"));
+    QCOMPARE(SliderValues(form), QStringLiteral("0,0,0"));
     QCOMPARE(Labels(form), QStringLiteral("0,0,0"));
     QCOMPARE(form.SlB->Color(), RGB(0, 0, 0));
     QCOMPARE(form.ColorState().BackColor, (RgbTriple{255, 255, 255}));
@@ -270,7 +267,7 @@ void TestForm1::switchingToTextLoadsTheTextColour()
     // And back: the background comes back, the text colour is kept.
     DragTo(form.SlG, 100);
     Click(form.RBtn2);
-    QCOMPARE(Sliders(form), QStringLiteral("255,255,255"));
+    QCOMPARE(SliderValues(form), QStringLiteral("255,255,255"));
     QCOMPARE(form.ColorState().TextColor, (RgbTriple{0, 100, 0}));
     QCOMPARE(form.Panel1->FontColor(), RGB(0, 100, 0));
     QCOMPARE(Preview(form), QStringLiteral("$00FFFFFF"));
@@ -298,19 +295,12 @@ void TestForm1::equalColoursSwitchWithoutChange()
     for (TImageSlider* s : {form.SlR, form.SlG, form.SlB})
         s->SetValue(0);
     const QString before = Preview(form);
-    int changes = 0;
-    const TNotifyEvent count = [&changes](QObject*) { ++changes; };
-    for (TImageSlider* s : {form.SlR, form.SlG, form.SlB}) {
-        const TNotifyEvent original = s->OnChange;
-        s->OnChange = [count, original](QObject* sender) {
-            count(sender);
-            original(sender);
-        };
-    }
+    QStringList changes;
+    RecordSliderChanges(form, changes);
     Click(form.RBtn1);
-    QCOMPARE(changes, 0);
+    QVERIFY(changes.isEmpty());
     QCOMPARE(Preview(form), before);
-    QCOMPARE(Sliders(form), QStringLiteral("0,0,0"));
+    QCOMPARE(SliderValues(form), QStringLiteral("0,0,0"));
 }
 
 void TestForm1::checkedFormatClickedAgainRecomputesNothing()

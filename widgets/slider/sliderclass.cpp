@@ -27,21 +27,7 @@ void AddImage(TClassBuilder<T>& b, const QString& name, int index)
 void RegisterSliderClasses()
 {
     TClassBuilder<T> b(QStringLiteral("TImageSlider"));
-    b.Int(QStringLiteral("Left"), [](T* o) { return o->x(); }, [](T* o, int v) { o->move(v, o->y()); })
-        .Int(QStringLiteral("Top"), [](T* o) { return o->y(); }, [](T* o, int v) { o->move(o->x(), v); })
-        .Int(QStringLiteral("Width"), [](T* o) { return o->width(); },
-             [](T* o, int v) { o->resize(std::max(v, 0), o->height()); })
-        .Int(QStringLiteral("Height"), [](T* o) { return o->height(); },
-             [](T* o, int v) { o->resize(o->width(), std::max(v, 0)); });
-    TPropertyInfo cursor;
-    cursor.Name = QStringLiteral("Cursor");
-    cursor.Get = [](QWidget* w) -> std::optional<TFormValue> { return CursorToFormValue(static_cast<T*>(w)->Cursor()); };
-    cursor.Set = [](QWidget* w, const TFormValue& v) { static_cast<T*>(w)->SetCursor(FormValueToCursor(v)); };
-    b.Info().Properties.push_back(cursor);
-    b.Enum<TAlign>(QStringLiteral("Align"),
-                   {QStringLiteral("alNone"), QStringLiteral("alTop"), QStringLiteral("alBottom"), QStringLiteral("alLeft"),
-                    QStringLiteral("alRight"), QStringLiteral("alClient")},
-                   [](T* o) { return o->Align(); }, [](T* o, TAlign a) { o->SetAlign(a); })
+    AddPlacementProperties(b)
         .Enum<TBevelCut>(QStringLiteral("BevelStyle"), BevelCutNames(), &T::BevelStyle, &T::SetBevelStyle)
         .Color(QStringLiteral("Color"), [](T* o) { return o->Color(); }, [](T* o, TColor c) { o->SetColor(c); })
         .Bool(QStringLiteral("Enabled"), [](T* o) { return o->isEnabled(); }, [](T* o, bool v) { o->setEnabled(v); });
