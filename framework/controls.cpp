@@ -1,5 +1,7 @@
 #include "framework/controls.h"
 
+#include <QRadioButton>
+
 #include <algorithm>
 
 void TControl::SetColor(TColor color)
@@ -172,12 +174,10 @@ void AlignControls(QWidget* parent)
         c->Widget()->setGeometry(r.left(), r.top(), std::max(r.width(), 0), std::max(r.height(), 0));
 }
 
-namespace {
-
-void collectFocusChain(QWidget* w, QList<QWidget*>& chain)
+std::vector<QWidget*> ChildrenInTabOrder(QWidget* parent)
 {
     std::vector<QWidget*> children;
-    for (QObject* o : w->children())
+    for (QObject* o : parent->children())
         if (auto* child = qobject_cast<QWidget*>(o); child && !child->isWindow())
             children.push_back(child);
     std::stable_sort(children.begin(), children.end(), [](QWidget* a, QWidget* b) {
@@ -185,6 +185,25 @@ void collectFocusChain(QWidget* w, QList<QWidget*>& chain)
         const TControl* cb = dynamic_cast<TControl*>(b);
         return (ca ? ca->TabOrder() : 0) < (cb ? cb->TabOrder() : 0);
     });
+    return children;
+}
+
+namespace {
+
+// A radio button in a group is chained even while it is not the group's
+// Tab stop: it becomes the stop when it is checked.
+bool inFocusChain(const QWidget* w)
+{
+    if (w->focusProxy())
+        return false;
+    if (const auto* radio = qobject_cast<const QRadioButton*>(w); radio && radio->group())
+        return true;
+    return w->focusPolicy() & Qt::TabFocus;
+}
+
+void collectFocusChain(QWidget* w, QList<QWidget*>& chain)
+{
+    std::vector<QWidget*> children = ChildrenInTabOrder(w);
     // The part a control hands its focus to comes before the rest of it: a
     // page control's tabs before the controls of its pages.
     if (const auto proxy = std::find(children.begin(), children.end(), w->focusProxy()); proxy != children.end())
@@ -192,7 +211,7 @@ void collectFocusChain(QWidget* w, QList<QWidget*>& chain)
     for (QWidget* child : children) {
         // A widget that hands its focus to a proxy (a page control to its
         // tab bar) is reached through the proxy among its children.
-        if ((child->focusPolicy() & Qt::TabFocus) && !child->focusProxy())
+        if (inFocusChain(child))
             chain << child;
         collectFocusChain(child, chain);
     }

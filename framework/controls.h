@@ -11,6 +11,8 @@
 #include <QPalette>
 #include <QWidget>
 
+#include <vector>
+
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
@@ -77,8 +79,13 @@ private:
 void AlignControls(QWidget* parent);
 
 // Chains the keyboard focus through the whole tree: each container's
-// children in the order of their TabOrder, depth first.
+// children in the order of their TabOrder, depth first. Radio buttons of a
+// group are all chained, as the group's Tab stop moves with its check.
 void ApplyTabOrder(QWidget* root);
+
+// A container's child widgets in the order of their TabOrder (the order of
+// creation among equals).
+std::vector<QWidget*> ChildrenInTabOrder(QWidget* parent);
 
 // The cursor identifiers a description may use (crHandPoint), or a number.
 TFormValue CursorToFormValue(int id);

@@ -4,6 +4,9 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
 
 TForm::TForm() : TControl(this)
 {
@@ -83,16 +86,43 @@ void TForm::ReadLayout(const QString& text, const THandlerTable& handlers)
     ApplyTabOrder(this);
 }
 
+QPoint CenteredWindowPosition(const QRect& area, const QSize& client, const QMargins& frame)
+{
+    const int width = client.width() + frame.left() + frame.right();
+    const int height = client.height() + frame.top() + frame.bottom();
+    return {area.x() + std::max((area.width() - width) / 2, 0), area.y() + std::max((area.height() - height) / 2, 0)};
+}
+
+void TForm::CenterOnScreen()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    centeredWith_ = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    // Once the window exists, move() places its frame.
+    move(CenteredWindowPosition(screen->availableGeometry(), size(), centeredWith_));
+}
+
 void TForm::showEvent(QShowEvent* e)
 {
     if (!shown_ && (position_ == poScreenCenter || position_ == poDesktopCenter)) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect area = screen->availableGeometry();
-            move(area.center() - QPoint(width() / 2, height() / 2));
-        }
+        CenterOnScreen();
+        centerPending_ = true;
     }
     shown_ = true;
     QWidget::showEvent(e);
+}
+
+bool TForm::event(QEvent* e)
+{
+    // By the first paint the window manager has framed the window and told
+    // the frame's size.
+    if (centerPending_ && e->type() == QEvent::Paint) {
+        centerPending_ = false;
+        if (windowHandle() && windowHandle()->frameMargins() != centeredWith_)
+            CenterOnScreen();
+    }
+    return QWidget::event(e);
 }
 
 void TForm::resizeEvent(QResizeEvent* e)

@@ -36,17 +36,29 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    bool event(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
 private:
     void UpdateWindowFlags();
     bool IsFixedSize() const;
+    void CenterOnScreen();
     TFormBorderStyle borderStyle_ = bsSizeable;
     unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
     TPosition position_ = poDesigned;
     QByteArray iconData_;
     bool shown_ = false;
+    // A centred window is centred again once the window manager has told
+    // its frame, which it does only when it takes the window on screen.
+    bool centerPending_ = false;
+    QMargins centeredWith_;
 };
+
+// The position of the frame's top left corner that centres a window of the
+// client size and frame margins in the area. Without margins (no window
+// manager to report them) it centres the client area. A window larger than
+// the area keeps its top left corner, and so its title bar, inside it.
+QPoint CenteredWindowPosition(const QRect& area, const QSize& client, const QMargins& frame);
 
 template <class T>
 TClassBuilder<T>& AddFormProperties(TClassBuilder<T>& b)

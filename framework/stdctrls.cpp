@@ -1,10 +1,15 @@
 #include "framework/stdctrls.h"
 
 #include <QButtonGroup>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTabBar>
 #include <QTextBlock>
+#include <QTextDocumentFragment>
+
+#include <algorithm>
 
 namespace {
 
@@ -139,12 +144,74 @@ TRadioButton::TRadioButton() : TControl(this)
 {
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        UpdateGroupTabStop();
         if (on)
             Guard([this] {
                 if (OnClick)
                     OnClick(this);
             });
     });
+}
+
+void TRadioButton::Loaded()
+{
+    TControl::Loaded();
+    UpdateGroupTabStop();  // the tab order is read now
+}
+
+std::vector<TRadioButton*> TRadioButton::GroupInTabOrder() const
+{
+    std::vector<TRadioButton*> buttons;
+    if (QWidget* parent = parentWidget()) {
+        for (QWidget* w : ChildrenInTabOrder(parent))
+            if (auto* r = dynamic_cast<TRadioButton*>(w); r && r->group() == group())
+                buttons.push_back(r);
+    }
+    return buttons;
+}
+
+void TRadioButton::UpdateGroupTabStop()
+{
+    const std::vector<TRadioButton*> buttons = GroupInTabOrder();
+    if (buttons.empty())
+        return;
+    const auto checked = std::find_if(buttons.begin(), buttons.end(), [](TRadioButton* b) { return b->isChecked(); });
+    const TRadioButton* stop = checked != buttons.end() ? *checked : buttons.front();
+    for (TRadioButton* b : buttons)
+        b->SetTabStop(b == stop);
+}
+
+void TRadioButton::keyPressEvent(QKeyEvent* e)
+{
+    int step = 0;
+    switch (e->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        step = -1;
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        step = 1;
+        break;
+    default:
+        QRadioButton::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    const std::vector<TRadioButton*> buttons = GroupInTabOrder();
+    const auto self = std::find(buttons.begin(), buttons.end(), this);
+    if (self == buttons.end())
+        return;
+    const auto n = static_cast<std::ptrdiff_t>(buttons.size());
+    const std::ptrdiff_t at = self - buttons.begin();
+    for (std::ptrdiff_t i = 1; i < n; ++i) {
+        TRadioButton* next = buttons[static_cast<size_t>(((at + step * i) % n + n) % n)];
+        if (next->isEnabled() && next->isVisibleTo(window())) {
+            next->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            next->setChecked(true);
+            return;
+        }
+    }
 }
 
 bool TRadioButton::event(QEvent* e)
@@ -160,6 +227,7 @@ bool TRadioButton::event(QEvent* e)
             if (!g)
                 g = new QButtonGroup(parent);
             g->addButton(this);
+            UpdateGroupTabStop();
         }
     }
     return QRadioButton::event(e);
@@ -167,7 +235,10 @@ bool TRadioButton::event(QEvent* e)
 
 void TRadioButton::focusInEvent(QFocusEvent* e)
 {
+    // Qt hands the group's Tab stop to whichever button has the focus; here
+    // it stays with the checked one.
     QRadioButton::focusInEvent(e);
+    UpdateGroupTabStop();
     DoEnter();
 }
 
@@ -239,6 +310,13 @@ void TMemo::SetSelStart(int pos)
 
 QString TMemo::SelText() const { return textCursor().selectedText(); }
 
+QMimeData* TMemo::createMimeDataFromSelection() const
+{
+    auto* data = new QMimeData;
+    data->setText(textCursor().selection().toPlainText());
+    return data;
+}
+
 void TMemo::ApplyFontColor(QPalette& palette, const QColor& color)
 {
     TControl::ApplyFontColor(palette, color);
@@ -259,7 +337,13 @@ void TMemo::focusOutEvent(QFocusEvent* e)
 
 // --- TPanel ---------------------------------------------------------------------
 
-TPanel::TPanel() : TControl(this) { UpdateMargins(); }
+TPanel::TPanel() : TControl(this)
+{
+    // A panel paints its own face in its colour (its parent's unless set),
+    // whatever lies behind it.
+    setAutoFillBackground(true);
+    UpdateMargins();
+}
 
 void TPanel::SetBevelInner(TBevelCut b)
 {
@@ -331,7 +415,12 @@ void TImage::SetPicture(const QPixmap& pixmap)
 
 // --- TTabSheet, TPageControl ------------------------------------------------------
 
-TTabSheet::TTabSheet() : TControl(this) {}
+// A page shows its own colour, the window's unless set, not the lighter pane
+// the style draws behind the pages.
+TTabSheet::TTabSheet() : TControl(this)
+{
+    setAutoFillBackground(true);
+}
 
 void TTabSheet::SetCaption(const QString& caption)
 {

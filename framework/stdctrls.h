@@ -62,15 +62,25 @@ protected:
 // Radio buttons with the same parent form one group: checking one unchecks
 // the others, and the checked one stays checked when clicked again. Buttons
 // in a nested group box form a group of their own.
+// Tab enters a group at its checked button (at its first, in tab order,
+// while none is checked) and leaves it with the next Tab; the arrow keys
+// move through the group in tab order, round from the last to the first,
+// and check the button they reach.
 class TRadioButton : public QRadioButton, public TControl {
 public:
     TRadioButton();
+    void Loaded() override;
     TNotifyEvent OnClick;
 
 protected:
     bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    std::vector<TRadioButton*> GroupInTabOrder() const;
+    void UpdateGroupTabStop();
 };
 
 class TGroupBox : public QGroupBox, public TControl {
@@ -101,6 +111,9 @@ protected:
     void ApplyFontColor(QPalette& palette, const QColor& color) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    // Every copy (the program's, Ctrl+C, the context menu, the X selection)
+    // offers the selection as plain text alone.
+    QMimeData* createMimeDataFromSelection() const override;
 
 private:
     TAlignment alignment_ = taLeftJustify;

@@ -52,3 +52,14 @@ expect_copy() {
   [ "$got" = "$1" ] || fail "$2: clipboard holds '$got', expected '$1'"
   echo "ok: $2 -> $got"
 }
+
+# Fails unless the clipboard offers its content as text alone: plain text
+# and the X text targets that follow from it, nothing richer.
+expect_text_targets() {
+  local targets
+  targets=$(xclip -o -selection clipboard -t TARGETS 2>/dev/null)
+  grep -qx 'text/plain' <<<"$targets" || fail "$1: no plain text among: $(echo $targets)"
+  ! grep -vxE 'TIMESTAMP|TARGETS|MULTIPLE|SAVE_TARGETS|UTF8_STRING|TEXT|STRING|COMPOUND_TEXT|text/plain.*' \
+    <<<"$targets" || fail "$1: the clipboard offers more than text: $(echo $targets)"
+  echo "ok: $1 offers $(echo $targets)"
+}

@@ -2,8 +2,14 @@
 #include "framework/stdctrls.h"
 
 #include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QtTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(QMargins)
 
 namespace {
 
@@ -58,6 +64,10 @@ private slots:
     void tabOrderFollowsTabOrderProperty();
     void bottomAlignedControlsStackUpFromTheBevel();
     void memoSelectsAndCopiesItsText();
+    void memoCopiesPlainTextAlone_data();
+    void memoCopiesPlainTextAlone();
+    void centeredWindowPosition_data();
+    void centeredWindowPosition();
     void brokenLayoutLeavesNoControls();
 };
 
@@ -226,6 +236,65 @@ void TestStdCtrls::memoSelectsAndCopiesItsText()
     QCOMPARE(memo.SelStart(), 0);
     memo.SetSelStart(1000);  // beyond the text: clamped, no crash
     QCOMPARE(memo.SelStart(), 9);
+}
+
+void TestStdCtrls::memoCopiesPlainTextAlone_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("by the program") << "program";
+    QTest::newRow("Ctrl+C") << "keys";
+    QTest::newRow("context menu") << "menu";
+}
+
+// Pasted elsewhere the literal arrives as text, not as a centred paragraph.
+void TestStdCtrls::memoCopiesPlainTextAlone()
+{
+    QFETCH(QString, how);
+    TMemo memo;
+    memo.SetReadOnly(true);
+    memo.SetAlignment(taCenter);
+    memo.SetText(QStringLiteral("$00FFFFFF"));
+    memo.SelectAll();
+    QGuiApplication::clipboard()->clear();
+    if (how == QLatin1String("program")) {
+        memo.CopyToClipboard();
+    } else if (how == QLatin1String("keys")) {
+        QTest::keyClick(&memo, Qt::Key_C, Qt::ControlModifier);
+    } else {
+        const std::unique_ptr<QMenu> menu(memo.createStandardContextMenu());
+        QAction* copy = menu->findChild<QAction*>(QStringLiteral("edit-copy"));
+        QVERIFY(copy);
+        copy->trigger();
+    }
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data);
+    QCOMPARE(data->formats(), QStringList{QStringLiteral("text/plain")});
+    QCOMPARE(data->text(), QStringLiteral("$00FFFFFF"));
+}
+
+void TestStdCtrls::centeredWindowPosition_data()
+{
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QMargins>("frame");
+    QTest::addColumn<QPoint>("position");
+    const QRect screen(0, 0, 1024, 768);
+    const QSize client(557, 223);
+    QTest::newRow("no frame: the client area centred") << screen << client << QMargins() << QPoint(233, 272);
+    QTest::newRow("frame centred with the client") << screen << client << QMargins(4, 27, 4, 4) << QPoint(229, 257);
+    QTest::newRow("uneven frame") << screen << client << QMargins(1, 30, 9, 2) << QPoint(228, 256);
+    QTest::newRow("second screen below a panel")
+        << QRect(1920, 32, 1280, 992) << client << QMargins(4, 27, 4, 4) << QPoint(2277, 401);
+    QTest::newRow("larger than the area") << QRect(0, 0, 500, 200) << client << QMargins() << QPoint(0, 0);
+}
+
+void TestStdCtrls::centeredWindowPosition()
+{
+    QFETCH(QRect, area);
+    QFETCH(QSize, client);
+    QFETCH(QMargins, frame);
+    QFETCH(QPoint, position);
+    QCOMPARE(CenteredWindowPosition(area, client, frame), position);
 }
 
 void TestStdCtrls::brokenLayoutLeavesNoControls()
