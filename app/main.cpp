@@ -1,13 +1,98 @@
+#include "app/desktopidentity.h"
 #include "app/form1.h"
 #include "framework/application.h"
 
+#include <QStringList>
+
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+// While Qt opens the display, its messages are held back: where no display
+// can be opened, Qt would print its advice and abort; the program says so in
+// one line of its own and ends with exit code 1 instead. Otherwise the held
+// messages are written as usual.
+class TDisplayOpening {
+public:
+    TDisplayOpening() { previous_ = qInstallMessageHandler(&TDisplayOpening::Hold); }
+    ~TDisplayOpening() { Release(); }
+
+    TDisplayOpening(const TDisplayOpening&) = delete;
+    TDisplayOpening& operator=(const TDisplayOpening&) = delete;
+
+private:
+    struct THeld {
+        QtMsgType Type;
+        const char* File;
+        int Line;
+        const char* Function;
+        const char* Category;
+        QString Text;
+    };
+
+    static void Hold(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        if (type == QtFatalMsg && text.contains(QLatin1String("platform plugin"))) {
+            std::fprintf(stderr, "huebox: no display could be opened (%s)\n", qPrintable(Tried()));
+            std::fflush(stderr);
+            std::_Exit(1);
+        }
+        if (type == QtFatalMsg) {
+            // Any other fatal error keeps Qt's own report.
+            Release();
+            qt_message_output(type, context, text);
+            return;
+        }
+        const std::lock_guard lock(mutex_);
+        held_.push_back({type, context.file, context.line, context.function, context.category, text});
+    }
+
+    // Gives the messages back to Qt's handler, the held ones first.
+    static void Release()
+    {
+        qInstallMessageHandler(previous_);
+        std::vector<THeld> held;
+        {
+            const std::lock_guard lock(mutex_);
+            held.swap(held_);
+        }
+        for (const THeld& m : held)
+            qt_message_output(m.Type, QMessageLogContext(m.File, m.Line, m.Function, m.Category), m.Text);
+    }
+
+    // The displays the session names, as Qt tries them.
+    static QString Tried()
+    {
+        QStringList tried;
+        if (const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM"); !platform.isEmpty())
+            tried << QStringLiteral("QT_QPA_PLATFORM=\"%1\"").arg(platform);
+        if (const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY"); !wayland.isEmpty())
+            tried << QStringLiteral("WAYLAND_DISPLAY=\"%1\"").arg(wayland);
+        const QString x = qEnvironmentVariable("DISPLAY");
+        tried << (x.isEmpty() ? QStringLiteral("DISPLAY is not set") : QStringLiteral("DISPLAY=\"%1\"").arg(x));
+        return tried.join(QStringLiteral(", "));
+    }
+
+    static inline QtMessageHandler previous_ = nullptr;
+    static inline std::mutex mutex_;
+    static inline std::vector<THeld> held_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    TApplication app(argc, argv);
-    TApplication::setApplicationName(QStringLiteral("huebox"));
-    TApplication::setApplicationDisplayName(QStringLiteral("Huebox"));
+    SetDesktopIdentity();
+    std::unique_ptr<TApplication> app;
+    {
+        const TDisplayOpening opening;
+        app = std::make_unique<TApplication>(argc, argv);
+    }
+    InstallQtTranslation();
 
     std::unique_ptr<TForm1> form;
     try {
@@ -18,5 +103,5 @@ int main(int argc, char** argv)
         return 1;
     }
     form->show();
-    return app.exec();
+    return app->exec();
 }

@@ -2,6 +2,8 @@
 include(GNUInstallDirs)
 
 set(HUEBOX_APP_ID org.example.huebox)
+# The program names the desktop entry it is started from by the same id.
+target_compile_definitions(huebox_app PRIVATE HUEBOX_DESKTOP_ID="${HUEBOX_APP_ID}")
 set(HUEBOX_ICON_SIZES 16 24 32 48 64 128 256)
 
 add_executable(iconsizes ${PROJECT_SOURCE_DIR}/tools/iconsizes.cpp)
@@ -44,6 +46,8 @@ set(CPACK_PACKAGE_HOMEPAGE_URL "https://huebox.example.org")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# Qt's own texts in Russian; without them the program runs with them in English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

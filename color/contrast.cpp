@@ -1,5 +1,7 @@
 #include "color/contrast.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <cmath>
 
@@ -36,5 +38,6 @@ QString ContrastText(double ratio)
         verdict = QStringLiteral("AA");
     else
         verdict = QStringLiteral("ниже AA");
-    return QStringLiteral("Контраст %1:1 — %2").arg(ratio, 0, 'f', 2).arg(verdict);
+    // Written as the rest of the window, with the Russian decimal comma.
+    return QStringLiteral("Контраст %1:1 — %2").arg(QLocale(QLocale::Russian).toString(ratio, 'f', 2), verdict);
 }

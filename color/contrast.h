@@ -16,7 +16,7 @@ double ContrastRatio(TColor text, TColor background);
 constexpr double ContrastAA = 4.5;
 constexpr double ContrastAAA = 7.0;
 
-// "Контраст 21.00:1 — AA, AAA", "Контраст 5.00:1 — AA" or, below AA,
-// "Контраст 4.48:1 — ниже AA". The levels are judged on the exact ratio,
+// "Контраст 21,00:1 — AA, AAA", "Контраст 5,00:1 — AA" or, below AA,
+// "Контраст 4,48:1 — ниже AA". The levels are judged on the exact ratio,
 // not on the two decimals shown.
 QString ContrastText(double ratio);

@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools
-  fonts-liberation2
-  xvfb xdotool xclip xauth dbus-daemon at-spi2-core
+  fonts-liberation2 qt6-translations-l10n
+  xvfb xdotool xclip xauth x11-utils dbus-daemon at-spi2-core
   libbenchmark-dev libx11-dev
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev file

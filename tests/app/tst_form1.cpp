@@ -1,5 +1,6 @@
 // The main window as the user meets it: built from its layout, driven
 // through its real controls on the offscreen platform.
+#include "app/desktopidentity.h"
 #include "app/form1.h"
 #include "tests/app/formprobe.h"
 #include "framework/application.h"
@@ -10,7 +11,11 @@
 #include "widgets/slider/imageslider.h"
 
 #include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -28,6 +33,17 @@ void DragTo(TImageSlider* s, int value)
 void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
 
 QString Preview(const TForm1& f) { return f.Panel1->Text(); }
+
+// The names of the widgets the focus reaches, one press of the key each.
+QStringList FocusSteps(Qt::KeyboardModifiers modifiers, qsizetype presses)
+{
+    QStringList reached;
+    for (qsizetype i = 0; i < presses; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+        reached << QApplication::focusWidget()->objectName();
+    }
+    return reached;
+}
 
 // The number labels' texts as "r,g,b".
 QString Labels(const TForm1& f)
@@ -48,6 +64,12 @@ private slots:
     void draggingRedTo128();
     void copyPutsTheLiteralOnTheClipboard();
     void tabGoesFromBlueUpToRed();
+    void tabCyclesThroughTheWindow_data();
+    void tabCyclesThroughTheWindow();
+    void arrowsMoveAndCheckWithinAGroup_data();
+    void arrowsMoveAndCheckWithinAGroup();
+    void pagesShowTheWindowColour_data();
+    void pagesShowTheWindowColour();
     void formatsOfOneColour_data();
     void formatsOfOneColour();
     void visualCppAtStartColoursOnlyTheBackground();
@@ -60,6 +82,7 @@ private slots:
     void brokenLayoutFailsWithItsLine();
     void handlerExceptionGoesToTheMessageBox();
     void previewTooltipFollowsTheContrast();
+    void desktopNamesAndQtTextsInRussian();
 };
 
 void TestForm1::windowIsFixedSilverDialog()
@@ -176,6 +199,7 @@ void TestForm1::copyPutsTheLiteralOnTheClipboard()
     QGuiApplication::clipboard()->setText(QStringLiteral("something else"));
     Click(form.BtnCopy);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("$00FFFFFF"));
+    QCOMPARE(QGuiApplication::clipboard()->mimeData()->formats(), QStringList{QStringLiteral("text/plain")});
     // Nothing stays selected and nothing else changed.
     QCOMPARE(form.Panel1->SelText(), QString());
     QCOMPARE(Preview(form), QStringLiteral("$00FFFFFF"));
@@ -194,6 +218,97 @@ void TestForm1::tabGoesFromBlueUpToRed()
         reached << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(reached, (QStringList{QStringLiteral("SlB"), QStringLiteral("SlG"), QStringLiteral("SlR")}));
+}
+
+void TestForm1::tabCyclesThroughTheWindow_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("checked");
+    QTest::addColumn<QString>("cycle");  // from the tabs round to the tabs
+    QTest::newRow("palette") << "TabSheet1" << ""
+                             << "SlB SlG SlR RBtn2 BtnCopy ClrCmbBox RdBtn1 Panel1 qt_tabwidget_tabbar";
+    QTest::newRow("palette, text and HTML checked")
+        << "TabSheet1" << "RBtn1 RdBtn3" << "SlB SlG SlR RBtn1 BtnCopy ClrCmbBox RdBtn3 Panel1 qt_tabwidget_tabbar";
+    QTest::newRow("colour constants") << "TabSheet2" << "RdBtn5"
+                                      << "ListV RBtn2 BtnCopy ClrCmbBox RdBtn5 Panel1 qt_tabwidget_tabbar";
+    QTest::newRow("about") << "TabSheet3" << "" << "RBtn2 BtnCopy ClrCmbBox RdBtn1 Panel1 qt_tabwidget_tabbar";
+}
+
+// Tab enters each radio group at its checked button and leaves it with the
+// next press; Shift+Tab takes the same stops backwards.
+void TestForm1::tabCyclesThroughTheWindow()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, checked);
+    QFETCH(QString, cycle);
+    TForm1 form;
+    form.PageControl1->SetActivePageName(page);
+    for (const QString& name : checked.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        form.findChild<TRadioButton*>(name)->setChecked(true);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.PageControl1->setFocus();
+    const QStringList stops = cycle.split(QLatin1Char(' '));
+    QCOMPARE(FocusSteps(Qt::NoModifier, stops.size()), stops);
+    QStringList back(stops.crbegin() + 1, stops.crend());
+    back << stops.last();
+    QCOMPARE(FocusSteps(Qt::ShiftModifier, stops.size()), back);
+}
+
+void TestForm1::arrowsMoveAndCheckWithinAGroup_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("literal");
+    QTest::newRow("background, Down: round") << "RBtn2" << int(Qt::Key_Down) << "RBtn1" << "$00000000";
+    QTest::newRow("text, Right") << "RBtn1" << int(Qt::Key_Right) << "RBtn2" << "$00FFFFFF";
+    QTest::newRow("Visual C++, Down: tab order") << "RdBtn2" << int(Qt::Key_Down) << "RdBtn3" << "#FFFFFF";
+    QTest::newRow("HTML body, Right") << "RdBtn4" << int(Qt::Key_Right) << "RdBtn5" << "&H00FFFFFF&";
+    QTest::newRow("Visual Basic, Down: round") << "RdBtn5" << int(Qt::Key_Down) << "RdBtn1" << "$00FFFFFF";
+    QTest::newRow("Delphi, Up: round") << "RdBtn1" << int(Qt::Key_Up) << "RdBtn5" << "&H00FFFFFF&";
+}
+
+void TestForm1::arrowsMoveAndCheckWithinAGroup()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(QString, to);
+    QFETCH(QString, literal);
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto* start = form.findChild<TRadioButton*>(from);
+    start->setChecked(true);
+    start->setFocus();
+    QTest::keyClick(start, Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget()->objectName(), to);
+    QVERIFY(form.findChild<TRadioButton*>(to)->isChecked());
+    QCOMPARE(Preview(form), literal);
+}
+
+void TestForm1::pagesShowTheWindowColour_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("widget");
+    QTest::addColumn<QPoint>("at");
+    QTest::newRow("palette, between the sliders") << "TabSheet1" << "TabSheet1" << QPoint(200, 50);
+    QTest::newRow("about, beside the panel") << "TabSheet3" << "TabSheet3" << QPoint(30, 70);
+    QTest::newRow("about panel, right of the texts") << "TabSheet3" << "Panel2" << QPoint(268, 60);
+}
+
+void TestForm1::pagesShowTheWindowColour()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, widget);
+    QFETCH(QPoint, at);
+    TForm1 form;
+    form.PageControl1->SetActivePageName(page);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QWidget* w = form.findChild<QWidget*>(widget);
+    QVERIFY(w);
+    QCOMPARE(form.grab().toImage().pixelColor(w->mapTo(&form, at)), QColor(192, 192, 192));
 }
 
 void TestForm1::formatsOfOneColour_data()
@@ -418,14 +533,14 @@ void TestForm1::previewTooltipFollowsTheContrast()
     TForm1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(form.Panel1->toolTip(), QStringLiteral("Контраст 21.00:1 — AA, AAA"));
+    QCOMPARE(form.Panel1->toolTip(), QStringLiteral("Контраст 21,00:1 — AA, AAA"));
     for (TImageSlider* s : {form.SlR, form.SlG, form.SlB})
         s->SetValue(0x77);
-    QCOMPARE(form.Panel1->toolTip(), QStringLiteral("Контраст 4.69:1 — AA"));
+    QCOMPARE(form.Panel1->toolTip(), QStringLiteral("Контраст 4,69:1 — AA"));
     Click(form.RBtn1);
     for (TImageSlider* s : {form.SlR, form.SlG, form.SlB})
         s->SetValue(255);
-    QCOMPARE(form.Panel1->toolTip(), QStringLiteral("Контраст 4.48:1 — ниже AA"));
+    QCOMPARE(form.Panel1->toolTip(), QStringLiteral("Контраст 4,48:1 — ниже AA"));
     // A named colour sets the preview colour even when no slider moves.
     form.SlR->SetValue(240);
     form.SlG->SetValue(248);
@@ -433,11 +548,27 @@ void TestForm1::previewTooltipFollowsTheContrast()
     form.ListV->SetItemIndex(0);  // AliceBlue, 240 248 255
     QTest::keyClick(form.ListV, Qt::Key_Shift);
     QCOMPARE(form.Panel1->FontColor(), RGB(240, 248, 255));
-    QCOMPARE(form.Panel1->toolTip(), QStringLiteral("Контраст 4.17:1 — ниже AA"));
+    QCOMPARE(form.Panel1->toolTip(), QStringLiteral("Контраст 4,17:1 — ниже AA"));
     // Nothing else carries a tooltip.
     for (QWidget* w : form.findChildren<QWidget*>())
         if (w != form.Panel1)
             QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
+}
+
+// Last: the translation stays installed for the rest of the run.
+void TestForm1::desktopNamesAndQtTextsInRussian()
+{
+    SetDesktopIdentity();
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.example.huebox"));
+    QVERIFY(!InstallQtTranslation(QStringLiteral("/nonexistent")));
+    QVERIFY(InstallQtTranslation());
+    TForm1 form;
+    const std::unique_ptr<QMenu> menu(form.Panel1->createStandardContextMenu());
+    QStringList texts;
+    for (const QAction* a : menu->actions())
+        if (!a->isSeparator() && a->isVisible())
+            texts << a->text().section(QLatin1Char('\t'), 0, 0);  // without the shortcut
+    QCOMPARE(texts, (QStringList{QStringLiteral("&Копировать"), QStringLiteral("Выделить всё")}));
 }
 
 int main(int argc, char** argv)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the .deb, unpacks it into a temporary root and starts the program
 # from there: the package holds everything the desktop needs and runs.
+# The desktop entry names the window class the running program sets.
 # Usage (under an X server): test_deb.sh BUILD-DIR XCLOSE
 set -u
 build=$1
@@ -34,6 +35,15 @@ for _ in $(seq 1 100); do
   sleep 0.1
 done
 [ -n "$window" ] || fail "the packaged program showed no window"
+
+# Docks and task bars match the running window to its desktop entry by the
+# class part of its WM_CLASS.
+wm_class=$(xprop -id "$window" -notype WM_CLASS) || fail "cannot read WM_CLASS"
+class=$(sed -n 's/^WM_CLASS = "[^"]*", "\([^"]*\)"$/\1/p' <<<"$wm_class")
+entry=$(sed -n 's/^StartupWMClass=//p' "$work/root/usr/share/applications/org.example.huebox.desktop")
+[ -n "$class" ] || fail "no class in $wm_class"
+[ "$entry" = "$class" ] || fail "StartupWMClass '$entry', the window's class '$class'"
+echo "ok: StartupWMClass=$entry matches $wm_class"
 "$xclose" "$window"
 wait $pid || fail "exit code $?"
 echo "PASS: package builds, unpacks and runs"

@@ -32,6 +32,7 @@ done
 
 grep -q '^Exec=huebox$' "$prefix/share/applications/$id.desktop" || fail "desktop entry does not start huebox"
 grep -q "^Icon=$id\$" "$prefix/share/applications/$id.desktop" || fail "desktop entry names another icon"
+grep -q '^StartupWMClass=.' "$prefix/share/applications/$id.desktop" || fail "desktop entry names no window class"
 
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop entry is not valid"
