@@ -38,6 +38,7 @@ private slots:
     void resizeKeepsSharedPixelsAndAddsWhite();
     void sizeTooLargeToAllocateIsAnErrorAndChangesNothing();
     void pixelAndTransparentColour();
+    void transparentMode();
     void assignImageConvertsToRgb32();
     void assignBitmapCopiesIndependently();
     void pngRoundTrip_data();
@@ -120,6 +121,19 @@ void TestBitmap::pixelAndTransparentColour()
     QCOMPARE(bitmap.Pixel(3, 0), clBlack);
     QCOMPARE(bitmap.Pixel(0, -1), clBlack);
     QCOMPARE(bitmap.Pixel(INT_MIN, INT_MAX), clBlack);
+}
+
+void TestBitmap::transparentMode()
+{
+    TBitmap colour;
+    Paint(colour, 3, 4);
+    colour.SetTransparentMode(tmFixed); // keeps the colour in use
+    colour.Canvas().SetPixel(0, 3, clRed);
+    TBitmap copy;
+    copy.Assign(colour); // with the colour set
+    QCOMPARE(copy.TransparentColor(), RGB(0, 90, 7));
+    copy.SetTransparentMode(tmAuto);
+    QCOMPARE(copy.TransparentColor(), clRed);
 }
 
 void TestBitmap::assignImageConvertsToRgb32()

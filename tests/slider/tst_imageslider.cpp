@@ -22,6 +22,18 @@ QString Joined(const QList<int>& values)
     return parts.join(QLatin1Char(' '));
 }
 
+// Lays itself out 10 pixels inside its client area and counts the layouts.
+class TInsetSlider : public TImageSlider {
+public:
+    int Layouts = 0;
+    TRect GetInnerRect() const override { return TImageSlider::GetInnerRect().Inflated(-10, -10); }
+    void RebuildLayout() override
+    {
+        ++Layouts;
+        TImageSlider::RebuildLayout();
+    }
+};
+
 } // namespace
 
 class TestImageSlider : public QObject {
@@ -60,6 +72,7 @@ private slots:
     void degenerate();
     void degenerateRangeFromDescription_data();
     void degenerateRangeFromDescription();
+    void layoutOverrides();
 };
 
 void TestImageSlider::initTestCase()
@@ -475,6 +488,10 @@ void TestImageSlider::vertical()
     QCOMPARE(s->ThumbRect().Top, 6);
     QTest::mouseRelease(s, Qt::LeftButton, {}, grip - QPoint(0, 200));
 
+    // The ruler press zone, x 8 to 22 and y 6 to 144, every edge inside.
+    QVERIFY(s->InRulerZone(8, 6) && s->InRulerZone(22, 144));
+    QVERIFY(!s->InRulerZone(23, 100) && !s->InRulerZone(16, 145));
+
     // EdgeSize is checked against the height of VRULER (10).
     s->SetEdgeSize(5);
     QCOMPARE(s->EdgeSize(), 2);
@@ -751,6 +768,15 @@ void TestImageSlider::degenerateRangeFromDescription()
     QVERIFY(s->Value() >= s->MinValue() && s->Value() <= s->MaxValue());
     s->Paint();
     QVERIFY(!s->Buffer().isNull());
+}
+
+void TestImageSlider::layoutOverrides()
+{
+    TInsetSlider s;
+    s.SetEdgeSize(1);
+    QCOMPARE(s.Layouts, 1);
+    QCOMPARE(s.Ruler().Width(), 150 - 2 * (10 + 6));
+    QCOMPARE(s.ThumbRect().Top, 16);
 }
 
 int main(int argc, char** argv)

@@ -57,6 +57,7 @@ private slots:
     void keys();
     void wheelDoesNothing();
     void focusTracking();
+    void focusMovedWhileInactive();
 };
 
 void TestSliderInput::initTestCase()
@@ -74,11 +75,13 @@ void TestSliderInput::rulerZone_data()
     QTest::newRow("3 above the ruler image") << QPoint(300, 8) << 101 << 1;
     QTest::newRow("4 above") << QPoint(300, 7) << 100 << 0;
     QTest::newRow("3 below the ruler image") << QPoint(300, 21) << 101 << 1;
-    QTest::newRow("4 below") << QPoint(300, 22) << 100 << 0;
+    QTest::newRow("4 below: the zone's bottom edge") << QPoint(300, 22) << 101 << 1;
+    QTest::newRow("5 below") << QPoint(300, 23) << 100 << 0;
     QTest::newRow("first ruler column") << QPoint(7, 15) << 99 << 1;
     QTest::newRow("before the ruler") << QPoint(6, 15) << 100 << 0;
     QTest::newRow("last ruler column") << QPoint(388, 15) << 101 << 1;
-    QTest::newRow("past the ruler") << QPoint(389, 15) << 100 << 0;
+    QTest::newRow("one past the ruler: the zone's right edge") << QPoint(389, 15) << 101 << 1;
+    QTest::newRow("two past") << QPoint(390, 15) << 100 << 0;
     QTest::newRow("on the tick marks") << QPoint(300, 26) << 100 << 0;
 }
 
@@ -350,6 +353,25 @@ void TestSliderInput::focusTracking()
     s->SetTabStop(false);
     QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(300, 26));
     QVERIFY(s->HasFocus());
+}
+
+void TestSliderInput::focusMovedWhileInactive()
+{
+    TSliderWindow w;
+    QWidget other;
+    other.show();
+    w.Slider->setFocus();
+    // Away from the slider, then back onto it, each time in the inactive window.
+    for (QWidget* to : {static_cast<QWidget*>(w.Other), static_cast<QWidget*>(w.Slider)}) {
+        QApplication::setActiveWindow(&other);
+        QTRY_COMPARE(QApplication::activeWindow(), &other);
+        to->setFocus();
+        // Told at once; once the window is active again only one control has the focus.
+        QCOMPARE(w.Slider->HasFocus(), to == w.Slider);
+        QApplication::setActiveWindow(&w.Window);
+        QTRY_COMPARE(QApplication::focusWidget(), to);
+        QCOMPARE(w.Slider->HasFocus(), to == w.Slider);
+    }
 }
 
 int main(int argc, char** argv)

@@ -117,6 +117,8 @@ private slots:
     void opaqueOptions_data();
     void opaqueOptions();
     void userThumbTransparency();
+    void pictureTransparency_data();
+    void pictureTransparency();
     void drawPointsHook();
     void verticalTicks();
     void paintCopy();
@@ -245,6 +247,44 @@ void TestSliderPaint::userThumbTransparency()
     s->SetOptions(s->Options().With(soThumbOpaque));
     s->Paint();
     QCOMPARE(PixelToColor(s->Buffer().pixel(8, 9)), clBlack);
+}
+
+void TestSliderPaint::pictureTransparency_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("oneBit");
+    QTest::addColumn<TColor>("fixed"); // set explicitly; -1: none
+    QTest::addColumn<TColor>("shown"); // where the picture is white; red is the face
+    QTest::newRow("one-bit thumb: white left out") << int(siHThumb) << true << -1 << clRed;
+    QTest::newRow("one-bit thumb, black set") << int(siHThumb) << true << clBlack << clWhite;
+    QTest::newRow("one-bit ruler: white left out") << int(siHRuler) << true << -1 << clRed;
+    QTest::newRow("colour ruler, white set") << int(siHRuler) << false << clWhite << clRed;
+}
+
+void TestSliderPaint::pictureTransparency()
+{
+    TSliderWindow w;
+    TImageSlider* s = w.Slider;
+    QFETCH(int, index);
+    QFETCH(bool, oneBit);
+    QFETCH(TColor, fixed);
+    const bool thumb = index == siHThumb;
+    // White with a black bottom-left pixel.
+    QImage image(thumb ? 18 : 10, thumb ? 17 : 8, oneBit ? QImage::Format_Mono : QImage::Format_RGB32);
+    image.fill(oneBit ? 1u : 0xFFFFFFFFu);
+    image.setPixel(0, image.height() - 1, oneBit ? 0u : 0xFF000000u);
+    TBitmap picture;
+    picture.Assign(image);
+    s->SetImage(index, &picture);
+    // Through the picture's stored form, as a description keeps it.
+    QVERIFY(picture.LoadFromPng(s->Image(index)->SaveToPng()));
+    s->SetImage(index, &picture);
+    if (fixed >= 0)
+        s->Image(index)->SetTransparentColor(fixed);
+    s->SetValue(255);
+    s->Paint();
+    // The thumb from (380, 7), over the face at its row 2; the ruler from (7, 11).
+    QTEST(PixelToColor(s->Buffer().pixel(thumb ? QPoint(382, 9) : QPoint(13, 13))), "shown");
 }
 
 void TestSliderPaint::drawPointsHook()

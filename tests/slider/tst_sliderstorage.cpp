@@ -51,6 +51,7 @@ private slots:
     void invertedRangeIsPutInOrder();
     void verticalSizeIsKeptWhileLoading();
     void ancestorWithTheSameImagesWritesNoMask();
+    void enabledIsTheSlidersOwnFlag();
     void brokenDescriptions_data();
     void brokenDescriptions();
 };
@@ -175,6 +176,21 @@ void TestSliderStorage::ancestorWithTheSameImagesWritesNoMask()
     // Going back to the built-in ruler differs from the ancestor: mask 0.
     s->SetImage(siHRuler, static_cast<const TBitmap*>(nullptr));
     QVERIFY(TFormWriter::Write(s.get(), ancestor.get()).contains(QStringLiteral("UserImages = {00}")));
+}
+
+void TestSliderStorage::enabledIsTheSlidersOwnFlag()
+{
+    QWidget parent;
+    auto* s = new TImageSlider(&parent);
+    SetClassName(s, QStringLiteral("TImageSlider"));
+    parent.setEnabled(false);
+    QVERIFY(!TFormWriter::Write(s).contains(QStringLiteral("Enabled")));
+    // Its thumb shows the first state: silver at (2, 2), where the second has white.
+    s->Paint();
+    QCOMPARE(PixelToColor(s->Buffer().pixel(6 + 2, 6 + 2)), RGB(192, 192, 192));
+    QCOMPARE(PixelToColor(s->PaintCopy().pixel(6 + 2, 6 + 2)), RGB(192, 192, 192));
+    s->setEnabled(false);
+    QVERIFY(TFormWriter::Write(s).contains(QStringLiteral("Enabled = False")));
 }
 
 void TestSliderStorage::brokenDescriptions_data()

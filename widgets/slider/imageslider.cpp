@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWindow>
 #include <QtMath>
 
 #include <utility>
@@ -19,6 +20,12 @@ namespace {
 QPoint EventPoint(const QPointF& p)
 {
     return {qFloor(p.x()), qFloor(p.y())};
+}
+
+// Every edge of the rectangle counted as inside.
+bool OnOrInside(const TRect& r, int x, int y)
+{
+    return x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom;
 }
 
 bool MovesBetweenControls(Qt::FocusReason reason)
@@ -61,7 +68,9 @@ TCustomImageSlider::TCustomImageSlider(QWidget* parent) : QWidget(parent), TCont
 
 TCustomImageSlider::~TCustomImageSlider()
 {
-    // No event may reach a handler while the control is torn down.
+    // No event may reach a handler while the control is torn down, nor the
+    // window's focus change this half-destroyed control.
+    disconnect(focusWatch_);
     OnChange = nullptr;
     OnChanged = nullptr;
     OnDrawPoints = nullptr;
@@ -336,6 +345,10 @@ void TCustomImageSlider::BuildRuler(const TRect& inner)
         else
             ruler->Canvas().Draw(0, s.Dest, source, TRect{0, s.Source, source.Width(), s.Source + s.Length});
     }
+    // The laid-out ruler leaves out what the ruler image leaves out, also
+    // where that is not the colour of its bottom-left pixel.
+    if (source.Monochrome() || source.TransparentMode() == tmFixed)
+        ruler->SetTransparentColor(source.TransparentColor());
     ruler_ = std::move(ruler);
 }
 
@@ -437,7 +450,7 @@ bool TCustomImageSlider::InRulerZone(int x, int y) const
         return false;
     const TRect ruler = Bounds(rulerOrigin_.X, rulerOrigin_.Y, rulerWidth_, rulerHeight_);
     const TRect zone = orientation_ == soHorizontal ? ruler.Inflated(0, 3) : ruler.Inflated(3, 0);
-    return zone.Contains({x, y});
+    return OnOrInside(zone, x, y);
 }
 
 void TCustomImageSlider::TakeFocus()
@@ -625,13 +638,7 @@ void TCustomImageSlider::keyPressEvent(QKeyEvent* event)
 
 void TCustomImageSlider::focusInEvent(QFocusEvent* event)
 {
-    Guard([this] {
-        if (!hasFocus_) {
-            hasFocus_ = true;
-            if (options_.Contains(soShowFocus))
-                update();
-        }
-    });
+    SetHasFocus(true);
     if (MovesBetweenControls(event->reason()))
         DoEnter();
 }
@@ -642,14 +649,37 @@ void TCustomImageSlider::focusOutEvent(QFocusEvent* event)
     // focused one of its window.
     if (!MovesBetweenControls(event->reason()))
         return;
-    Guard([this] {
-        if (hasFocus_) {
-            hasFocus_ = false;
-            if (options_.Contains(soShowFocus))
-                update();
-        }
-    });
+    SetHasFocus(false);
     DoExit();
+}
+
+void TCustomImageSlider::SetHasFocus(bool now)
+{
+    if (now == hasFocus_)
+        return;
+    hasFocus_ = now;
+    if (options_.Contains(soShowFocus))
+        update();
+}
+
+void TCustomImageSlider::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    WatchWindowFocus();
+}
+
+void TCustomImageSlider::WatchWindowFocus()
+{
+    // While its window is not active, the focus moves from control to control
+    // without focus events; the window still names its new focused control.
+    QWindow* handle = window()->windowHandle();
+    if (handle == focusWindow_)
+        return;
+    disconnect(focusWatch_);
+    focusWindow_ = handle;
+    if (handle)
+        focusWatch_ = connect(handle, &QWindow::focusObjectChanged, this,
+                              [this](QObject* focused) { SetHasFocus(focused == this); });
 }
 
 void TCustomImageSlider::changeEvent(QEvent* event)
@@ -770,7 +800,7 @@ void TCustomImageSlider::Paint()
     if (!thumb.Empty()) {
         // The second state serves for the thumb held by the mouse and for the
         // disabled control.
-        const bool pressed = paintingCopy_ ? !isEnabled() : thumbDown_ || !isEnabled();
+        const bool pressed = paintingCopy_ ? !Enabled() : thumbDown_ || !Enabled();
         TRect source{0, 0, thumb.Width(), thumb.Height()};
         if (numThumbStates_ == 2) {
             const int half = thumb.Width() / 2;

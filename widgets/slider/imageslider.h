@@ -14,12 +14,15 @@
 #include <QBasicTimer>
 #include <QByteArray>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+
+class QWindow;
 
 enum TSliderOption : std::uint8_t { soShowFocus, soShowPoints, soSmooth, soRulerOpaque, soThumbOpaque };
 
@@ -86,6 +89,9 @@ public:
     void SetOrientation(TSliderOrientation value);
     TSliderOptions Options() const { return options_; }
     void SetOptions(TSliderOptions value);
+    // The published Enabled: the control's own flag. Inside a disabled parent
+    // it stays true, and the thumb shows its first state.
+    bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
     // The face colour; hides the framework's setter to repaint and to skip
     // an unchanged value.
     void SetColor(TColor color);
@@ -123,7 +129,7 @@ public:
     void Loaded() override;
 
     // --- Layout and mapping ------------------------------------------------
-    TRect GetInnerRect() const;
+    virtual TRect GetInnerRect() const;
     const TRect& ThumbRect() const { return thumbRect_; }
     const TPoint& RulerOrigin() const { return rulerOrigin_; }
     const TPoint& PointsOrigin() const { return pointsOrigin_; }
@@ -137,7 +143,7 @@ public:
     TPoint SnapThumbPos(int& pos) const;
     void MoveThumb(int pos);
     void InvalidateThumb();
-    void RebuildLayout();
+    virtual void RebuildLayout();
 
     // --- Input ---------------------------------------------------------
     void StepValue(TSliderStep step);
@@ -189,6 +195,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
@@ -209,6 +216,8 @@ private:
     void RepeatGuarded();
     void UpdateCursor(int x, int y);
     void RepaintNow();
+    void SetHasFocus(bool now);
+    void WatchWindowFocus();
 
     int value_ = 0;
     int minValue_ = 0;
@@ -236,6 +245,8 @@ private:
     bool sliding_ = false;
     int hitOffset_ = 0;
     bool hasFocus_ = false;
+    QPointer<QWindow> focusWindow_; // the window whose focused control is watched
+    QMetaObject::Connection focusWatch_;
     bool tracking_ = false;
     QBasicTimer timer_;
     TPoint mousePos_;

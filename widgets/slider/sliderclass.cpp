@@ -30,7 +30,7 @@ void RegisterSliderClasses()
     AddPlacementProperties(b)
         .Enum<TBevelCut>(QStringLiteral("BevelStyle"), BevelCutNames(), &T::BevelStyle, &T::SetBevelStyle)
         .Color(QStringLiteral("Color"), [](T* o) { return o->Color(); }, [](T* o, TColor c) { o->SetColor(c); })
-        .Bool(QStringLiteral("Enabled"), [](T* o) { return o->isEnabled(); }, [](T* o, bool v) { o->setEnabled(v); });
+        .Bool(QStringLiteral("Enabled"), [](T* o) { return o->Enabled(); }, [](T* o, bool v) { o->setEnabled(v); });
     AddImage(b, QStringLiteral("ImageHThumb.Data"), siHThumb);
     AddImage(b, QStringLiteral("ImageHRuler.Data"), siHRuler);
     AddImage(b, QStringLiteral("ImageVThumb.Data"), siVThumb);
