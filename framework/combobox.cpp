@@ -285,7 +285,6 @@ void TCustomComboBox::ApplyNativeStyle(unsigned bits)
         QLineEdit* edit = lineEdit();
         if (edit && edit != connectedEdit_) {
             connectedEdit_ = edit;
-            WatchPart(edit);
             connect(edit, &QLineEdit::textEdited, this, [this](const QString&) { Guard([this] { EditChange(); }); });
         }
     }

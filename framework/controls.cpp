@@ -426,7 +426,8 @@ void TControl::ConstraintsChanged()
 {
     const TSizeConstraints& c = constraints_;
     self_->setMinimumSize(c.MinWidth, c.MinHeight);
-    self_->setMaximumSize(c.MaxWidth > 0 ? c.MaxWidth : QWIDGETSIZE_MAX, c.MaxHeight > 0 ? c.MaxHeight : QWIDGETSIZE_MAX);
+    self_->setMaximumSize(c.MaxWidth > 0 ? c.MaxWidth : QWIDGETSIZE_MAX,
+                          c.MaxHeight > 0 ? c.MaxHeight : QWIDGETSIZE_MAX);
 }
 
 void TControl::SetPopupMenu(TPopupMenu* menu)
@@ -438,12 +439,6 @@ void TControl::SetPopupMenu(TPopupMenu* menu)
     popupMenu_ = menu;
     if (menu)
         menu->AttachShortCuts(self_);
-}
-
-void TControl::WatchPart(QWidget* part)
-{
-    if (part)
-        part->installEventFilter(hooks_);
 }
 
 // --- input -----------------------------------------------------------------

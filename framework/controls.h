@@ -153,10 +153,6 @@ public:
     // when either handled the request.
     bool ContextPopup(const QPoint& pos, const QPoint& global, bool fromKeyboard);
 
-    // Context requests that reach a part of the control (its edit field)
-    // count as the control's own.
-    void WatchPart(QWidget* part);
-
 protected:
     virtual void ApplyFontColor(QPalette& palette, const QColor& color);
     // Applies Constraints() to the widget's size limits.
@@ -271,7 +267,8 @@ TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TCon
             break;
         }
         case cpHint:
-            b.Str(QStringLiteral("Hint"), [](T* o) { return o->Hint(); }, [](T* o, const QString& v) { o->SetHint(v); });
+            b.Str(QStringLiteral("Hint"), [](T* o) { return o->Hint(); },
+                  [](T* o, const QString& v) { o->SetHint(v); });
             break;
         case cpAlign:
             b.template Enum<TAlign>(QStringLiteral("Align"),
@@ -297,7 +294,8 @@ TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TCon
                      [](T* o, int v) { o->SetMinWidth(v); });
             break;
         case cpEnabled:
-            b.Bool(QStringLiteral("Enabled"), [](T* o) { return o->isEnabled(); }, [](T* o, bool v) { o->setEnabled(v); });
+            b.Bool(QStringLiteral("Enabled"), [](T* o) { return o->isEnabled(); },
+                   [](T* o, bool v) { o->setEnabled(v); });
             break;
         case cpFont:
             b.Color(QStringLiteral("Font.Color"), [](T* o) { return o->FontColor(); },
@@ -342,13 +340,16 @@ TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TCon
             break;
         }
         case cpTabOrder:
-            b.Int(QStringLiteral("TabOrder"), [](T* o) { return o->TabOrder(); }, [](T* o, int v) { o->SetTabOrder(v); });
+            b.Int(QStringLiteral("TabOrder"), [](T* o) { return o->TabOrder(); },
+                  [](T* o, int v) { o->SetTabOrder(v); });
             break;
         case cpTabStop:
-            b.Bool(QStringLiteral("TabStop"), [](T* o) { return o->TabStop(); }, [](T* o, bool v) { o->SetTabStop(v); });
+            b.Bool(QStringLiteral("TabStop"), [](T* o) { return o->TabStop(); },
+                   [](T* o, bool v) { o->SetTabStop(v); });
             break;
         case cpVisible:
-            b.Bool(QStringLiteral("Visible"), [](T* o) { return !o->isHidden(); }, [](T* o, bool v) { o->setVisible(v); });
+            b.Bool(QStringLiteral("Visible"), [](T* o) { return !o->isHidden(); },
+                   [](T* o, bool v) { o->setVisible(v); });
             break;
         case cpOnClick:
             event("OnClick", &T::OnClick);

@@ -11,10 +11,10 @@
 QKeySequence ShortCutToKeySequence(int shortCut)
 {
     static const std::pair<int, Qt::Key> named[] = {
-        {0x08, Qt::Key_Backspace}, {0x09, Qt::Key_Tab},      {0x0D, Qt::Key_Return}, {0x1B, Qt::Key_Escape},
-        {0x20, Qt::Key_Space},     {0x21, Qt::Key_PageUp},   {0x22, Qt::Key_PageDown}, {0x23, Qt::Key_End},
-        {0x24, Qt::Key_Home},      {0x25, Qt::Key_Left},     {0x26, Qt::Key_Up},     {0x27, Qt::Key_Right},
-        {0x28, Qt::Key_Down},      {0x2D, Qt::Key_Insert},   {0x2E, Qt::Key_Delete},
+        {0x08, Qt::Key_Backspace}, {0x09, Qt::Key_Tab},    {0x0D, Qt::Key_Return},   {0x1B, Qt::Key_Escape},
+        {0x20, Qt::Key_Space},     {0x21, Qt::Key_PageUp}, {0x22, Qt::Key_PageDown}, {0x23, Qt::Key_End},
+        {0x24, Qt::Key_Home},      {0x25, Qt::Key_Left},   {0x26, Qt::Key_Up},       {0x27, Qt::Key_Right},
+        {0x28, Qt::Key_Down},      {0x2D, Qt::Key_Insert}, {0x2E, Qt::Key_Delete},
     };
     const int code = shortCut & 0xFF;
     int key = 0;

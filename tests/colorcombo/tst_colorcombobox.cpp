@@ -619,14 +619,16 @@ void TestColorComboBox::inheritedPropertiesAndEvents()
     QStringList raised;
     const auto notify = [&](const char* name) { return TNotifyEvent([&raised, name](QObject*) { raised << name; }); };
     const auto key = [&](const char* name) {
-        return TKeyEvent([&raised, name](QObject*, int& k, Qt::KeyboardModifiers) { raised << name + QString::number(k); });
+        return TKeyEvent(
+            [&raised, name](QObject*, int& k, Qt::KeyboardModifiers) { raised << name + QString::number(k); });
     };
     const THandlerTable handlers = {
         {QStringLiteral("BoxClick"), notify("Click")},
         {QStringLiteral("BoxDblClick"), notify("DblClick")},
         {QStringLiteral("BoxKeyDown"), key("KeyDown ")},
         {QStringLiteral("BoxKeyUp"), key("KeyUp ")},
-        {QStringLiteral("BoxKeyPress"), TKeyPressEvent([&](QObject*, QChar& c) { raised << QStringLiteral("KeyPress ") + c; })},
+        {QStringLiteral("BoxKeyPress"),
+         TKeyPressEvent([&](QObject*, QChar& c) { raised << QStringLiteral("KeyPress ") + c; })},
         {QStringLiteral("BoxContextPopup"), TContextPopupEvent([&](QObject*, TPoint, bool& handled) {
              raised << QStringLiteral("ContextPopup");
              handled = true;

@@ -41,20 +41,21 @@ QString ToolTipFor(QWidget* w)
     return QToolTip::text();
 }
 
-const QString MenuLayout = QStringLiteral("object P: TPanel\n"
-                                          "  object Box: TTestBox\n"
-                                          "    Width = 80\n    Height = 40\n"
-                                          "    PopupMenu = Menu\n"
-                                          "    OnContextPopup = BoxContextPopup\n"
-                                          "  end\n"
-                                          "  object Menu: TPopupMenu\n"
-                                          "    object Copy: TMenuItem\n"
-                                          "      Caption = 'Copy'\n      ShortCut = 16451\n      OnClick = CopyClick\n"
-                                          "    end\n"
-                                          "    object Hidden: TMenuItem\n      Caption = 'Hidden'\n      Visible = False\n"
-                                          "    end\n"
-                                          "  end\n"
-                                          "end\n");
+const QString MenuLayout =
+    QStringLiteral("object P: TPanel\n"
+                   "  object Box: TTestBox\n"
+                   "    Width = 80\n    Height = 40\n"
+                   "    PopupMenu = Menu\n"
+                   "    OnContextPopup = BoxContextPopup\n"
+                   "  end\n"
+                   "  object Menu: TPopupMenu\n"
+                   "    object Copy: TMenuItem\n"
+                   "      Caption = 'Copy'\n      ShortCut = 16451\n      OnClick = CopyClick\n"
+                   "    end\n"
+                   "    object Hidden: TMenuItem\n      Caption = 'Hidden'\n      Visible = False\n"
+                   "    end\n"
+                   "  end\n"
+                   "end\n");
 
 } // namespace
 
@@ -90,12 +91,18 @@ void TestControls::hints_data()
     QTest::addColumn<bool>("showHint"); // the child's own, or the parent's with parentShowHint
     QTest::addColumn<QString>("hint");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("own, on") << false << true << "Tip" << "Tip";
-    QTest::newRow("own, off") << false << false << "Tip" << "";
-    QTest::newRow("parent's, on") << true << true << "Tip" << "Tip";
-    QTest::newRow("parent's, off") << true << false << "Tip" << "";
-    QTest::newRow("short part only") << false << true << "Short|Long text" << "Short";
-    QTest::newRow("none: the parent's hint") << false << true << "" << "Parent";
+    QTest::newRow("own, on") << false << true << "Tip"
+                             << "Tip";
+    QTest::newRow("own, off") << false << false << "Tip"
+                              << "";
+    QTest::newRow("parent's, on") << true << true << "Tip"
+                                  << "Tip";
+    QTest::newRow("parent's, off") << true << false << "Tip"
+                                   << "";
+    QTest::newRow("short part only") << false << true << "Short|Long text"
+                                     << "Short";
+    QTest::newRow("none: the parent's hint") << false << true << ""
+                                             << "Parent";
 }
 
 void TestControls::hints()
@@ -236,9 +243,12 @@ void TestControls::badReferences_data()
 {
     QTest::addColumn<QString>("reference");
     QTest::addColumn<QString>("message");
-    QTest::newRow("unknown") << "Nope" << "Unknown component 'Nope'";
-    QTest::newRow("not a menu") << "P" << "'P' cannot be the PopupMenu";
-    QTest::newRow("not a name") << "'Menu'" << "Component name expected for PopupMenu";
+    QTest::newRow("unknown") << "Nope"
+                             << "Unknown component 'Nope'";
+    QTest::newRow("not a menu") << "P"
+                                << "'P' cannot be the PopupMenu";
+    QTest::newRow("not a name") << "'Menu'"
+                                << "Component name expected for PopupMenu";
 }
 
 void TestControls::badReferences()

@@ -392,7 +392,9 @@ void TestSliderInput::frameworkEvents()
     s->OnDblClick = [&](QObject*) { seen << QStringLiteral("DblClick"); };
     s->OnMouseDown = mouse("MouseDown");
     s->OnMouseUp = mouse("MouseUp");
-    s->OnMouseMove = [&](QObject*, Qt::MouseButtons, Qt::KeyboardModifiers, int, int) { seen << QStringLiteral("MouseMove"); };
+    s->OnMouseMove = [&](QObject*, Qt::MouseButtons, Qt::KeyboardModifiers, int, int) {
+        seen << QStringLiteral("MouseMove");
+    };
     s->OnKeyDown = key("KeyDown ");
     s->OnKeyUp = key("KeyUp ");
     s->OnKeyPress = [&](QObject*, QChar& c) { seen << QStringLiteral("KeyPress ") + c; };
