@@ -37,6 +37,7 @@ void InitializeModules()
         InitSliderModule();
         InstallSliderAccessibility();
         RegisterStandardClasses();
+        RegisterMenuClasses();
         RegisterSliderClasses();
         RegisterColorComboClasses();
         RegisterListViewClasses();

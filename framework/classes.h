@@ -30,7 +30,14 @@ struct TPropertyInfo {
     std::function<void(QWidget*, const TFormValue&)> Set;
     // Events only: assigns a handler found in the root's table.
     std::function<void(QWidget*, const std::any&)> Bind;
+    // References only: assigns the component the value names, once the
+    // whole description has been read (it may come later in the text).
+    std::function<void(QWidget* object, QWidget* target)> Link = {};
+    // Written even at its default value (but not when it equals an
+    // ancestor's).
+    bool NoDefault = false;
     bool IsEvent() const { return static_cast<bool>(Bind); }
+    bool IsReference() const { return static_cast<bool>(Link); }
 };
 
 // A property the class writes itself after the published ones, as binary
@@ -99,6 +106,20 @@ public:
 
     TClassInfo& Info() { return info_; }
     void Register() { ClassRegistry::Register(info_); }
+
+    // Appends a property defined elsewhere.
+    TClassBuilder& AddProperty(TPropertyInfo property)
+    {
+        info_.Properties.push_back(std::move(property));
+        return *this;
+    }
+    // The property added last is written also at its default value.
+    TClassBuilder& NoDefault()
+    {
+        if (!info_.Properties.empty())
+            info_.Properties.back().NoDefault = true;
+        return *this;
+    }
 
     template <class G, class S>
     TClassBuilder& Int(const QString& name, G get, S set)
@@ -219,6 +240,31 @@ public:
             if (!h)
                 throw Exception(QStringLiteral("Handler of the wrong kind for %1").arg(name));
             std::invoke(set, static_cast<T*>(w), *h);
+        };
+        info_.Properties.push_back(std::move(p));
+        return *this;
+    }
+
+    // A reference to another component of the same description, written
+    // by its name; set once the whole description has been read. Target is
+    // the class the named component must have.
+    template <class Target, class G, class S>
+    TClassBuilder& Reference(const QString& name, G get, S set)
+    {
+        TPropertyInfo p;
+        p.Name = name;
+        p.Get = [get](QWidget* w) -> std::optional<TFormValue> {
+            QWidget* target = std::invoke(get, static_cast<T*>(w));
+            if (!target)
+                return std::nullopt;
+            const TComponent* component = AsComponent(target);
+            return TFormValue::FromIdent(component ? component->Name() : target->objectName());
+        };
+        p.Link = [set, name](QWidget* w, QWidget* target) {
+            auto* typed = dynamic_cast<Target*>(target);
+            if (!typed)
+                throw Exception(QStringLiteral("'%1' cannot be the %2").arg(target->objectName(), name));
+            std::invoke(set, static_cast<T*>(w), typed);
         };
         info_.Properties.push_back(std::move(p));
         return *this;

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QPaintEngine>
@@ -178,6 +179,7 @@ TCustomComboBox::TCustomComboBox(QWidget* parent)
     delegate_ = new TComboItemDelegate(this);
     setItemDelegate(delegate_);
     connect(this, &QComboBox::activated, this, [this](int) { Guard([this] { SelChange(); }); });
+    view()->installEventFilter(this);
 }
 
 TCustomComboBox::~TCustomComboBox()
@@ -300,6 +302,12 @@ void TCustomComboBox::ApplyNativeStyle(unsigned bits)
                                                            QItemSelectionModel::ClearAndSelect);
         });
         // A click in the list is a choice like one in a dropped list.
+        connect(simpleList_, &QListView::doubleClicked, this, [this](const QModelIndex&) {
+            Guard([this] {
+                if (OnDblClick)
+                    OnDblClick(this);
+            });
+        });
         connect(simpleList_, &QListView::clicked, this, [this](const QModelIndex& index) {
             Guard([&] {
                 if (index.row() != currentIndex())
@@ -332,8 +340,8 @@ void TCustomComboBox::ApplyFieldGeometry()
     // The field and a three-pixel frame around it make the control's height,
     // except in csSimple, where the list below the field takes the rest.
     if (IsSimple()) {
-        setMinimumHeight(0);
-        setMaximumHeight(QWIDGETSIZE_MAX);
+        setMinimumHeight(Constraints().MinHeight);
+        setMaximumHeight(Constraints().MaxHeight > 0 ? Constraints().MaxHeight : QWIDGETSIZE_MAX);
         LayOutSimple();
     } else {
         setFixedHeight(fieldHeight_ + 6);
@@ -674,6 +682,61 @@ void TCustomComboBox::SelChange()
     Change();
 }
 
+bool TCustomComboBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view() && event->type() == QEvent::KeyPress && !simpleList_) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        int step = 0;
+        if (!(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier))) {
+            const int page = std::max(RowsShown() - 1, 1);
+            switch (key->key()) {
+            case Qt::Key_Up:
+                step = -1;
+                break;
+            case Qt::Key_Down:
+                step = 1;
+                break;
+            case Qt::Key_PageUp:
+                step = -page;
+                break;
+            case Qt::Key_PageDown:
+                step = page;
+                break;
+            case Qt::Key_Home:
+                step = -count();
+                break;
+            case Qt::Key_End:
+                step = count();
+                break;
+            default:
+                break;
+            }
+        }
+        if (step != 0) {
+            Guard([&] { MoveInOpenList(step); });
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+void TCustomComboBox::MoveInOpenList(int step)
+{
+    const int n = count();
+    if (n == 0)
+        return;
+    // The open list may have moved its highlight with the mouse; the keys go
+    // on from there.
+    const QModelIndex highlighted = view()->currentIndex();
+    const int row = highlighted.isValid() ? std::clamp(highlighted.row() + step, 0, n - 1) : 0;
+    view()->selectionModel()->setCurrentIndex(model()->index(row, modelColumn()),
+                                              QItemSelectionModel::ClearAndSelect);
+    if (row == currentIndex())
+        return;
+    setCurrentIndex(row);
+    SelChange();
+}
+
 void TCustomComboBox::EditChange()
 {
     QLineEdit* edit = lineEdit();
@@ -695,6 +758,34 @@ void TCustomComboBox::Click()
 {
     if (OnClick)
         OnClick(this);
+}
+
+void TCustomComboBox::ConstraintsChanged()
+{
+    TControl::ConstraintsChanged();
+    if (handleAllocated_)
+        ApplyFieldGeometry();
+}
+
+void TCustomComboBox::keyPressEvent(QKeyEvent* event)
+{
+    if (KeyPressed(event, event->key()))
+        QComboBox::keyPressEvent(event);
+}
+
+void TCustomComboBox::keyReleaseEvent(QKeyEvent* event)
+{
+    if (KeyReleased(event))
+        QComboBox::keyReleaseEvent(event);
+}
+
+void TCustomComboBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    Guard([this] {
+        if (OnDblClick)
+            OnDblClick(this);
+    });
+    QComboBox::mouseDoubleClickEvent(event);
 }
 
 void TCustomComboBox::Change()

@@ -141,7 +141,6 @@ public:
     // number of rows shown (1 to DropDownCount) + control height + 2.
     int DroppedHeight();
 
-    TNotifyEvent OnClick;
     TNotifyEvent OnDropDown;
 
 protected:
@@ -182,6 +181,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // A box of fixed height keeps the height of its field.
+    void ConstraintsChanged() override;
 
 public:
     void showPopup() override;
@@ -197,6 +202,9 @@ private:
     void ApplyFieldGeometry();
     void SelChange();
     void EditChange();
+    // A key moving the selection of the open list by step rows: a choice at
+    // once, as a click on that row would be, with the list left open.
+    void MoveInOpenList(int step);
     void CheckIndex(int index);
     int RowsShown();
     bool IsSimple() const { return (nativeStyle_ & ComboStyle::KindMask) == ComboStyle::Simple; }

@@ -1,8 +1,41 @@
 #include "framework/controls.h"
 
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QRadioButton>
+#include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
+
+// The requests every control answers the same way, whatever its class: its
+// hint, a context request, and keeping its anchored edges when its parent
+// is resized.
+class TControlHooks : public QObject {
+public:
+    explicit TControlHooks(TControl* control) : QObject(control->Widget()), control_(control) {}
+    bool eventFilter(QObject* watched, QEvent* event) override { return control_->HookEvent(watched, event); }
+
+private:
+    TControl* control_;
+};
+
+TControl::TControl(QWidget* self, QPalette::ColorRole colorRole) : self_(self), colorRole_(colorRole)
+{
+    hooks_ = new TControlHooks(this);
+    self_->installEventFilter(hooks_);
+}
+
+TControl::~TControl()
+{
+    // The widget outlives this part of it for a while; it must not call in.
+    self_->removeEventFilter(hooks_);
+    if (watchedParent_)
+        watchedParent_->removeEventFilter(hooks_);
+    delete hooks_;
+}
 
 void TControl::SetColor(TColor color)
 {
@@ -255,4 +288,291 @@ int FormValueToCursor(const TFormValue& v)
         if (ident.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
             return id;
     throw Exception(QStringLiteral("Unknown cursor '%1'").arg(ident));
+}
+
+// --- hints, fonts, anchors, constraints, popup menus -----------------------
+
+namespace {
+
+TControl* ParentControlOf(const QWidget* w)
+{
+    for (QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+        if (auto* c = dynamic_cast<TControl*>(p))
+            return c;
+    return nullptr;
+}
+
+constexpr TAnchors DefaultAnchors = akLeft | akTop;
+
+} // namespace
+
+const QStringList& AnchorNames()
+{
+    static const QStringList names = {QStringLiteral("akLeft"), QStringLiteral("akTop"), QStringLiteral("akRight"),
+                                      QStringLiteral("akBottom")};
+    return names;
+}
+
+bool TControl::ShowHint() const
+{
+    if (!parentShowHint_)
+        return showHint_;
+    const TControl* parent = ParentControlOf(self_);
+    return parent && parent->ShowHint();
+}
+
+void TControl::SetShowHint(bool value)
+{
+    showHint_ = value;
+    parentShowHint_ = false;
+}
+
+bool TControl::ParentFont() const
+{
+    return !self_->testAttribute(Qt::WA_SetFont);
+}
+
+void TControl::SetParentFont(bool value)
+{
+    if (value == ParentFont())
+        return;
+    if (value) {
+        self_->setFont(QFont());
+    } else {
+        // The font shown now becomes the control's own.
+        QFont own = self_->font();
+        own.setResolveMask(QFont::AllPropertiesResolved);
+        self_->setFont(own);
+    }
+}
+
+void TControl::SetAnchors(TAnchors anchors)
+{
+    anchors_ = anchors & (akLeft | akTop | akRight | akBottom);
+    WatchParent();
+}
+
+void TControl::WatchParent()
+{
+    QWidget* parent = anchors_ != DefaultAnchors && !self_->isWindow() ? self_->parentWidget() : nullptr;
+    if (parent != watchedParent_) {
+        if (watchedParent_)
+            watchedParent_->removeEventFilter(hooks_);
+        watchedParent_ = parent;
+        if (parent)
+            parent->installEventFilter(hooks_);
+    }
+    CaptureAnchors();
+}
+
+void TControl::CaptureAnchors()
+{
+    if (!watchedParent_)
+        return;
+    anchorBase_ = self_->geometry();
+    anchorParentSize_ = watchedParent_->size();
+}
+
+void TControl::ApplyAnchors()
+{
+    if (!watchedParent_ || align_ != alNone)
+        return;
+    const QSize now = watchedParent_->size();
+    // One direction: both edges stretch the control, one edge keeps its
+    // distance, none keeps the centre at the same share of the parent.
+    const auto place = [](int pos, int size, int oldParent, int newParent, bool near, bool far) {
+        if (near && far)
+            return std::pair{pos, std::max(size + newParent - oldParent, 0)};
+        if (far)
+            return std::pair{pos + newParent - oldParent, size};
+        if (near || oldParent <= 0)
+            return std::pair{pos, size};
+        const double centre = (pos + size / 2.0) * newParent / oldParent;
+        return std::pair{static_cast<int>(std::lround(centre - size / 2.0)), size};
+    };
+    const auto [x, w] = place(anchorBase_.x(), anchorBase_.width(), anchorParentSize_.width(), now.width(),
+                              anchors_ & akLeft, anchors_ & akRight);
+    const auto [y, h] = place(anchorBase_.y(), anchorBase_.height(), anchorParentSize_.height(), now.height(),
+                              anchors_ & akTop, anchors_ & akBottom);
+    anchoring_ = true;
+    self_->setGeometry(x, y, w, h);
+    anchoring_ = false;
+}
+
+namespace {
+
+int Limit(int value)
+{
+    return std::max(value, 0);
+}
+
+} // namespace
+
+void TControl::SetMaxHeight(int value)
+{
+    constraints_.MaxHeight = Limit(value);
+    if (constraints_.MaxHeight > 0 && constraints_.MinHeight > constraints_.MaxHeight)
+        constraints_.MinHeight = constraints_.MaxHeight;
+    ConstraintsChanged();
+}
+
+void TControl::SetMaxWidth(int value)
+{
+    constraints_.MaxWidth = Limit(value);
+    if (constraints_.MaxWidth > 0 && constraints_.MinWidth > constraints_.MaxWidth)
+        constraints_.MinWidth = constraints_.MaxWidth;
+    ConstraintsChanged();
+}
+
+void TControl::SetMinHeight(int value)
+{
+    constraints_.MinHeight = Limit(value);
+    if (constraints_.MaxHeight > 0 && constraints_.MaxHeight < constraints_.MinHeight)
+        constraints_.MaxHeight = constraints_.MinHeight;
+    ConstraintsChanged();
+}
+
+void TControl::SetMinWidth(int value)
+{
+    constraints_.MinWidth = Limit(value);
+    if (constraints_.MaxWidth > 0 && constraints_.MaxWidth < constraints_.MinWidth)
+        constraints_.MaxWidth = constraints_.MinWidth;
+    ConstraintsChanged();
+}
+
+void TControl::ConstraintsChanged()
+{
+    const TSizeConstraints& c = constraints_;
+    self_->setMinimumSize(c.MinWidth, c.MinHeight);
+    self_->setMaximumSize(c.MaxWidth > 0 ? c.MaxWidth : QWIDGETSIZE_MAX,
+                          c.MaxHeight > 0 ? c.MaxHeight : QWIDGETSIZE_MAX);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu)
+{
+    if (menu == popupMenu_)
+        return;
+    if (popupMenu_)
+        popupMenu_->DetachShortCuts(self_);
+    popupMenu_ = menu;
+    if (menu)
+        menu->AttachShortCuts(self_);
+}
+
+// --- input -----------------------------------------------------------------
+
+void TControl::MousePressed(const QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    const bool second = event->type() == QEvent::MouseButtonDblClick;
+    if (event->button() == Qt::LeftButton)
+        clicked_ = !second;
+    Guard([&] {
+        if (second && OnDblClick)
+            OnDblClick(self_);
+        if (OnMouseDown)
+            OnMouseDown(self_, event->button(), event->modifiers(), p.x(), p.y());
+    });
+}
+
+void TControl::MouseMoved(const QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    Guard([&] {
+        if (OnMouseMove)
+            OnMouseMove(self_, event->buttons(), event->modifiers(), p.x(), p.y());
+    });
+}
+
+void TControl::MouseReleased(const QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    const bool click = event->button() == Qt::LeftButton && clicked_;
+    if (event->button() == Qt::LeftButton)
+        clicked_ = false;
+    Guard([&] {
+        if (click && self_->rect().contains(p) && OnClick)
+            OnClick(self_);
+        if (OnMouseUp)
+            OnMouseUp(self_, event->button(), event->modifiers(), p.x(), p.y());
+    });
+}
+
+bool TControl::KeyPressed(const QKeyEvent* event, int key)
+{
+    QChar typed = event->text().isEmpty() ? QChar() : event->text().front();
+    Guard([&] {
+        if (OnKeyDown)
+            OnKeyDown(self_, key, event->modifiers());
+        if (!typed.isNull() && OnKeyPress)
+            OnKeyPress(self_, typed);
+    });
+    return key != 0 && (event->text().isEmpty() || !typed.isNull());
+}
+
+bool TControl::KeyReleased(const QKeyEvent* event)
+{
+    // A held key repeats its press, not its release.
+    if (event->isAutoRepeat())
+        return true;
+    int key = event->key();
+    Guard([&] {
+        if (OnKeyUp)
+            OnKeyUp(self_, key, event->modifiers());
+    });
+    return key != 0;
+}
+
+bool TControl::ContextPopup(const QPoint& pos, const QPoint& global, bool fromKeyboard)
+{
+    bool handled = false;
+    Guard([&] {
+        if (OnContextPopup)
+            OnContextPopup(self_, fromKeyboard ? TPoint{-1, -1} : TPoint{pos.x(), pos.y()}, handled);
+        if (!handled && popupMenu_) {
+            popupMenu_->Popup(global.x(), global.y(), self_);
+            handled = true;
+        }
+    });
+    return handled;
+}
+
+bool TControl::HookEvent(QObject* watched, QEvent* event)
+{
+    if (watched == watchedParent_) {
+        if (event->type() == QEvent::Resize)
+            ApplyAnchors();
+        return false;
+    }
+    switch (event->type()) {
+    case QEvent::ToolTip: {
+        if (watched != self_ || hint_.isEmpty())
+            return false;
+        const QString shown = hint_.section(QLatin1Char('|'), 0, 0);
+        if (ShowHint() && !shown.isEmpty())
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), shown, self_);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    case QEvent::ContextMenu: {
+        auto* request = static_cast<QContextMenuEvent*>(event);
+        const QPoint pos = self_->mapFromGlobal(request->globalPos());
+        if (!ContextPopup(pos, request->globalPos(), request->reason() == QContextMenuEvent::Keyboard))
+            return false;
+        request->accept();
+        return true;
+    }
+    case QEvent::ParentChange:
+        if (watched == self_)
+            WatchParent();
+        return false;
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (watched == self_ && !anchoring_)
+            CaptureAnchors();
+        return false;
+    default:
+        return false;
+    }
 }

@@ -6,25 +6,60 @@
 #include "framework/application.h"
 #include "framework/classes.h"
 #include "framework/component.h"
+#include "framework/menus.h"
 #include "framework/palette.h"
 
 #include <QPalette>
+#include <QPointer>
 #include <QWidget>
 
+#include <initializer_list>
 #include <vector>
+
+class QKeyEvent;
+class QMouseEvent;
+class TControlHooks;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+// The edges of the parent whose distance a control keeps when the parent is
+// resized; with neither edge of a direction, the control keeps its centre at
+// the same share of the parent's size.
+enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using TAnchors = unsigned;
+
+// The smallest and largest size a control may take; 0 sets no limit.
+struct TSizeConstraints {
+    int MaxHeight = 0;
+    int MaxWidth = 0;
+    int MinHeight = 0;
+    int MinWidth = 0;
+};
+
+// Key is the Qt key code; a handler that sets it to 0 takes the key.
+using TKeyEvent = std::function<void(QObject* Sender, int& Key, Qt::KeyboardModifiers Shift)>;
+// Key is the character typed; a handler that sets it to the null character takes it.
+using TKeyPressEvent = std::function<void(QObject* Sender, QChar& Key)>;
+using TMouseEvent =
+    std::function<void(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>;
+using TMouseMoveEvent =
+    std::function<void(QObject* Sender, Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y)>;
+// MousePos is in client coordinates, (-1, -1) for a request from the
+// keyboard. A handler that sets Handled keeps the popup menu from showing.
+using TContextPopupEvent = std::function<void(QObject* Sender, TPoint MousePos, bool& Handled)>;
 
 class TControl : public TComponent {
+    friend class TControlHooks;
+
 public:
-    explicit TControl(QWidget* self, QPalette::ColorRole colorRole = QPalette::Window)
-        : self_(self), colorRole_(colorRole)
-    {
-    }
+    explicit TControl(QWidget* self, QPalette::ColorRole colorRole = QPalette::Window);
+    ~TControl() override;
 
     QWidget* Widget() const { return self_; }
 
+    // The published Enabled: the control's own flag, which stays true inside
+    // a disabled parent.
+    bool Enabled() const { return !self_->testAttribute(Qt::WA_ForceDisabled); }
     TColor Color() const { return color_; }
     void SetColor(TColor color);
     bool ParentColor() const { return parentColor_; }
@@ -51,17 +86,88 @@ public:
     int Cursor() const { return cursor_; }
     void SetCursor(int id);
 
+    int Tag() const { return tag_; }
+    void SetTag(int tag) { tag_ = tag; }
+
+    // Shown as a tooltip while ShowHint holds; only the part before a "|"
+    // is shown. A control without a hint leaves the request to its parent.
+    QString Hint() const { return hint_; }
+    void SetHint(const QString& hint) { hint_ = hint; }
+    // With ParentShowHint the nearest parent control's ShowHint holds (false
+    // without one); setting ShowHint ends that.
+    bool ShowHint() const;
+    void SetShowHint(bool value);
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool value) { parentShowHint_ = value; }
+
+    // The control shows its parent's font; setting any part of the font
+    // ends that, and setting ParentFont takes the parent's font again.
+    bool ParentFont() const;
+    void SetParentFont(bool value);
+
+    TAnchors Anchors() const { return anchors_; }
+    void SetAnchors(TAnchors anchors);
+
+    const TSizeConstraints& Constraints() const { return constraints_; }
+    // Negative values count as 0. A maximum below the minimum lowers the
+    // minimum to it, a minimum above the maximum raises the maximum.
+    void SetMaxHeight(int value);
+    void SetMaxWidth(int value);
+    void SetMinHeight(int value);
+    void SetMinWidth(int value);
+
+    // Shown, after OnContextPopup, for a context request on the control: a
+    // right click or the menu key. Its items' shortcuts work while the
+    // focus is in the control.
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu);
+
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TContextPopupEvent OnContextPopup;
 
     // Subclasses call these from their focus events.
     void DoEnter() { Guard([this] { if (OnEnter) OnEnter(self_); }); }
     void DoExit() { Guard([this] { if (OnExit) OnExit(self_); }); }
+    void DoClick() { Guard([this] { if (OnClick) OnClick(self_); }); }
+
+    // The framework's own handling of the mouse and the keys, which a control
+    // runs from its Qt event handlers. A press raises OnMouseDown (the second
+    // press of a double click OnDblClick first); a release of the left button
+    // that went down on the control raises OnClick when it is still over the
+    // control, then OnMouseUp.
+    void MousePressed(const QMouseEvent* event);
+    void MouseMoved(const QMouseEvent* event);
+    void MouseReleased(const QMouseEvent* event);
+    // OnKeyDown with key (0 for a key the control took already), then
+    // OnKeyPress for a key that types a character. False when a handler took
+    // the key or the character.
+    bool KeyPressed(const QKeyEvent* event, int key);
+    // OnKeyUp, once for a key held down; false when the handler took the key.
+    bool KeyReleased(const QKeyEvent* event);
+    // OnContextPopup, then the popup menu at the screen point global; true
+    // when either handled the request.
+    bool ContextPopup(const QPoint& pos, const QPoint& global, bool fromKeyboard);
 
 protected:
     virtual void ApplyFontColor(QPalette& palette, const QColor& color);
+    // Applies Constraints() to the widget's size limits.
+    virtual void ConstraintsChanged();
 
 private:
+    bool HookEvent(QObject* watched, QEvent* event);
+    void WatchParent();
+    void CaptureAnchors();
+    void ApplyAnchors();
+
     QWidget* self_;
     QPalette::ColorRole colorRole_;
     TColor color_ = clBtnFace;
@@ -71,6 +177,20 @@ private:
     TAlign align_ = alNone;
     int tabOrder_ = -1;
     int cursor_ = crDefault;
+    int tag_ = 0;
+    QString hint_;
+    bool showHint_ = false;
+    bool parentShowHint_ = true;
+    TSizeConstraints constraints_;
+    QPointer<TPopupMenu> popupMenu_;
+    TControlHooks* hooks_ = nullptr;
+    // Anchors: the geometry and the parent's size they were taken at.
+    TAnchors anchors_ = akLeft | akTop;
+    QPointer<QWidget> watchedParent_;
+    QRect anchorBase_;
+    QSize anchorParentSize_;
+    bool anchoring_ = false;
+    bool clicked_ = false;
 };
 
 // Places the children with an Align other than alNone: top and bottom ones
@@ -91,44 +211,205 @@ std::vector<QWidget*> ChildrenInTabOrder(QWidget* parent);
 TFormValue CursorToFormValue(int id);
 int FormValueToCursor(const TFormValue& v);
 
+// The published properties and events that controls share. A class names
+// the ones it publishes, in its own published order, e.g.
+//   PublishControl(b, {cpTag, cpPlacement, cpHint});
+enum TControlPublished {
+    cpTag,
+    cpPlacement, // Left, Top, Width, Height, Cursor
+    cpHint,
+    cpAlign,
+    cpAnchors,
+    cpColor,
+    cpConstraints, // Constraints.MaxHeight, .MaxWidth, .MinHeight, .MinWidth
+    cpEnabled,
+    cpFont, // Font.Color, .Height, .Name, .Style
+    cpParentColor,
+    cpParentFont,
+    cpParentShowHint,
+    cpPopupMenu,
+    cpShowHint,
+    cpTabOrder,
+    cpTabStop,
+    cpVisible,
+    cpOnClick,
+    cpOnDblClick,
+    cpOnEnter,
+    cpOnExit,
+    cpOnMouseDown,
+    cpOnMouseMove,
+    cpOnMouseUp,
+    cpOnKeyDown,
+    cpOnKeyUp,
+    cpOnKeyPress,
+    cpOnContextPopup,
+};
+
+const QStringList& AnchorNames();
+
+template <class T>
+TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TControlPublished> published)
+{
+    const auto event = [&b](const char* name, auto set) {
+        using Handler = std::remove_cvref_t<decltype(std::declval<T*>()->*set)>;
+        b.template Event<Handler>(QLatin1String(name), [set](T* o, Handler e) { o->*set = std::move(e); });
+    };
+    for (const TControlPublished p : published) {
+        switch (p) {
+        case cpTag:
+            b.Int(QStringLiteral("Tag"), [](T* o) { return o->Tag(); }, [](T* o, int v) { o->SetTag(v); });
+            break;
+        case cpPlacement: {
+            b.Int(QStringLiteral("Left"), [](T* o) { return o->x(); }, [](T* o, int v) { o->move(v, o->y()); })
+                .Int(QStringLiteral("Top"), [](T* o) { return o->y(); }, [](T* o, int v) { o->move(o->x(), v); })
+                .Int(QStringLiteral("Width"), [](T* o) { return o->width(); },
+                     [](T* o, int v) { o->resize(std::max(v, 0), o->height()); })
+                .Int(QStringLiteral("Height"), [](T* o) { return o->height(); },
+                     [](T* o, int v) { o->resize(o->width(), std::max(v, 0)); });
+            TPropertyInfo cursor;
+            cursor.Name = QStringLiteral("Cursor");
+            cursor.Get = [](QWidget* w) -> std::optional<TFormValue> {
+                return CursorToFormValue(static_cast<T*>(w)->Cursor());
+            };
+            cursor.Set = [](QWidget* w, const TFormValue& v) { static_cast<T*>(w)->SetCursor(FormValueToCursor(v)); };
+            b.AddProperty(std::move(cursor));
+            break;
+        }
+        case cpHint:
+            b.Str(QStringLiteral("Hint"), [](T* o) { return o->Hint(); },
+                  [](T* o, const QString& v) { o->SetHint(v); });
+            break;
+        case cpAlign:
+            b.template Enum<TAlign>(QStringLiteral("Align"),
+                                    {QStringLiteral("alNone"), QStringLiteral("alTop"), QStringLiteral("alBottom"),
+                                     QStringLiteral("alLeft"), QStringLiteral("alRight"), QStringLiteral("alClient")},
+                                    [](T* o) { return o->Align(); }, [](T* o, TAlign a) { o->SetAlign(a); });
+            break;
+        case cpAnchors:
+            b.SetOf(QStringLiteral("Anchors"), AnchorNames(), [](T* o) { return o->Anchors(); },
+                    [](T* o, unsigned v) { o->SetAnchors(v); });
+            break;
+        case cpColor:
+            b.Color(QStringLiteral("Color"), [](T* o) { return o->Color(); }, [](T* o, TColor c) { o->SetColor(c); });
+            break;
+        case cpConstraints:
+            b.Int(QStringLiteral("Constraints.MaxHeight"), [](T* o) { return o->Constraints().MaxHeight; },
+                  [](T* o, int v) { o->SetMaxHeight(v); })
+                .Int(QStringLiteral("Constraints.MaxWidth"), [](T* o) { return o->Constraints().MaxWidth; },
+                     [](T* o, int v) { o->SetMaxWidth(v); })
+                .Int(QStringLiteral("Constraints.MinHeight"), [](T* o) { return o->Constraints().MinHeight; },
+                     [](T* o, int v) { o->SetMinHeight(v); })
+                .Int(QStringLiteral("Constraints.MinWidth"), [](T* o) { return o->Constraints().MinWidth; },
+                     [](T* o, int v) { o->SetMinWidth(v); });
+            break;
+        case cpEnabled:
+            b.Bool(QStringLiteral("Enabled"), [](T* o) { return o->Enabled(); },
+                   [](T* o, bool v) { o->setEnabled(v); });
+            break;
+        case cpFont:
+            b.Color(QStringLiteral("Font.Color"), [](T* o) { return o->FontColor(); },
+                    [](T* o, TColor c) { o->SetFontColor(c); })
+                .Int(QStringLiteral("Font.Height"), [](T* o) { return o->FontHeight(); },
+                     [](T* o, int h) { o->SetFontHeight(h); })
+                .Str(QStringLiteral("Font.Name"), [](T* o) { return o->FontName(); },
+                     [](T* o, const QString& n) { o->SetFontName(n); })
+                .SetOf(QStringLiteral("Font.Style"),
+                       {QStringLiteral("fsBold"), QStringLiteral("fsItalic"), QStringLiteral("fsUnderline"),
+                        QStringLiteral("fsStrikeOut")},
+                       [](T* o) { return o->FontStyle(); }, [](T* o, unsigned s) { o->SetFontStyle(s); });
+            break;
+        case cpParentColor:
+            b.Bool(QStringLiteral("ParentColor"), [](T* o) { return o->ParentColor(); },
+                   [](T* o, bool v) { o->SetParentColor(v); });
+            break;
+        case cpParentFont:
+            b.Bool(QStringLiteral("ParentFont"), [](T* o) { return o->ParentFont(); },
+                   [](T* o, bool v) { o->SetParentFont(v); });
+            break;
+        case cpParentShowHint:
+            b.Bool(QStringLiteral("ParentShowHint"), [](T* o) { return o->ParentShowHint(); },
+                   [](T* o, bool v) { o->SetParentShowHint(v); });
+            break;
+        case cpPopupMenu:
+            b.template Reference<TPopupMenu>(QStringLiteral("PopupMenu"), [](T* o) { return o->PopupMenu(); },
+                                             [](T* o, TPopupMenu* m) { o->SetPopupMenu(m); });
+            break;
+        case cpShowHint: {
+            // Stored only while the control has a setting of its own.
+            TPropertyInfo showHint;
+            showHint.Name = QStringLiteral("ShowHint");
+            showHint.Get = [](QWidget* w) -> std::optional<TFormValue> {
+                const T* o = static_cast<T*>(w);
+                if (o->ParentShowHint())
+                    return std::nullopt;
+                return TFormValue::FromIdent(o->ShowHint() ? QStringLiteral("True") : QStringLiteral("False"));
+            };
+            showHint.Set = [](QWidget* w, const TFormValue& v) { static_cast<T*>(w)->SetShowHint(ToBool(v)); };
+            b.AddProperty(std::move(showHint));
+            break;
+        }
+        case cpTabOrder:
+            b.Int(QStringLiteral("TabOrder"), [](T* o) { return o->TabOrder(); },
+                  [](T* o, int v) { o->SetTabOrder(v); });
+            break;
+        case cpTabStop:
+            b.Bool(QStringLiteral("TabStop"), [](T* o) { return o->TabStop(); },
+                   [](T* o, bool v) { o->SetTabStop(v); });
+            break;
+        case cpVisible:
+            b.Bool(QStringLiteral("Visible"), [](T* o) { return !o->isHidden(); },
+                   [](T* o, bool v) { o->setVisible(v); });
+            break;
+        case cpOnClick:
+            event("OnClick", &T::OnClick);
+            break;
+        case cpOnDblClick:
+            event("OnDblClick", &T::OnDblClick);
+            break;
+        case cpOnEnter:
+            event("OnEnter", &T::OnEnter);
+            break;
+        case cpOnExit:
+            event("OnExit", &T::OnExit);
+            break;
+        case cpOnMouseDown:
+            event("OnMouseDown", &T::OnMouseDown);
+            break;
+        case cpOnMouseMove:
+            event("OnMouseMove", &T::OnMouseMove);
+            break;
+        case cpOnMouseUp:
+            event("OnMouseUp", &T::OnMouseUp);
+            break;
+        case cpOnKeyDown:
+            event("OnKeyDown", &T::OnKeyDown);
+            break;
+        case cpOnKeyUp:
+            event("OnKeyUp", &T::OnKeyUp);
+            break;
+        case cpOnKeyPress:
+            event("OnKeyPress", &T::OnKeyPress);
+            break;
+        case cpOnContextPopup:
+            event("OnContextPopup", &T::OnContextPopup);
+            break;
+        }
+    }
+    return b;
+}
+
 // Where a control sits: Left, Top, Width, Height, Cursor and Align, the
-// first properties of every control's published list.
+// first properties of most controls' published lists.
 template <class T>
 TClassBuilder<T>& AddPlacementProperties(TClassBuilder<T>& b)
 {
-    b.Int(QStringLiteral("Left"), [](T* o) { return o->x(); }, [](T* o, int v) { o->move(v, o->y()); })
-        .Int(QStringLiteral("Top"), [](T* o) { return o->y(); }, [](T* o, int v) { o->move(o->x(), v); })
-        .Int(QStringLiteral("Width"), [](T* o) { return o->width(); }, [](T* o, int v) { o->resize(std::max(v, 0), o->height()); })
-        .Int(QStringLiteral("Height"), [](T* o) { return o->height(); }, [](T* o, int v) { o->resize(o->width(), std::max(v, 0)); });
-    TPropertyInfo cursor;
-    cursor.Name = QStringLiteral("Cursor");
-    cursor.Get = [](QWidget* w) -> std::optional<TFormValue> { return CursorToFormValue(static_cast<T*>(w)->Cursor()); };
-    cursor.Set = [](QWidget* w, const TFormValue& v) { static_cast<T*>(w)->SetCursor(FormValueToCursor(v)); };
-    b.Info().Properties.push_back(cursor);
-    return b.template Enum<TAlign>(QStringLiteral("Align"),
-                                   {QStringLiteral("alNone"), QStringLiteral("alTop"), QStringLiteral("alBottom"),
-                                    QStringLiteral("alLeft"), QStringLiteral("alRight"), QStringLiteral("alClient")},
-                                   [](T* o) { return o->Align(); }, [](T* o, TAlign a) { o->SetAlign(a); });
+    return PublishControl(b, {cpPlacement, cpAlign});
 }
 
 // The published properties every control has, added to a class builder.
 template <class T>
 TClassBuilder<T>& AddControlProperties(TClassBuilder<T>& b)
 {
-    AddPlacementProperties(b)
-        .Color(QStringLiteral("Color"), [](T* o) { return o->Color(); }, [](T* o, TColor c) { o->SetColor(c); })
-        .Bool(QStringLiteral("Enabled"), [](T* o) { return o->isEnabled(); }, [](T* o, bool v) { o->setEnabled(v); })
-        .Color(QStringLiteral("Font.Color"), [](T* o) { return o->FontColor(); }, [](T* o, TColor c) { o->SetFontColor(c); })
-        .Int(QStringLiteral("Font.Height"), [](T* o) { return o->FontHeight(); }, [](T* o, int h) { o->SetFontHeight(h); })
-        .Str(QStringLiteral("Font.Name"), [](T* o) { return o->FontName(); }, [](T* o, const QString& n) { o->SetFontName(n); })
-        .SetOf(QStringLiteral("Font.Style"),
-               {QStringLiteral("fsBold"), QStringLiteral("fsItalic"), QStringLiteral("fsUnderline"), QStringLiteral("fsStrikeOut")},
-               [](T* o) { return o->FontStyle(); }, [](T* o, unsigned s) { o->SetFontStyle(s); })
-        .Bool(QStringLiteral("ParentColor"), [](T* o) { return o->ParentColor(); }, [](T* o, bool v) { o->SetParentColor(v); })
-        .Int(QStringLiteral("TabOrder"), [](T* o) { return o->TabOrder(); }, [](T* o, int v) { o->SetTabOrder(v); })
-        .Bool(QStringLiteral("TabStop"), [](T* o) { return o->TabStop(); }, [](T* o, bool v) { o->SetTabStop(v); })
-        .Bool(QStringLiteral("Visible"), [](T* o) { return !o->isHidden(); }, [](T* o, bool v) { o->setVisible(v); })
-        .template Event<TNotifyEvent>(QStringLiteral("OnEnter"), [](T* o, TNotifyEvent e) { o->OnEnter = std::move(e); })
-        .template Event<TNotifyEvent>(QStringLiteral("OnExit"), [](T* o, TNotifyEvent e) { o->OnExit = std::move(e); });
-    return b;
+    return PublishControl(b, {cpPlacement, cpAlign, cpColor, cpEnabled, cpFont, cpParentColor, cpTabOrder, cpTabStop,
+                              cpVisible, cpOnEnter, cpOnExit});
 }

@@ -1,5 +1,8 @@
 #include "framework/formreader.h"
 
+#include <QSet>
+
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -18,9 +21,27 @@ public:
     // created, so a misspelt name never leaves a partial window.
     void Validate(const TFormObject& o, const TClassInfo* cls)
     {
+        CollectNames(o);
+        Check(o, cls);
+    }
+
+    void CollectNames(const TFormObject& o)
+    {
+        names_.insert(o.Name);
+        for (const TFormObject& child : o.Children)
+            CollectNames(child);
+    }
+
+    void Check(const TFormObject& o, const TClassInfo* cls)
+    {
         for (const TFormProperty& p : o.Properties) {
             if (const TPropertyInfo* info = cls->FindProperty(p.Name)) {
-                if (info->IsEvent()) {
+                if (info->IsReference()) {
+                    if (p.Value.Kind != TFormValue::vaIdent)
+                        throw EFormError(p.Line, QStringLiteral("Component name expected for %1").arg(p.Name));
+                    if (!names_.contains(p.Value.Text))
+                        throw EFormError(p.Line, QStringLiteral("Unknown component '%1'").arg(p.Value.Text));
+                } else if (info->IsEvent()) {
                     if (p.Value.Kind != TFormValue::vaIdent)
                         throw EFormError(p.Line, QStringLiteral("Handler name expected for %1").arg(p.Name));
                     if (handlers_.find(p.Value.Text) == handlers_.end())
@@ -34,7 +55,7 @@ public:
             const TClassInfo* childClass = ClassRegistry::Find(child.ClassName);
             if (!childClass || !childClass->Create)
                 throw EFormError(child.Line, QStringLiteral("Unknown class '%1'").arg(child.ClassName));
-            Validate(child, childClass);
+            Check(child, childClass);
         }
     }
 
@@ -49,7 +70,7 @@ public:
         for (const TFormProperty& p : o.Properties) {
             try {
                 if (const TPropertyInfo* info = cls->FindProperty(p.Name)) {
-                    if (!info->IsEvent())
+                    if (!info->IsEvent() && !info->IsReference())
                         info->Set(object, p.Value);
                 } else {
                     cls->FindStreamProperty(p.Name)->Read(object, ToBinary(p.Value));
@@ -77,6 +98,22 @@ public:
 
     void Finish()
     {
+        // References may name components that come later in the text.
+        for (const Created& c : created_) {
+            for (const TFormProperty& p : c.Description->Properties) {
+                const TPropertyInfo* info = c.Class->FindProperty(p.Name);
+                if (!info || !info->IsReference())
+                    continue;
+                const auto target = std::find_if(created_.begin(), created_.end(), [&](const Created& t) {
+                    return t.Description->Name == p.Value.Text;
+                });
+                try {
+                    info->Link(c.Object, target->Object);
+                } catch (const std::exception& e) {
+                    throw EFormError(p.Line, QStringLiteral("%1: %2").arg(p.Name, QString::fromUtf8(e.what())));
+                }
+            }
+        }
         for (const Created& c : created_)
             if (TComponent* comp = AsComponent(c.Object))
                 comp->Loaded();
@@ -100,6 +137,7 @@ public:
 private:
     const THandlerTable& handlers_;
     std::vector<Created> created_;
+    QSet<QString> names_;
 };
 
 }  // namespace

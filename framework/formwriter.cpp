@@ -49,7 +49,7 @@ TFormObject TFormWriter::Describe(QWidget* object, QWidget* ancestor)
         const std::optional<TFormValue> value = p.Get(object);
         if (!value)
             continue;
-        if (ancestor) {
+        if (ancestor && !(p.NoDefault && ancestor == fresh.get())) {
             const std::optional<TFormValue> inherited = p.Get(ancestor);
             if (inherited && *inherited == *value)
                 continue;

@@ -788,25 +788,12 @@ void TCustomListView::mouseReleaseEvent(QMouseEvent* e)
 {
     QTreeView::mouseReleaseEvent(e);
     if (e->button() == Qt::LeftButton)
-        Guard([this] {
-            if (OnClick)
-                OnClick(this);
-        });
+        DoClick();
 }
 
 void TCustomListView::keyReleaseEvent(QKeyEvent* e)
 {
-    // A held key repeats its press, not its release.
-    if (e->isAutoRepeat()) {
-        QTreeView::keyReleaseEvent(e);
-        return;
-    }
-    int key = e->key();
-    Guard([&] {
-        if (OnKeyUp)
-            OnKeyUp(this, key, e->modifiers());
-    });
-    if (key != 0)
+    if (KeyReleased(e))
         QTreeView::keyReleaseEvent(e);
 }
 
@@ -940,4 +927,12 @@ void TCustomListView::showEvent(QShowEvent* e)
     QTreeView::showEvent(e);
     if (layoutPending_)
         doItemsLayout();
+}
+
+void TCustomListView::keyboardSearch(const QString& search)
+{
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.column() != 0)
+        selectionModel()->setCurrentIndex(current.siblingAtColumn(0), QItemSelectionModel::NoUpdate);
+    QTreeView::keyboardSearch(search);
 }

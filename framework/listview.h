@@ -32,7 +32,6 @@ using TListHotTrackStyles = unsigned;
 // the value the sort request carries.
 using TLVItemCompare = int (*)(TListItem* Item1, TListItem* Item2, std::intptr_t Param);
 
-using TKeyEvent = std::function<void(QObject* Sender, int& Key, Qt::KeyboardModifiers Shift)>;
 class TListColumn;
 using TLVColumnClickEvent = std::function<void(QObject* Sender, TListColumn* Column)>;
 // The handler sets Compare (it starts at 0); Data is the sort request's value.
@@ -238,9 +237,10 @@ public:
     // A list nobody sees yet is laid out when it is first shown: measuring
     // its rows loads its font, which start-up need not wait for.
     void doItemsLayout() override;
+    // Typing finds a row by the start of its caption, whichever cell of the
+    // current row was clicked last.
+    void keyboardSearch(const QString& search) override;
 
-    TNotifyEvent OnClick;
-    TKeyEvent OnKeyUp;
     TLVColumnClickEvent OnColumnClick;
     TLVCompareEvent OnCompare;
 

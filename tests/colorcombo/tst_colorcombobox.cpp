@@ -3,8 +3,11 @@
 
 #include "framework/application.h"
 #include "framework/formreader.h"
+#include "framework/formwriter.h"
+#include "framework/stdctrls.h"
 
 #include <QAbstractItemView>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyleOptionViewItem>
@@ -145,6 +148,8 @@ private slots:
     void colourOutsideListRaisesEveryTime();
     void userChoice_data();
     void userChoice();
+    void arrowKeysInOpenList_data();
+    void arrowKeysInOpenList();
     void fieldTextIsRead_data();
     void fieldTextIsRead();
     void typedNumberBecomesValue();
@@ -160,6 +165,7 @@ private slots:
     void integerText_data();
     void integerText();
     void storedForm();
+    void inheritedPropertiesAndEvents();
 };
 
 void TestColorComboBox::itemNames_data()
@@ -276,6 +282,45 @@ void TestColorComboBox::userChoice()
     w.Forget();
     QTest::keyClick(w.Combo, Qt::Key_Up);
     QCOMPARE(w.Values, QList<TColor>{TColorComboBox::StandardColors[row - 1]});
+}
+
+void TestColorComboBox::arrowKeysInOpenList_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QList<TColor>>("values");
+    QTest::addColumn<int>("row");
+
+    QTest::newRow("up twice") << QList<int>{Qt::Key_Up, Qt::Key_Up} << QList<TColor>{clAqua, clFuchsia} << 13;
+    QTest::newRow("up, down") << QList<int>{Qt::Key_Up, Qt::Key_Down} << QList<TColor>{clAqua, clWhite} << 15;
+    QTest::newRow("down at the end") << QList<int>{Qt::Key_Down} << QList<TColor>{} << 15;
+    QTest::newRow("page up") << QList<int>{Qt::Key_PageUp} << QList<TColor>{clSilver} << 8;
+    QTest::newRow("home") << QList<int>{Qt::Key_Home} << QList<TColor>{clBlack} << 0;
+}
+
+void TestColorComboBox::arrowKeysInOpenList()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(QList<TColor>, values);
+    QFETCH(int, row);
+    TWindow w;
+    w.Combo->SetColorValue(clWhite);
+    w.Forget();
+    w.Combo->showPopup();
+    QAbstractItemView* view = w.Combo->view();
+    QTRY_VERIFY(view->isVisible());
+    for (int key : keys)
+        QTest::keyClick(view, Qt::Key(key));
+    // Each move is a choice at once, while the list stays open.
+    QVERIFY(view->isVisible());
+    QCOMPARE(w.Values, values);
+    QCOMPARE(w.Order.count(QStringLiteral("click")), values.size());
+    QCOMPARE(w.Combo->ItemIndex(), row);
+    // Escape closes the list and keeps the choice.
+    QTest::keyClick(view, Qt::Key_Escape);
+    QTRY_VERIFY(!view->isVisible());
+    QCOMPARE(w.Combo->ItemIndex(), row);
+    QCOMPARE(w.Combo->ColorValue(), TColorComboBox::StandardColors[row]);
+    QCOMPARE(w.Values, values);
 }
 
 void TestColorComboBox::fieldTextIsRead_data()
@@ -564,6 +609,71 @@ void TestColorComboBox::storedForm()
     combo->SetColorValue(clRed);
     QCOMPARE(raised, 1);
     QVERIFY(combo->OnExit);
+}
+
+void TestColorComboBox::inheritedPropertiesAndEvents()
+{
+    RegisterStandardClasses();
+    RegisterMenuClasses();
+    RegisterColorComboClasses();
+    QStringList raised;
+    const auto notify = [&](const char* name) { return TNotifyEvent([&raised, name](QObject*) { raised << name; }); };
+    const auto key = [&](const char* name) {
+        return TKeyEvent(
+            [&raised, name](QObject*, int& k, Qt::KeyboardModifiers) { raised << name + QString::number(k); });
+    };
+    const THandlerTable handlers = {
+        {QStringLiteral("BoxClick"), notify("Click")},
+        {QStringLiteral("BoxDblClick"), notify("DblClick")},
+        {QStringLiteral("BoxKeyDown"), key("KeyDown ")},
+        {QStringLiteral("BoxKeyUp"), key("KeyUp ")},
+        {QStringLiteral("BoxKeyPress"),
+         TKeyPressEvent([&](QObject*, QChar& c) { raised << QStringLiteral("KeyPress ") + c; })},
+        {QStringLiteral("BoxContextPopup"), TContextPopupEvent([&](QObject*, TPoint, bool& handled) {
+             raised << QStringLiteral("ContextPopup");
+             handled = true;
+         })},
+    };
+    // Read in an order of its own, written in the published order.
+    const QString text = QStringLiteral("object P: TPanel\n"
+                                        "  object Menu: TPopupMenu\n  end\n"
+                                        "  object Box: TColorComboBox\n"
+                                        "    OnKeyUp = BoxKeyUp\n    OnContextPopup = BoxContextPopup\n"
+                                        "    OnKeyPress = BoxKeyPress\n    OnKeyDown = BoxKeyDown\n"
+                                        "    OnDblClick = BoxDblClick\n    OnClick = BoxClick\n"
+                                        "    ShowHint = True\n    PopupMenu = Menu\n    Font.Height = -13\n"
+                                        "    Constraints.MinWidth = 90\n    Anchors = [akLeft, akTop, akRight]\n"
+                                        "    ColorValue = clRed\n    Hint = 'Basic colours'\n"
+                                        "    Left = 454\n    Top = 4\n    Width = 100\n    Tag = 7\n"
+                                        "  end\n"
+                                        "end\n");
+    std::unique_ptr<QWidget> root = TFormReader::ReadComponent(text, handlers);
+    auto* box = root->findChild<TColorComboBox*>(QStringLiteral("Box"));
+    QVERIFY(box);
+    QStringList names;
+    for (const TFormProperty& p : ParseFormText(TFormWriter::Write(box)).Properties)
+        names << p.Name;
+    QCOMPARE(names, (QStringList{"Tag", "Left", "Top", "Width", "Height", "Hint", "ColorValue", "Font.Height",
+                                 "Anchors", "Constraints.MinWidth", "ParentFont", "ParentShowHint", "PopupMenu",
+                                 "ShowHint", "Visible", "OnClick", "OnDblClick", "OnKeyDown", "OnKeyPress", "OnKeyUp",
+                                 "OnContextPopup"}));
+    const QString written = TFormWriter::Write(root.get());
+    QCOMPARE(TFormWriter::Write(TFormReader::ReadComponent(written, handlers).get()), written);
+
+    root->show();
+    QVERIFY(QTest::qWaitForWindowExposed(root.get()));
+    QTest::keyClick(box, Qt::Key_A); // types to the first name with A
+    QCOMPARE(box->ColorValue(), clAqua);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &dbl);
+    box->hidePopup();
+    QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(box, &context);
+    QCOMPARE(raised, (QStringList{"KeyDown " + QString::number(Qt::Key_A), "KeyPress a", "Click",
+                                  "KeyUp " + QString::number(Qt::Key_A), "DblClick", "ContextPopup"}));
+    QCOMPARE(box->Tag(), 7);
+    QVERIFY(!box->ParentShowHint() && box->ShowHint());
 }
 
 int main(int argc, char** argv)

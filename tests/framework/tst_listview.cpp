@@ -102,6 +102,8 @@ private slots:
     void itemIndexBounds();
     void clickSelectsThenRaisesOnClick();
     void keyUpReportsKeyAfterSelectionMoved();
+    void typeAheadMatchesCaptions_data();
+    void typeAheadMatchesCaptions();
     void columnClickRaisesOnColumnClick();
     void handPointerOverRows();
     void nonReportShowsCaptionsOnly();
@@ -355,6 +357,27 @@ void TestListView::keyUpReportsKeyAfterSelectionMoved()
     QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(w.List, &repeated);
     QVERIFY(seen.isEmpty());
+}
+
+void TestListView::typeAheadMatchesCaptions_data()
+{
+    QTest::addColumn<int>("clickedColumn");
+    QTest::newRow("after a click on the caption") << 0;
+    QTest::newRow("after a click on another cell") << 1;
+}
+
+void TestListView::typeAheadMatchesCaptions()
+{
+    QFETCH(int, clickedColumn);
+    TShownList w;
+    w.List->SetRowSelect(true);
+    for (const char* caption : {"Aqua", "Gold", "Navy"})
+        w.List->Items().Add(QString::fromLatin1(caption), {QStringLiteral("255")});
+    const QModelIndex cell = w.List->model()->index(0, clickedColumn);
+    QTest::mouseClick(w.List->viewport(), Qt::LeftButton, {}, w.List->visualRect(cell).center());
+    QCOMPARE(w.List->ItemIndex(), 0);
+    QTest::keyClicks(w.List, QStringLiteral("go"));
+    QCOMPARE(w.List->ItemIndex(), 1);
 }
 
 void TestListView::columnClickRaisesOnColumnClick()

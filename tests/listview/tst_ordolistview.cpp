@@ -692,6 +692,11 @@ void TestOrdoListView::storedLayout()
     std::unique_ptr<QWidget> clamped = TFormReader::ReadComponent(
         QStringLiteral("object L: TOrdoListView\n  SortColumn = 9\n  Columns = (('a') ('b'))\nend\n"));
     QCOMPARE(static_cast<TOrdoListView*>(clamped.get())->SortColumn(), 1);
+
+    // The sort state is written also at its defaults.
+    TOrdoListView fresh;
+    SetClassName(&fresh, QStringLiteral("TOrdoListView"));
+    QVERIFY(TFormWriter::Write(&fresh).contains(QStringLiteral("  SortColumn = 0\n  SortDirection = sdAscending\n")));
 }
 
 int main(int argc, char** argv)

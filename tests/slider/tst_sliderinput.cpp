@@ -5,6 +5,7 @@
 #include "framework/application.h"
 #include "framework/exception.h"
 
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QWheelEvent>
 #include <QtTest>
@@ -45,6 +46,8 @@ class TestSliderInput : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void frameworkEvents_data();
+    void frameworkEvents();
     void rulerZone_data();
     void rulerZone();
     void rulerPressRepeats();
@@ -372,6 +375,78 @@ void TestSliderInput::focusMovedWhileInactive()
         QTRY_COMPARE(QApplication::focusWidget(), to);
         QCOMPARE(w.Slider->HasFocus(), to == w.Slider);
     }
+}
+
+void TestSliderInput::frameworkEvents_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QStringList>("raised");
+    QTest::newRow("click") << "click" << QStringList{"MouseDown 1", "Click", "MouseUp 1"};
+    QTest::newRow("double click") << "double click"
+                                  << QStringList{"MouseDown 1", "Click", "MouseUp 1", "DblClick", "MouseDown 1",
+                                                 "MouseUp 1"};
+    QTest::newRow("right click") << "right click" << QStringList{"MouseDown 2", "MouseUp 2"};
+    QTest::newRow("move") << "move" << QStringList{"MouseMove"};
+    QTest::newRow("a character key") << "A" << QStringList{"KeyDown A", "KeyPress a", "KeyUp A"};
+    QTest::newRow("a key the slider takes") << "Right" << QStringList{"KeyDown ", "KeyUp Right"};
+    QTest::newRow("context request") << "context" << QStringList{"ContextPopup -1,-1"};
+}
+
+void TestSliderInput::frameworkEvents()
+{
+    QFETCH(QString, input);
+    QFETCH(QStringList, raised);
+    TSliderWindow w;
+    TImageSlider* s = w.Slider;
+    s->setFocus();
+    QStringList seen;
+    const auto mouse = [&](const char* name) {
+        return [&seen, name](QObject*, Qt::MouseButton b, Qt::KeyboardModifiers, int, int) {
+            seen << QStringLiteral("%1 %2").arg(QLatin1String(name)).arg(int(b));
+        };
+    };
+    const auto key = [&](const char* name) {
+        return [&seen, name](QObject*, int& k, Qt::KeyboardModifiers) {
+            seen << QLatin1String(name) + QKeySequence(k).toString();
+        };
+    };
+    s->OnClick = [&](QObject*) { seen << QStringLiteral("Click"); };
+    s->OnDblClick = [&](QObject*) { seen << QStringLiteral("DblClick"); };
+    s->OnMouseDown = mouse("MouseDown");
+    s->OnMouseUp = mouse("MouseUp");
+    s->OnMouseMove = [&](QObject*, Qt::MouseButtons, Qt::KeyboardModifiers, int, int) {
+        seen << QStringLiteral("MouseMove");
+    };
+    s->OnKeyDown = key("KeyDown ");
+    s->OnKeyUp = key("KeyUp ");
+    s->OnKeyPress = [&](QObject*, QChar& c) { seen << QStringLiteral("KeyPress ") + c; };
+    s->OnContextPopup = [&](QObject*, TPoint p, bool&) { seen << QStringLiteral("ContextPopup %1,%2").arg(p.X).arg(p.Y); };
+
+    const QPoint face(200, 28); // below the ruler, off the thumb
+    const auto send = [&](QEvent::Type type, Qt::MouseButton button) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent e(type, face, s->mapToGlobal(face), button, held, Qt::NoModifier);
+        QApplication::sendEvent(s, &e);
+    };
+    if (input == "click" || input == "double click") {
+        send(QEvent::MouseButtonPress, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, Qt::LeftButton);
+        if (input == "double click") {
+            send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+            send(QEvent::MouseButtonRelease, Qt::LeftButton);
+        }
+    } else if (input == "right click") {
+        send(QEvent::MouseButtonPress, Qt::RightButton);
+        send(QEvent::MouseButtonRelease, Qt::RightButton);
+    } else if (input == "move") {
+        send(QEvent::MouseMove, Qt::NoButton);
+    } else if (input == "context") {
+        QContextMenuEvent e(QContextMenuEvent::Keyboard, face, s->mapToGlobal(face));
+        QApplication::sendEvent(s, &e);
+    } else {
+        QTest::keyClick(s, input == "A" ? Qt::Key_A : Qt::Key_Right);
+    }
+    QCOMPARE(seen, raised);
 }
 
 int main(int argc, char** argv)

@@ -3,6 +3,7 @@
 #include "framework/application.h"
 #include "framework/formreader.h"
 #include "framework/formwriter.h"
+#include "framework/stdctrls.h"
 #include "widgets/slider/imageslider.h"
 #include "widgets/slider/sliderclass.h"
 #include "widgets/slider/sliderimages.h"
@@ -52,6 +53,7 @@ private slots:
     void verticalSizeIsKeptWhileLoading();
     void ancestorWithTheSameImagesWritesNoMask();
     void enabledIsTheSlidersOwnFlag();
+    void inheritedPropertiesInPublishedOrder();
     void brokenDescriptions_data();
     void brokenDescriptions();
 };
@@ -220,6 +222,46 @@ void TestSliderStorage::brokenDescriptions()
         QVERIFY2(e.Message().startsWith(line), qPrintable(e.Message()));
     }
     QVERIFY(raised);
+}
+
+void TestSliderStorage::inheritedPropertiesInPublishedOrder()
+{
+    RegisterStandardClasses();
+    RegisterMenuClasses();
+    RegisterSliderClasses();
+    const TNotifyEvent notify = [](QObject*) {};
+    const THandlerTable handlers = {
+        {QStringLiteral("N"), notify},
+        {QStringLiteral("M"), TMouseEvent([](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {})},
+        {QStringLiteral("V"), TMouseMoveEvent([](QObject*, Qt::MouseButtons, Qt::KeyboardModifiers, int, int) {})},
+        {QStringLiteral("K"), TKeyEvent([](QObject*, int&, Qt::KeyboardModifiers) {})},
+        {QStringLiteral("P"), TKeyPressEvent([](QObject*, QChar&) {})},
+        {QStringLiteral("C"), TContextPopupEvent([](QObject*, TPoint, bool&) {})},
+    };
+    const QString text = QStringLiteral("object Root: TPanel\n"
+                                        "  object Menu: TPopupMenu\n  end\n"
+                                        "  object Sl: TImageSlider\n"
+                                        "    OnContextPopup = C\n    OnKeyPress = P\n    OnKeyUp = K\n    OnKeyDown = K\n"
+                                        "    OnMouseUp = M\n    OnMouseDown = M\n    OnMouseMove = V\n"
+                                        "    OnDblClick = N\n    OnClick = N\n    OnChange = N\n"
+                                        "    Constraints.MinHeight = 20\n    Constraints.MaxWidth = 400\n"
+                                        "    Anchors = [akLeft, akRight]\n    Value = 5\n    ShowHint = True\n"
+                                        "    PopupMenu = Menu\n    ParentShowHint = False\n    Hint = 'Red'\n"
+                                        "    Tag = 3\n"
+                                        "  end\n"
+                                        "end\n");
+    std::unique_ptr<QWidget> root = TFormReader::ReadComponent(text, handlers);
+    auto* slider = root->findChild<TImageSlider*>(QStringLiteral("Sl"));
+    QVERIFY(slider);
+    QStringList names;
+    for (const TFormProperty& p : ParseFormText(TFormWriter::Write(slider)).Properties)
+        names << p.Name;
+    QCOMPARE(names, (QStringList{"Tag", "Hint", "ParentShowHint", "PopupMenu", "ShowHint", "Value", "Visible",
+                                 "Anchors", "Constraints.MaxWidth", "Constraints.MinHeight", "OnChange", "OnClick",
+                                 "OnDblClick", "OnMouseMove", "OnMouseDown", "OnMouseUp", "OnKeyDown", "OnKeyUp",
+                                 "OnKeyPress", "OnContextPopup"}));
+    const QString written = TFormWriter::Write(root.get());
+    QCOMPARE(TFormWriter::Write(TFormReader::ReadComponent(written, handlers).get()), written);
 }
 
 int main(int argc, char** argv)

@@ -309,9 +309,8 @@ void TColorComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState)
 void RegisterColorComboClasses()
 {
     using T = TColorComboBox;
-    TClassBuilder<T> builder(QStringLiteral("TColorComboBox"));
-    AddControlProperties(builder);
-    builder
+    TClassBuilder<T> b(QStringLiteral("TColorComboBox"));
+    PublishControl(b, {cpTag, cpPlacement, cpHint, cpAlign})
         .Color(
             QStringLiteral("ColorValue"), [](T* o) { return o->ColorValue(); }, &T::SetColorValue)
         .Strings(
@@ -321,8 +320,10 @@ void RegisterColorComboClasses()
             QStringLiteral("Style"),
             {QStringLiteral("csDropDown"), QStringLiteral("csSimple"), QStringLiteral("csDropDownList")},
             [](T* o) { return o->Style(); }, [](T* o, TOwnerDrawComboStyle s) { o->SetStyle(s); })
-        .Event<TNotifyEvent>(QStringLiteral("OnChange"), [](T* o, TNotifyEvent e) { o->OnChange = std::move(e); })
-        .Event<TNotifyEvent>(QStringLiteral("OnClick"), [](T* o, TNotifyEvent e) { o->OnClick = std::move(e); })
-        .Event<TNotifyEvent>(QStringLiteral("OnDropDown"), [](T* o, TNotifyEvent e) { o->OnDropDown = std::move(e); })
-        .Register();
+        .Event<TNotifyEvent>(QStringLiteral("OnChange"), [](T* o, TNotifyEvent e) { o->OnChange = std::move(e); });
+    PublishControl(b, {cpColor, cpEnabled, cpFont, cpAnchors, cpConstraints, cpParentColor, cpParentFont,
+                       cpParentShowHint, cpPopupMenu, cpShowHint, cpTabOrder, cpTabStop, cpVisible, cpOnClick,
+                       cpOnDblClick})
+        .Event<TNotifyEvent>(QStringLiteral("OnDropDown"), [](T* o, TNotifyEvent e) { o->OnDropDown = std::move(e); });
+    PublishControl(b, {cpOnEnter, cpOnExit, cpOnKeyDown, cpOnKeyPress, cpOnKeyUp, cpOnContextPopup}).Register();
 }

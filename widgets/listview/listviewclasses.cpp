@@ -17,10 +17,12 @@ void RegisterListViewClasses()
             .Int(
                 QStringLiteral("SortColumn"), [](TOrdoListView* o) { return o->SortColumn(); },
                 [](TOrdoListView* o, int v) { o->SetSortColumn(v); })
+            .NoDefault()
             .Enum<TSortDirection>(
                 QStringLiteral("SortDirection"), {QStringLiteral("sdAscending"), QStringLiteral("sdDescending")},
                 [](TOrdoListView* o) { return o->SortDirection(); },
                 [](TOrdoListView* o, TSortDirection d) { o->SetSortDirection(d); })
+            .NoDefault()
             .Register();
     }
 }

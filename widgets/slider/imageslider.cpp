@@ -552,6 +552,7 @@ void TCustomImageSlider::UpdateCursor(int x, int y)
 
 void TCustomImageSlider::mousePressEvent(QMouseEvent* event)
 {
+    MousePressed(event);
     event->accept();
     if (event->button() != Qt::LeftButton)
         return;
@@ -570,6 +571,7 @@ void TCustomImageSlider::mousePressEvent(QMouseEvent* event)
 void TCustomImageSlider::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // The second press of a double click neither drags nor steps.
+    MousePressed(event);
     event->accept();
 }
 
@@ -584,6 +586,7 @@ void TCustomImageSlider::mouseMoveEvent(QMouseEvent* event)
             mousePos_ = {p.x(), p.y()};
         UpdateCursor(p.x(), p.y());
     });
+    MouseMoved(event);
 }
 
 void TCustomImageSlider::mouseReleaseEvent(QMouseEvent* event)
@@ -595,6 +598,7 @@ void TCustomImageSlider::mouseReleaseEvent(QMouseEvent* event)
         if (sliding_)
             ThumbReleased(event->button(), event->modifiers(), p.x(), p.y());
     });
+    MouseReleased(event);
 }
 
 void TCustomImageSlider::keyPressEvent(QKeyEvent* event)
@@ -626,7 +630,8 @@ void TCustomImageSlider::keyPressEvent(QKeyEvent* event)
         }
     }
     if (step == skNone || !CanChangeValue()) {
-        QWidget::keyPressEvent(event);
+        if (KeyPressed(event, event->key()))
+            QWidget::keyPressEvent(event);
         return;
     }
     event->accept();
@@ -634,6 +639,13 @@ void TCustomImageSlider::keyPressEvent(QKeyEvent* event)
         StepValue(step);
         DoChanged();
     });
+    KeyPressed(event, 0); // the key was taken
+}
+
+void TCustomImageSlider::keyReleaseEvent(QKeyEvent* event)
+{
+    if (KeyReleased(event))
+        QWidget::keyReleaseEvent(event);
 }
 
 void TCustomImageSlider::focusInEvent(QFocusEvent* event)

@@ -89,9 +89,6 @@ public:
     void SetOrientation(TSliderOrientation value);
     TSliderOptions Options() const { return options_; }
     void SetOptions(TSliderOptions value);
-    // The published Enabled: the control's own flag. Inside a disabled parent
-    // it stays true, and the thumb shows its first state.
-    bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
     // The face colour; hides the framework's setter to repaint and to skip
     // an unchanged value.
     void SetColor(TColor color);
@@ -193,6 +190,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void showEvent(QShowEvent* event) override;

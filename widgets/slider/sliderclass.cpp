@@ -27,10 +27,9 @@ void AddImage(TClassBuilder<T>& b, const QString& name, int index)
 void RegisterSliderClasses()
 {
     TClassBuilder<T> b(QStringLiteral("TImageSlider"));
-    AddPlacementProperties(b)
-        .Enum<TBevelCut>(QStringLiteral("BevelStyle"), BevelCutNames(), &T::BevelStyle, &T::SetBevelStyle)
-        .Color(QStringLiteral("Color"), [](T* o) { return o->Color(); }, [](T* o, TColor c) { o->SetColor(c); })
-        .Bool(QStringLiteral("Enabled"), [](T* o) { return o->Enabled(); }, [](T* o, bool v) { o->setEnabled(v); });
+    PublishControl(b, {cpTag, cpPlacement, cpHint, cpAlign})
+        .Enum<TBevelCut>(QStringLiteral("BevelStyle"), BevelCutNames(), &T::BevelStyle, &T::SetBevelStyle);
+    PublishControl(b, {cpColor, cpEnabled});
     AddImage(b, QStringLiteral("ImageHThumb.Data"), siHThumb);
     AddImage(b, QStringLiteral("ImageHRuler.Data"), siHRuler);
     AddImage(b, QStringLiteral("ImageVThumb.Data"), siVThumb);
@@ -46,17 +45,15 @@ void RegisterSliderClasses()
                {QStringLiteral("soShowFocus"), QStringLiteral("soShowPoints"), QStringLiteral("soSmooth"),
                 QStringLiteral("soRulerOpaque"), QStringLiteral("soThumbOpaque")},
                [](T* o) { return o->Options().Bits(); },
-               [](T* o, unsigned bits) { o->SetOptions(TSliderOptions::FromBits(bits)); })
-        .Bool(QStringLiteral("ParentColor"), [](T* o) { return o->ParentColor(); }, [](T* o, bool v) { o->SetParentColor(v); })
-        .Int(QStringLiteral("TabOrder"), [](T* o) { return o->TabOrder(); }, [](T* o, int v) { o->SetTabOrder(v); })
-        .Bool(QStringLiteral("TabStop"), [](T* o) { return o->TabStop(); }, [](T* o, bool v) { o->SetTabStop(v); })
-        .Int(QStringLiteral("Value"), &T::Value, &T::SetValue)
-        .Bool(QStringLiteral("Visible"), [](T* o) { return !o->isHidden(); }, [](T* o, bool v) { o->setVisible(v); })
+               [](T* o, unsigned bits) { o->SetOptions(TSliderOptions::FromBits(bits)); });
+    PublishControl(b, {cpParentColor, cpParentShowHint, cpPopupMenu, cpShowHint, cpTabOrder, cpTabStop})
+        .Int(QStringLiteral("Value"), &T::Value, &T::SetValue);
+    PublishControl(b, {cpVisible, cpAnchors, cpConstraints})
         .Event<TNotifyEvent>(QStringLiteral("OnChange"), [](T* o, TNotifyEvent e) { o->OnChange = std::move(e); })
         .Event<TNotifyEvent>(QStringLiteral("OnChanged"), [](T* o, TNotifyEvent e) { o->OnChanged = std::move(e); })
-        .Event<TNotifyEvent>(QStringLiteral("OnDrawPoints"), [](T* o, TNotifyEvent e) { o->OnDrawPoints = std::move(e); })
-        .Event<TNotifyEvent>(QStringLiteral("OnEnter"), [](T* o, TNotifyEvent e) { o->OnEnter = std::move(e); })
-        .Event<TNotifyEvent>(QStringLiteral("OnExit"), [](T* o, TNotifyEvent e) { o->OnExit = std::move(e); })
+        .Event<TNotifyEvent>(QStringLiteral("OnDrawPoints"), [](T* o, TNotifyEvent e) { o->OnDrawPoints = std::move(e); });
+    PublishControl(b, {cpOnClick, cpOnDblClick, cpOnEnter, cpOnExit, cpOnMouseMove, cpOnMouseDown, cpOnMouseUp,
+                       cpOnKeyDown, cpOnKeyUp, cpOnKeyPress, cpOnContextPopup})
         .Stream(
             QStringLiteral("UserImages"), [](T* o, T* ancestor) { return o->ShouldWriteUserImages(ancestor); },
             [](T* o) { return o->WriteUserImages(); }, [](T* o, const QByteArray& data) {
