@@ -1,6 +1,8 @@
 #include "app/form1.h"
 
+#include "app/colorentrydialog.h"
 #include "color/basicpalette.h"
+#include "color/colortext.h"
 #include "color/contrast.h"
 #include "framework/stdctrls.h"
 #include "widgets/colorcombo/colorcombobox.h"
@@ -10,9 +12,15 @@
 #include "widgets/slider/imageslider.h"
 #include "widgets/slider/slideraccessible.h"
 #include "widgets/slider/sliderclass.h"
+#include "picker/colorpicker.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QMenu>
+#include <QToolTip>
 
 #include <mutex>
 
@@ -76,6 +84,7 @@ TForm1::TForm1(const QString& layoutText)
     const QIcon icon(QStringLiteral(":/huebox/huebox.xpm"));
     setWindowIcon(icon);
     ProgramIcon->SetPicture(icon.pixmap(32, 32));
+    CreateActions();
     FormCreate();
     ShowContrast();
 }
@@ -180,6 +189,7 @@ void TForm1::BtnCopyClick(QObject*)
     Panel1->SelectAll();
     Panel1->CopyToClipboard();
     Panel1->SetSelStart(0);
+    ShowCopied();
 }
 
 // The combo box's change and its exit both load the selected basic colour;
@@ -269,4 +279,170 @@ void TForm1::SetPreviewBackColor(TColor color)
 void TForm1::ShowContrast()
 {
     Panel1->setToolTip(ContrastText(ContrastRatio(Panel1->FontColor(), Panel1->Color())));
+}
+
+// --- colours in and out beyond the controls -----------------------------------
+
+QAction* TForm1::AddAction(const QString& text, const QKeySequence& keys, void (TForm1::*run)())
+{
+    auto* action = new QAction(text, this);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setShortcutVisibleInContextMenu(true);
+    connect(action, &QAction::triggered, this, [this, run] { Guard([this, run] { (this->*run)(); }); });
+    addAction(action);
+    return action;
+}
+
+QAction* TForm1::AddAction(const QString& text, QKeySequence::StandardKey keys, void (TForm1::*run)())
+{
+    QAction* action = AddAction(text, QKeySequence(keys), run);
+    action->setShortcuts(keys);
+    return action;
+}
+
+void TForm1::CreateActions()
+{
+    PasteAction = AddAction(QStringLiteral("Вставить цвет"), QKeySequence::Paste, &TForm1::PasteColor);
+    EnterAction = AddAction(QStringLiteral("Ввести цвет…"), QKeySequence(Qt::CTRL | Qt::Key_L), &TForm1::EnterColor);
+    PickAction = AddAction(QStringLiteral("Взять цвет с экрана"), QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::PickColor);
+    CopyAction = AddAction(QStringLiteral("Копировать"), QKeySequence::Copy, &TForm1::CopyColor);
+    // The read-only preview offers these four instead of the text box's own menu.
+    Panel1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Panel1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        Guard([this, pos] { PreviewMenu()->popup(Panel1->viewport()->mapToGlobal(pos)); });
+    });
+}
+
+QMenu* TForm1::PreviewMenu()
+{
+    // Made on first use: start-up pays nothing for it.
+    if (!previewMenu_) {
+        previewMenu_ = new QMenu(this);
+        previewMenu_->addActions({PasteAction, EnterAction, PickAction});
+        previewMenu_->addSeparator();
+        previewMenu_->addAction(CopyAction);
+    }
+    return previewMenu_;
+}
+
+const TNamedColorLookup& TForm1::NamedColors()
+{
+    // The names of the list's own rows, read once: the rows never change.
+    if (!namedColors_) {
+        namedColors_ = std::make_unique<TNamedColorLookup>();
+        for (int i = 0; i < ListV->Items().Count(); ++i) {
+            const TListItem* row = ListV->Items().Item(i);
+            if (const std::optional<RgbTriple> c = TripleFromTexts(row->SubItem(0), row->SubItem(1), row->SubItem(2)))
+                namedColors_->Add(row->Caption(), *c);
+        }
+    }
+    return *namedColors_;
+}
+
+void TForm1::ApplyColorText(const QString& text)
+{
+    const TColorReadResult result = ReadColorText(text, NamedColors());
+    if (!result.IsOk()) {
+        TApplication::HandleException(result.Message);
+        return;
+    }
+    ApplyColor(result);
+}
+
+void TForm1::ApplyColor(const TColorReadResult& result)
+{
+    switch (result.Kind) {
+    case TColorTextKind::Color:
+        Model.LoadColor(result.Color);
+        break;
+    case TColorTextKind::BodyTag:
+        Model.LoadPair(result.Text, result.Background);
+        break;
+    case TColorTextKind::Error:
+        break;
+    }
+}
+
+void TForm1::PasteColor() { ApplyColorText(QGuiApplication::clipboard()->text()); }
+
+void TForm1::EnterColor()
+{
+    if (auto* open = findChild<TColorEntryDialog*>(QString(), Qt::FindDirectChildrenOnly)) {
+        open->activateWindow();
+        return;
+    }
+    auto* dialog = new TColorEntryDialog([this](const QString& text) { return ReadColorText(text, NamedColors()); }, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { Guard([this, dialog] { ApplyColor(dialog->Result()); }); });
+    dialog->open();
+}
+
+void TForm1::PickColor()
+{
+    if (picker_ && picker_->IsActive())
+        return;
+    if (!picker_) {
+        picker_ = CreateColorPicker(this);
+        if (!picker_) {
+            TApplication::HandleException(ScreenPickUnavailableMessage);
+            return;
+        }
+        connect(picker_, &TColorPicker::Hovered, this, [this](TColor c) { Guard([this, c] { PreviewPickedColor(c); }); });
+        connect(picker_, &TColorPicker::Picked, this, [this](TColor c) {
+            Guard([this, c] {
+                RestorePreview();
+                Model.LoadColor({std::uint8_t(GetRValue(c)), std::uint8_t(GetGValue(c)), std::uint8_t(GetBValue(c))});
+            });
+        });
+        connect(picker_, &TColorPicker::Cancelled, this, [this] { Guard([this] { RestorePreview(); }); });
+        connect(picker_, &TColorPicker::Failed, this, [this](const QString& message) {
+            Guard([this, message] {
+                RestorePreview();
+                TApplication::HandleException(message);
+            });
+        });
+    }
+    picker_->Start(windowHandle());
+}
+
+// While a pick is under way the preview shows the colour under the pointer
+// in the current format and target, without touching a slider.
+void TForm1::PreviewPickedColor(TColor color)
+{
+    if (!savedPreview_)
+        savedPreview_ = TSavedPreview{Panel1->Text(), Panel1->FontColor(), Panel1->Color()};
+    const RgbTriple c{std::uint8_t(GetRValue(color)), std::uint8_t(GetGValue(color)), std::uint8_t(GetBValue(color))};
+    if (IsTextTarget())
+        SetPreviewFontColor(RGB(c.R, c.G, c.B));
+    else
+        SetPreviewBackColor(RGB(c.R, c.G, c.B));
+    SetPreviewText(Model.LiteralFor(c));
+}
+
+void TForm1::RestorePreview()
+{
+    if (!savedPreview_)
+        return;
+    const TSavedPreview saved = *std::exchange(savedPreview_, std::nullopt);
+    SetPreviewText(saved.Text);
+    SetPreviewFontColor(saved.FontColor);
+    SetPreviewBackColor(saved.BackColor);
+}
+
+void TForm1::CopyColor()
+{
+    if (focusWidget() == Panel1 && !Panel1->SelText().isEmpty()) {
+        Panel1->CopyToClipboard();
+        ShowCopied();
+        return;
+    }
+    BtnCopyClick(BtnCopy);
+}
+
+// A brief word beside the copy button; no control moves, no text changes.
+void TForm1::ShowCopied()
+{
+    QToolTip::showText(BtnCopy->mapToGlobal(QPoint(0, -BtnCopy->height())), QStringLiteral("Скопировано"), BtnCopy,
+                       QRect(), 1500);
 }

@@ -5,6 +5,11 @@
 #include "color/colormodel.h"
 #include "framework/forms.h"
 
+#include <QKeySequence>
+
+#include <memory>
+#include <optional>
+
 class TImageSlider;
 class TLabel;
 class TRadioButton;
@@ -14,6 +19,11 @@ class TPageControl;
 class TImage;
 class TColorComboBox;
 class TOrdoListView;
+class TColorPicker;
+class TNamedColorLookup;
+struct TColorReadResult;
+class QAction;
+class QMenu;
 
 class TForm1 : public TForm, private IColorView {
     Q_OBJECT
@@ -48,6 +58,28 @@ public:
 
     const TColorState& ColorState() const { return Model.State(); }
 
+    // Ways in and out beyond the window's controls: window-wide shortcuts,
+    // also offered by the preview box's context menu.
+    QAction* PasteAction = nullptr;  // "Вставить цвет", Ctrl+V
+    QAction* EnterAction = nullptr;  // "Ввести цвет…", Ctrl+L
+    QAction* PickAction = nullptr;  // "Взять цвет с экрана", Ctrl+P
+    QAction* CopyAction = nullptr;  // "Копировать", Ctrl+C
+    QMenu* PreviewMenu();
+
+    // Reads the clipboard's text as a colour and applies it.
+    void PasteColor();
+    // Opens the dialog in which a colour is typed.
+    void EnterColor();
+    // Lets the user take a colour from any pixel of the screen.
+    void PickColor();
+    // The literal, as the copy button copies it; a selection made in the
+    // focused preview box copies just that.
+    void CopyColor();
+    // The one way in for a colour read from text: an error is shown and
+    // changes nothing.
+    void ApplyColorText(const QString& text);
+    void ApplyColor(const TColorReadResult& result);
+
     // The handlers the layout binds by name.
     void FormCreate();
     void SlRChange(QObject* Sender);
@@ -69,6 +101,13 @@ private:
     THandlerTable Handlers();
     void FindControls();
     void NameForAssistiveTechnology();
+    void CreateActions();
+    QAction* AddAction(const QString& text, QKeySequence::StandardKey keys, void (TForm1::*run)());
+    QAction* AddAction(const QString& text, const QKeySequence& keys, void (TForm1::*run)());
+    const TNamedColorLookup& NamedColors();
+    void ShowCopied();
+    void PreviewPickedColor(TColor color);
+    void RestorePreview();
     void ShowContrast();
     void ChannelChange(TChannel channel);
     void LoadSelectedRow();
@@ -85,6 +124,16 @@ private:
     void SetPreviewBackColor(TColor color) override;
 
     TColorModel Model{*this};
+    std::unique_ptr<TNamedColorLookup> namedColors_;
+    QMenu* previewMenu_ = nullptr;
+    TColorPicker* picker_ = nullptr;
+    // The preview as it was before a pick showed the colour under the pointer.
+    struct TSavedPreview {
+        QString Text;
+        TColor FontColor;
+        TColor BackColor;
+    };
+    std::optional<TSavedPreview> savedPreview_;
 };
 
 // Everything the program registers before the first window is read: the

@@ -39,6 +39,14 @@ QString FormatLiteral(TLiteralFormat format, int r, int g, int b, const QString&
     return {};
 }
 
+namespace {
+
+// The order in which the format buttons are tested.
+constexpr std::array FormatTestOrder = {TLiteralFormat::Delphi, TLiteralFormat::VisualCpp, TLiteralFormat::Html,
+                                        TLiteralFormat::HtmlBody, TLiteralFormat::VisualBasic};
+
+}  // namespace
+
 void TColorModel::FormCreate()
 {
     state_.TextColor = {0, 0, 0};
@@ -60,12 +68,21 @@ void TColorModel::ChangeColor()
         view_.SetPreviewBackColor(color);
     }
 
-    static constexpr std::array order = {TLiteralFormat::Delphi, TLiteralFormat::VisualCpp, TLiteralFormat::Html,
-                                         TLiteralFormat::HtmlBody, TLiteralFormat::VisualBasic};
-    for (TLiteralFormat format : order) {
+    for (TLiteralFormat format : FormatTestOrder) {
         if (view_.IsFormatChecked(format))
             view_.SetPreviewText(FormatLiteral(format, c.R, c.G, c.B, state_.BackHtml, state_.TextHtml));
     }
+}
+
+QString TColorModel::LiteralFor(const RgbTriple& c) const
+{
+    const QString html = HtmlOf(c.R, c.G, c.B);
+    const bool text = view_.IsTextTarget();
+    for (TLiteralFormat format : FormatTestOrder) {
+        if (view_.IsFormatChecked(format))
+            return FormatLiteral(format, c.R, c.G, c.B, text ? state_.BackHtml : html, text ? html : state_.TextHtml);
+    }
+    return {};
 }
 
 void TColorModel::RBtn1Click()
@@ -105,6 +122,31 @@ void TColorModel::LoadColor(const RgbTriple& color)
         view_.SetPreviewFontColor(c);
     else
         view_.SetPreviewBackColor(c);
+}
+
+void TColorModel::LoadPair(const std::optional<RgbTriple>& text, const std::optional<RgbTriple>& back)
+{
+    const bool textTarget = view_.IsTextTarget();
+    const std::optional<RgbTriple>& edited = textTarget ? text : back;
+    const std::optional<RgbTriple>& other = textTarget ? back : text;
+    if (other) {
+        const QString html = HtmlOf(other->R, other->G, other->B);
+        const TColor color = TripleToColor(other->R, other->G, other->B);
+        if (textTarget) {
+            state_.BackColor = *other;
+            state_.BackHtml = html;
+            view_.SetPreviewBackColor(color);
+        } else {
+            state_.TextColor = *other;
+            state_.TextHtml = html;
+            view_.SetPreviewFontColor(color);
+        }
+    }
+    if (edited)
+        LoadColor(*edited);
+    // The body tag shows the other colour's new HTML even when no slider moved.
+    if (other)
+        ChangeColor();
 }
 
 std::optional<RgbTriple> TripleFromTexts(const QString& r, const QString& g, const QString& b)

@@ -68,6 +68,14 @@ public:
     // A colour picked from a list: loads the sliders, then sets the preview
     // colour of the current target even when no slider changed.
     void LoadColor(const RgbTriple& color);
+    // The two colours of a body tag, each given or not. The one under edit
+    // is loaded as a list colour is; the other one becomes its stored colour,
+    // its HTML text and the preview's other colour, so the next switch of
+    // the edit target shows it.
+    void LoadPair(const std::optional<RgbTriple>& text, const std::optional<RgbTriple>& back);
+    // The literal of the selected format as it would read with the colour
+    // under edit at c (a live preview that sets no slider).
+    QString LiteralFor(const RgbTriple& c) const;
 
 private:
     RgbTriple ReadSliders() const;

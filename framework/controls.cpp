@@ -39,6 +39,9 @@ TControl::~TControl()
 
 void TControl::SetColor(TColor color)
 {
+    // A colour set again repaints nothing: the palette already holds it.
+    if (color == color_ && !parentColor_ && self_->autoFillBackground())
+        return;
     color_ = color;
     parentColor_ = false;
     QPalette p = self_->palette();

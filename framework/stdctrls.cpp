@@ -268,17 +268,102 @@ TMemo::TMemo() : TControl(this, QPalette::Base)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
+    // Only the program writes the text: nothing to undo.
+    setUndoRedoEnabled(false);
     SetColor(clWindow);
 }
 
+namespace {
+
+const QEvent::Type MemoFlushEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+}  // namespace
+
 void TMemo::SetText(const QString& text)
 {
-    setPlainText(text);
-    SetAlignment(alignment_);
+    text_ = text;
+    if (!textPending_) {
+        textPending_ = true;
+        QCoreApplication::postEvent(this, new QEvent(MemoFlushEvent));
+    }
+}
+
+void TMemo::Flush() const
+{
+    if (!textPending_)
+        return;
+    auto* self = const_cast<TMemo*>(this);
+    self->textPending_ = false;
+    // Replaced in place, keeping the blocks' alignment, instead of
+    // rebuilding the document; the caret goes to the start.
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text_);
+    QTextCursor caret = textCursor();
+    caret.movePosition(QTextCursor::Start);
+    self->setTextCursor(caret);
+}
+
+bool TMemo::event(QEvent* e)
+{
+    // Input and queries read the document; the change notifications that a
+    // colour or tooltip change sends do not.
+    switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+    case QEvent::InputMethodQuery:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::ContextMenu:
+    case QEvent::Show:
+        Flush();
+        break;
+    default:
+        if (e->type() == MemoFlushEvent) {
+            Flush();
+            return true;
+        }
+        break;
+    }
+    return QTextEdit::event(e);
+}
+
+bool TMemo::viewportEvent(QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::Paint:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
+        Flush();
+        break;
+    default:
+        break;
+    }
+    return QTextEdit::viewportEvent(e);
+}
+
+void TMemo::SelectAll()
+{
+    Flush();
+    selectAll();
+}
+
+void TMemo::CopyToClipboard()
+{
+    Flush();
+    copy();
 }
 
 void TMemo::SetAlignment(TAlignment a)
 {
+    Flush();
     alignment_ = a;
     QTextOption option = document()->defaultTextOption();
     option.setAlignment(toQt(a));
@@ -299,16 +384,25 @@ void TMemo::SetReadOnly(bool value)
         setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
-int TMemo::SelStart() const { return textCursor().selectionStart(); }
+int TMemo::SelStart() const
+{
+    Flush();
+    return textCursor().selectionStart();
+}
 
 void TMemo::SetSelStart(int pos)
 {
+    Flush();
     QTextCursor cursor = textCursor();
     cursor.setPosition(std::clamp(pos, 0, static_cast<int>(document()->characterCount()) - 1));
     setTextCursor(cursor);
 }
 
-QString TMemo::SelText() const { return textCursor().selectedText(); }
+QString TMemo::SelText() const
+{
+    Flush();
+    return textCursor().selectedText();
+}
 
 QMimeData* TMemo::createMimeDataFromSelection() const
 {

@@ -92,22 +92,27 @@ protected:
 };
 
 // A multi-line edit box; the program sets its whole text and its colours.
+// The text is held at once and reaches the document once, before the box
+// next handles an event or is asked about its selection: a colour change
+// rewrites it several times within one event.
 class TMemo : public QTextEdit, public TControl {
 public:
     TMemo();
-    QString Text() const { return toPlainText(); }
+    QString Text() const { return textPending_ ? text_ : toPlainText(); }
     void SetText(const QString& text);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment a);
     bool ReadOnly() const { return isReadOnly(); }
     void SetReadOnly(bool value);
-    void SelectAll() { selectAll(); }
-    void CopyToClipboard() { copy(); }
+    void SelectAll();
+    void CopyToClipboard();
     int SelStart() const;
     void SetSelStart(int pos);
     QString SelText() const;
 
 protected:
+    bool event(QEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
     void ApplyFontColor(QPalette& palette, const QColor& color) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
@@ -116,7 +121,11 @@ protected:
     QMimeData* createMimeDataFromSelection() const override;
 
 private:
+    // Brings the document up to the text last set.
+    void Flush() const;
     TAlignment alignment_ = taLeftJustify;
+    QString text_;
+    bool textPending_ = false;
 };
 
 class TPanel : public QFrame, public TControl {

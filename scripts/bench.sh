@@ -8,7 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j2 --target bench_slider bench_listsort bench_cellcompare bench_colormodel >/dev/null
+cmake --build build -j2 --target bench_slider bench_listsort bench_cellcompare bench_colormodel \
+  bench_colortext bench_paste >/dev/null
 
 rows=$(mktemp)
 trap 'rm -f "$rows"' EXIT
@@ -43,6 +44,21 @@ model=$(figures build/bench/bench_colormodel)
 for format in 0 1 2 3 4; do
   row "colour model: change, format $format" "$(value_of "$model" "BM_ChangeColor/$format")" ns 10000
 done
+# The slowest of the benchmarks named PREFIX/..., in microseconds; no
+# figures is a failure, not a pass. Usage: slowest EXECUTABLE PREFIX
+slowest() {
+  local v
+  v=$(figures "$1" | awk -v p="$2/" 'index($1, p) == 1 {
+    v = $2 / ($3 == "ns" ? 1000 : $3 == "ms" ? 0.001 : $3 == "s" ? 0.000001 : 1); if (!n++ || v > m) m = v
+  } END { if (n) print m }')
+  [ -n "$v" ] || { echo "$(basename "$1") gave no figures" >&2; exit 1; }
+  echo "$v"
+}
+# Assigned first, so that a benchmark without figures stops the script.
+read_us=$(slowest build/bench/bench_colortext BM_ReadColorText)
+paste_us=$(slowest build/bench/bench_paste BM_PasteColor)
+row "colour text: read, slowest form" "$read_us" us 50
+row "paste: key to preview, slowest form" "$paste_us" us 50
 
 echo "== start-up" >&2
 startup=$(HUEBOX_STARTUP_BUILD_DIR=build bash bench/startup/run.sh "${1:-11}" 2>&1 || true)

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   fonts-liberation2 qt6-translations-l10n
   xvfb xdotool xclip xauth x11-utils dbus-daemon at-spi2-core
-  libbenchmark-dev libx11-dev
+  libbenchmark-dev libx11-dev libxcb1-dev
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev file
 )

@@ -1,6 +1,7 @@
 // Random mouse and key input over the whole main window, with the window's
 // promises checked after every event. The seed is printed so a failing run
 // can be repeated: HUEBOX_MONKEY_SEED=<seed> (and HUEBOX_MONKEY_EVENTS=<n>).
+#include "app/colorentrydialog.h"
 #include "app/form1.h"
 #include "color/colormodel.h"
 #include "framework/application.h"
@@ -10,6 +11,7 @@
 #include "widgets/slider/imageslider.h"
 
 #include <QMenu>
+#include <QPointer>
 #include <QtTest>
 
 #include <random>
@@ -121,7 +123,8 @@ private:
         // Alt+F4 would close the window: the close box is tested elsewhere.
         if (key == Qt::Key_F4 && m == Qt::AltModifier)
             return QStringLiteral("skipped Alt+F4");
-        QWidget* focus = QApplication::focusWidget();
+        // The key may close the window that held the focus.
+        const QPointer<QWidget> focus = QApplication::focusWidget();
         QTest::keyClick(target->windowHandle(), key, m);
         return QStringLiteral("key %1 mod %2 on %3")
             .arg(int(key), 0, 16)
@@ -166,8 +169,15 @@ QString Broken(const TForm1& f, const QStringList& messages)
     const TColor shown = ColorToRGB(text ? f.Panel1->FontColor() : f.Panel1->Color());
     if (shown != TripleToColor(r, g, b))
         return QStringLiteral("preview colour %1 for sliders %2").arg(shown, 6, 16).arg(html);
-    if (!messages.isEmpty())
-        return QStringLiteral("an exception escaped: ") + messages.join(QStringLiteral("; "));
+    // The preview's menu may paste what is not a colour or ask for a pick
+    // this session cannot do: those say so by design.
+    static const QStringList told = {QStringLiteral("В буфере обмена нет цвета"),
+                                     QStringLiteral("Не удалось распознать цвет: «"),
+                                     QStringLiteral("Прозрачность не поддерживается: «"),
+                                     QStringLiteral("Взять цвет с экрана здесь нельзя")};
+    for (const QString& m : messages)
+        if (std::none_of(told.begin(), told.end(), [&m](const QString& t) { return m.startsWith(t); }))
+            return QStringLiteral("an exception escaped: ") + m;
     return {};
 }
 
@@ -219,6 +229,9 @@ void TestMonkey::randomInputKeepsTheWindowConsistent()
     bool lastTarget = form.RBtn1->isChecked();
     for (quint64 i = 0; i < events; ++i) {
         recent << monkey.Step();
+        // The colour entry dialog that the preview's menu opens is given up.
+        if (auto* dialog = form.findChild<TColorEntryDialog*>(); dialog && dialog->isVisible())
+            dialog->reject();
         pages << form.PageControl1->ActivePageName();
         formats << QString::number(int(CheckedFormat(form)));
         values << form.TxtR->Caption() + form.TxtG->Caption() + form.TxtB->Caption();

@@ -87,6 +87,9 @@ private slots:
     void checkedFormatClickedAgainRecomputesNothing();
     void reloadWritesSlidersInOrderAndEndsOnTarget();
     void pickedColourAlwaysRepaintsTheTarget();
+    void bodyPair_data();
+    void bodyPair();
+    void literalFor();
     void tripleFromTexts_data();
     void tripleFromTexts();
     void basicPalette_data();
@@ -289,6 +292,71 @@ void TestColorModel::pickedColourAlwaysRepaintsTheTarget()
     view.Model.LoadColor({1, 2, 3});
     QCOMPARE(view.FontColor, RGB(1, 2, 3));
     QCOMPARE(view.BackColor, RGB(240, 248, 255));
+}
+
+void TestColorModel::bodyPair_data()
+{
+    QTest::addColumn<bool>("textTarget");
+    QTest::addColumn<bool>("hasText");
+    QTest::addColumn<bool>("hasBack");
+    QTest::addColumn<QString>("literal");
+    QTest::addColumn<QString>("textHtml");
+    QTest::addColumn<QString>("backHtml");
+    // Text #102030, background #405060; the sliders edit the background at
+    // start and the text after a switch (which loads black).
+    QTest::newRow("both, editing back") << false << true << true << "<BODY BGCOLOR=\"#405060\" TEXT=\"#102030\">"
+                                        << "#102030" << "#405060";
+    QTest::newRow("both, editing text") << true << true << true << "<BODY BGCOLOR=\"#405060\" TEXT=\"#102030\">"
+                                        << "#102030" << "#405060";
+    QTest::newRow("text only, editing back") << false << true << false << "<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#102030\">"
+                                             << "#102030" << "#FFFFFF";
+    QTest::newRow("back only, editing text") << true << false << true << "<BODY BGCOLOR=\"#405060\" TEXT=\"#000000\">"
+                                             << "#000000" << "#405060";
+}
+
+void TestColorModel::bodyPair()
+{
+    QFETCH(bool, textTarget);
+    QFETCH(bool, hasText);
+    QFETCH(bool, hasBack);
+    FakeView view;
+    view.Model.FormCreate();
+    view.CheckFormat(TLiteralFormat::HtmlBody);
+    view.CheckText(textTarget);
+    const RgbTriple text{0x10, 0x20, 0x30}, back{0x40, 0x50, 0x60};
+    view.Model.LoadPair(hasText ? std::optional(text) : std::nullopt, hasBack ? std::optional(back) : std::nullopt);
+    QTEST(view.PreviewText, "literal");
+    QTEST(view.Model.State().TextHtml, "textHtml");
+    QTEST(view.Model.State().BackHtml, "backHtml");
+    if (hasText)
+        QCOMPARE(view.FontColor, RGB(0x10, 0x20, 0x30));
+    if (hasBack)
+        QCOMPARE(view.BackColor, RGB(0x40, 0x50, 0x60));
+    // Switching the target brings the other colour into the sliders.
+    const RgbTriple& edited = textTarget ? text : back;
+    const RgbTriple& other = textTarget ? back : text;
+    if (hasText && hasBack) {
+        QCOMPARE((RgbTriple{std::uint8_t(view.Slider[0]), std::uint8_t(view.Slider[1]), std::uint8_t(view.Slider[2])}),
+                 edited);
+        view.CheckText(!textTarget);
+        QCOMPARE((RgbTriple{std::uint8_t(view.Slider[0]), std::uint8_t(view.Slider[1]), std::uint8_t(view.Slider[2])}),
+                 other);
+    }
+}
+
+void TestColorModel::literalFor()
+{
+    FakeView view;
+    view.Model.FormCreate();
+    view.CheckFormat(TLiteralFormat::HtmlBody);
+    QCOMPARE(view.Model.LiteralFor({1, 2, 3}), QStringLiteral("<BODY BGCOLOR=\"#010203\" TEXT=\"#000000\">"));
+    view.CheckText(true);
+    QCOMPARE(view.Model.LiteralFor({1, 2, 3}), QStringLiteral("<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#010203\">"));
+    view.CheckFormat(TLiteralFormat::VisualBasic);
+    QCOMPARE(view.Model.LiteralFor({1, 2, 3}), QStringLiteral("&H00030201&"));
+    // A preview changes nothing.
+    QCOMPARE(view.Slider[0], 0);
+    QCOMPARE(view.PreviewText, QStringLiteral("&H00000000&"));
 }
 
 void TestColorModel::tripleFromTexts_data()

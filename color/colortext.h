@@ -1,0 +1,56 @@
+// Reading a colour from text pasted from the clipboard or typed in: every
+// literal the program writes, read back as the colour it was written for,
+// and the common web forms.
+#pragma once
+
+#include "framework/types.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// Extra colour names (the program's own table), found in any letter case.
+// They come before the CSS names, so a name in both reads as the table's.
+class TNamedColorLookup {
+public:
+    // A name added again replaces the earlier colour.
+    void Add(const QString& name, const RgbTriple& color);
+    std::optional<RgbTriple> Find(QStringView name) const;
+    bool IsEmpty() const { return colors_.isEmpty(); }
+
+private:
+    QHash<QString, RgbTriple> colors_; // by case-folded name
+};
+
+enum class TColorTextKind {
+    Error,   // Message says why
+    Color,   // one colour, in Color
+    BodyTag, // a body tag: Background and/or Text, at least one of them
+};
+
+struct TColorReadResult {
+    TColorTextKind Kind = TColorTextKind::Error;
+    RgbTriple Color;
+    std::optional<RgbTriple> Background; // BGCOLOR
+    std::optional<RgbTriple> Text;       // TEXT
+    QString Message;                     // ready to show
+
+    bool IsOk() const { return Kind != TColorTextKind::Error; }
+};
+
+// Texts longer than this (after trimming) are turned away unread.
+constexpr qsizetype MaxColorTextLength = 256;
+
+// Reads, with surrounding white space, one trailing ';' and letters in any case:
+//   $BBGGRR, 0xBBGGRR, &HBBGGRR& (1 to 8 hex digits, the program's own
+//   order, at most 00FFFFFF; the closing & may be left out);
+//   #RGB, #RRGGBB, and #RGBA, #RRGGBBAA when fully opaque;
+//   rgb(r, g, b), rgba(r, g, b, a), also space separated with "/ a":
+//   channels 0..255 or 0%..100%, alpha 0..1 or 0%..100% and only opaque;
+//   a name of `names` or of CSS;
+//   <BODY BGCOLOR=… TEXT=…> with either or both attributes in any order,
+//   values in double, single or no quotes, each read as one colour.
+// Anything else is an error with the message to show.
+TColorReadResult ReadColorText(const QString& text, const TNamedColorLookup& names = {});

@@ -1,0 +1,258 @@
+#include "picker/portalpicker.h"
+
+#include <QDBusArgument>
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusServiceWatcher>
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <optional>
+
+namespace {
+
+const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request");
+const QString ResponseSignal = QStringLiteral("Response");
+
+// The availability check runs while the user waits for the window; a bus that
+// does not answer must not hold it up for the default 25 seconds.
+constexpr int QueryTimeoutMs = 2000;
+
+const QString NoAnswer = QStringLiteral("портал не ответил");
+const QString BadAnswer = QStringLiteral("портал вернул неверный ответ");
+const QString BadColor = QStringLiteral("портал вернул неверный цвет");
+
+// Only an X11 window has an identifier the portal understands as it is; other
+// windows would need a handle exported first, and the portal then shows its
+// interface on its own.
+QString ParentWindowId(QWindow* window)
+{
+    if (!window || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return {};
+    return QStringLiteral("x11:") + QString::number(window->winId(), 16);
+}
+
+QString CallError(const QDBusError& error)
+{
+    switch (error.type()) {
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+    case QDBusError::Disconnected:
+        return NoAnswer;
+    default:
+        return QStringLiteral("портал сообщил об ошибке (%1)").arg(error.name());
+    }
+}
+
+struct TOutcome {
+    enum { Picked, Cancelled, Failed } Kind;
+    TColor Color = 0;
+    QString Reason;
+};
+
+TOutcome Failure(const QString& reason)
+{
+    return {TOutcome::Failed, 0, reason};
+}
+
+// A channel of 0..1 as a byte; nothing for NaN or a value outside the range.
+std::optional<int> Channel(double value)
+{
+    if (!(value >= 0.0 && value <= 1.0))
+        return std::nullopt;
+    return Round(value * 255.0);
+}
+
+// Response(u response, a{sv} results): 0 with results["color"] = (ddd) is a
+// colour, 1 the user's cancel, anything else a failure.
+TOutcome ReadResponse(const QDBusMessage& message)
+{
+    if (message.signature() != QLatin1String("ua{sv}"))
+        return Failure(BadAnswer);
+    const QList<QVariant> arguments = message.arguments();
+    switch (arguments.at(0).toUInt()) {
+    case 0:
+        break;
+    case 1:
+        return {TOutcome::Cancelled, 0, {}};
+    case 2:
+        return Failure(QStringLiteral("портал прервал выбор"));
+    default:
+        return Failure(BadAnswer);
+    }
+    const QVariantMap results = qdbus_cast<QVariantMap>(arguments.at(1));
+    const auto color = results.constFind(QStringLiteral("color"));
+    if (color == results.constEnd())
+        return Failure(QStringLiteral("портал не вернул цвет"));
+    if (color->userType() != qMetaTypeId<QDBusArgument>())
+        return Failure(BadColor);
+    const QDBusArgument rgb = color->value<QDBusArgument>();
+    if (rgb.currentSignature() != QLatin1String("(ddd)"))
+        return Failure(BadColor);
+    double r = 0, g = 0, b = 0;
+    rgb.beginStructure();
+    rgb >> r >> g >> b;
+    rgb.endStructure();
+    const auto red = Channel(r), green = Channel(g), blue = Channel(b);
+    if (!red || !green || !blue)
+        return Failure(BadColor);
+    return {TOutcome::Picked, RGB(*red, *green, *blue), {}};
+}
+
+} // namespace
+
+TPortalColorPicker::TPortalColorPicker(QObject* parent) : TColorPicker(parent), Bus(QDBusConnection::sessionBus())
+{
+    // A portal that leaves the bus after taking the request will never answer.
+    Service = new QDBusServiceWatcher(PortalService, Bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(Service, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString& oldOwner, const QString&) {
+                if (IsActive() && !PortalOwner.isEmpty() && oldOwner == PortalOwner)
+                    Fail(NoAnswer);
+            });
+}
+
+TPortalColorPicker::~TPortalColorPicker()
+{
+    Close();
+}
+
+bool TPortalColorPicker::IsAvailable()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    const auto ask = [&bus](const QString& method, const QVariantList& arguments) {
+        QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                           QStringLiteral("/org/freedesktop/DBus"),
+                                                           QStringLiteral("org.freedesktop.DBus"), method);
+        call.setArguments(arguments);
+        const QDBusMessage reply = bus.call(call, QDBus::Block, QueryTimeoutMs);
+        return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0) : QVariant();
+    };
+    return ask(QStringLiteral("NameHasOwner"), {PortalService}).toBool() ||
+           ask(QStringLiteral("ListActivatableNames"), {}).toStringList().contains(PortalService);
+}
+
+void TPortalColorPicker::Start(QWindow* parent)
+{
+    if (IsActive())
+        return;
+    if (!Bus.isConnected()) {
+        emit Failed(ScreenPickFailure(NoAnswer));
+        return;
+    }
+    // The portal names the request object after our unique name and this
+    // token, so the Response is listened for before the call can produce it.
+    // The count is shared: pickers on one connection never meet on one path.
+    static quint64 requests = 0;
+    const QString token = QStringLiteral("huebox%1").arg(++requests);
+    QString sender = Bus.baseService();
+    if (sender.startsWith(QLatin1Char(':')))
+        sender.remove(0, 1);
+    sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+    Listen(PortalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token);
+
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        PortalService, PortalPath, QStringLiteral("org.freedesktop.portal.Screenshot"), QStringLiteral("PickColor"));
+    call << ParentWindowId(parent) << QVariantMap{{QStringLiteral("handle_token"), token}};
+    Call = new QDBusPendingCallWatcher(Bus.asyncCall(call), this);
+    connect(Call, &QDBusPendingCallWatcher::finished, this, &TPortalColorPicker::OnCallFinished);
+    emit Started();
+}
+
+void TPortalColorPicker::Cancel()
+{
+    if (!IsActive())
+        return;
+    Close();
+    emit Cancelled();
+}
+
+void TPortalColorPicker::Close()
+{
+    if (!IsActive())
+        return;
+    QDBusMessage close =
+        QDBusMessage::createMethodCall(PortalService, RequestPath, RequestInterface, QStringLiteral("Close"));
+    // Cancelling must not start a portal that is no longer running.
+    close.setAutoStartService(false);
+    Bus.send(close);
+    Finish();
+}
+
+void TPortalColorPicker::OnCallFinished(QDBusPendingCallWatcher* call)
+{
+    call->deleteLater();
+    if (call != Call)
+        return;
+    Call = nullptr;
+    const QDBusMessage reply = call->reply();
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        Fail(CallError(call->error()));
+        return;
+    }
+    const QString handle = reply.signature() == QLatin1String("o")
+                               ? qvariant_cast<QDBusObjectPath>(reply.arguments().at(0)).path()
+                               : QString();
+    if (handle.isEmpty()) {
+        Fail(BadAnswer);
+        return;
+    }
+    PortalOwner = reply.service();
+    // A portal that does not honour the token answers on another object.
+    if (handle != RequestPath) {
+        Bus.disconnect(PortalService, RequestPath, RequestInterface, ResponseSignal, this,
+                       SLOT(OnResponse(QDBusMessage)));
+        Listen(handle);
+    }
+}
+
+void TPortalColorPicker::Listen(const QString& path)
+{
+    RequestPath = path;
+    // A slot taking the whole message receives a Response of any signature,
+    // so a malformed one ends the pick instead of being dropped unseen.
+    Bus.connect(PortalService, path, RequestInterface, ResponseSignal, this, SLOT(OnResponse(QDBusMessage)));
+}
+
+void TPortalColorPicker::OnResponse(const QDBusMessage& message)
+{
+    if (!IsActive() || message.path() != RequestPath)
+        return;
+    const TOutcome outcome = ReadResponse(message);
+    Finish();
+    switch (outcome.Kind) {
+    case TOutcome::Picked:
+        emit Picked(outcome.Color);
+        break;
+    case TOutcome::Cancelled:
+        emit Cancelled();
+        break;
+    case TOutcome::Failed:
+        emit Failed(ScreenPickFailure(outcome.Reason));
+        break;
+    }
+}
+
+void TPortalColorPicker::Finish()
+{
+    if (!IsActive())
+        return;
+    Bus.disconnect(PortalService, RequestPath, RequestInterface, ResponseSignal, this, SLOT(OnResponse(QDBusMessage)));
+    delete Call;
+    Call = nullptr;
+    RequestPath.clear();
+    PortalOwner.clear();
+}
+
+void TPortalColorPicker::Fail(const QString& reason)
+{
+    Finish();
+    emit Failed(ScreenPickFailure(reason));
+}

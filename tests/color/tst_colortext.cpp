@@ -1,0 +1,145 @@
+#include "color/colormodel.h"
+#include "color/colortext.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A result in one line: "#RRGGBB", "body BACK TEXT" ('-' for a missing
+// attribute), or the message.
+QString Describe(const TColorReadResult& r)
+{
+    const auto html = [](const std::optional<RgbTriple>& c) { return c ? HtmlOf(c->R, c->G, c->B) : u"-"_s; };
+    switch (r.Kind) {
+    case TColorTextKind::Color:
+        return html(r.Color);
+    case TColorTextKind::BodyTag:
+        return u"body "_s + html(r.Background) + u' ' + html(r.Text);
+    case TColorTextKind::Error:
+        break;
+    }
+    return r.Message;
+}
+
+// Names as the window's list spells them, some with colours of their own.
+TNamedColorLookup ListNames()
+{
+    TNamedColorLookup names;
+    names.Add(u"Gold"_s, {255, 247, 0});
+    names.Add(u"Fainsboro"_s, {220, 220, 220});
+    return names;
+}
+
+QString Bad(const QString& shown)
+{
+    return u"Не удалось распознать цвет: «"_s + shown + u'»';
+}
+QString Clear(const QString& shown)
+{
+    return u"Прозрачность не поддерживается: «"_s + shown + u'»';
+}
+
+} // namespace
+
+class TestColorText : public QObject {
+    Q_OBJECT
+private slots:
+    void reads_data();
+    void reads();
+    void listNamesComeFirst();
+    void everyWrittenLiteralReadsBack();
+};
+
+void TestColorText::reads_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    // "bad" and "clear" stand for the two messages quoting the trimmed text.
+    const std::pair<QString, QString> rows[] = {
+        // clang-format off
+        // the program's own order, BBGGRR, 1 to 8 digits up to 00FFFFFF
+        {"$000080FF", "#FF8000"}, {" \t$00ffffff ; ", "#FFFFFF"}, {"$0", "#000000"}, {"$FFFFFF", "#FFFFFF"},
+        {"$01000000", "bad"}, {"$80000005", "bad"}, {"$000000000", "bad"}, {"$", "bad"}, {"$00GG0000", "bad"},
+        {"$ 0", "bad"}, {"0x00030201", "#010203"}, {"0X00030201;", "#010203"}, {"0x", "bad"},
+        {"&H000080FF&", "#FF8000"}, {"&h80ff", "#FF8000"}, {"&H&", "bad"}, {"&H00FF&&", "bad"},
+        // HTML, with an alpha only when opaque
+        {"#ff8000;", "#FF8000"}, {"#F80", "#FF8800"}, {"#F80F", "#FF8800"}, {"#FF8000FF", "#FF8000"},
+        {"#FF8000FE", "clear"}, {"#FF80", "clear"}, {"#FF800", "bad"}, {"#FF80000", "bad"}, {"#", "bad"},
+        {"# FF8000", "bad"}, {"#٠٠٠", "bad"},
+        // rgb(): bytes, percentages rounded half up, both separator styles
+        {"rgb(255, 128, 0)", "#FF8000"}, {"RGB( 0 ,0,0 );", "#000000"}, {"rgb(256, 0, 0)", "bad"},
+        {"rgb(0%, 50%, 100%)", "#0080FF"}, {"rgb(10%,30%,70%)", "#1A4DB3"}, {"rgb(.2%, 33.3%, 99.9%)", "#0155FF"},
+        {"rgb(0.19%, 0.1960784%, 0.19607844%)", "#000001"}, {"rgb(100.1%, 0, 0)", "bad"},
+        {"rgb(127.5, 0, 0)", "bad"}, {"rgb(5., 0, 0)", "bad"}, {"rgb(-1, 0, 0)", "bad"},
+        {"rgb(99999999999999999999999, 0, 0)", "bad"}, {"rgb(255 128 0)", "#FF8000"},
+        {"rgb(255 128 0 / 100%)", "#FF8000"}, {"rgba(255, 128, 0, 1.0)", "#FF8000"}, {"rgba(1, 2, 3)", "#010203"},
+        {"rgba(0, 0, 0, 0.9999999)", "clear"}, {"rgb(0 0 0 / 0)", "clear"}, {"rgba(0, 0, 0, 1.5)", "bad"},
+        {"rgb(1, 2 3)", "bad"}, {"rgb(1 2, 3)", "bad"}, {"rgb(1 2 3 4)", "bad"}, {"rgb(1, 2, 3 / 1)", "bad"},
+        {"rgb(1, 2)", "bad"}, {"rgb(1, 2, 3, 1, 1)", "bad"}, {"rgb(1, 2, 3,)", "bad"}, {"rgb(1, 2, 3", "bad"},
+        {"rgb(1%2%3%)", "bad"},
+        // names: the list's, then CSS
+        {"rosybrown", "#BC8F8F"}, {"ALICEBLUE", "#F0F8FF"}, {"rebeccapurple", "#663399"},
+        {"yellowgreen", "#9ACD32"}, {"gold", "#FFF700"}, {"fainsboro", "#DCDCDC"}, {"transparent", "clear"},
+        {"Transparent;", "clear"}, {"gold color", "bad"},
+        // body tags
+        {R"(<BODY BGCOLOR="#FFFFFF" TEXT="#000000">)", "body #FFFFFF #000000"},
+        {"<body text='#010203' bgcolor=#FFF>", "body #FFFFFF #010203"},
+        {R"(  < Body  BgColor = "#FF8000"  > ;)", "body #FF8000 -"}, {R"(<BODY TEXT=" Gold ">)", "body - #FFF700"},
+        {"<BODY>", "bad"}, {R"(<BODY BGCOLOR="#FFF" bgcolor="#000">)", "bad"}, {R"(<BODY BGCOLOR="#FFF">x)", "bad"},
+        {R"(<BODY LINK="#FFF">)", "bad"}, {R"(<BODY BGCOLOR="#FFF>)", "bad"}, {"<BODYBGCOLOR=#FFF>", "bad"},
+        {"<BODY BGCOLOR=#FFFTEXT=#000>", "bad"}, {"<BODY TEXT=>", "bad"},
+        {R"(<BODY TEXT="#000" BGCOLOR='#FFFFFF80'>)", "clear"},
+        // what the messages show
+        {"", "В буфере обмена нет цвета"}, {" \r\n\t ", "В буфере обмена нет цвета"}, {";", "bad"},
+        {"hello\nworld\u2028!", Bad("hello world !")}, {QString(40, u'x'), "bad"},
+        {QString(41, u'x'), Bad(QString(39, u'x') + u'…')},
+        {QString(38, u'x') + QString::fromUtf8("😀!"), Bad(QString(38, u'x') + u'…')},
+        {QString(300, u' ') + "#FFF", "#FFFFFF"}, {"$" + QString(200, u'0'), Bad("$" + QString(38, u'0') + u'…')},
+        {QString(300, u'x'), Bad(QString(39, u'x') + u'…')},
+        // clang-format on
+    };
+    for (const auto& [text, expected] : rows) {
+        const QString shown = expected == "bad"     ? Bad(text.trimmed())
+                              : expected == "clear" ? Clear(text.trimmed())
+                                                    : expected;
+        QTest::addRow("%s", qPrintable(text.left(60).simplified())) << text << shown;
+    }
+}
+
+void TestColorText::reads()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(Describe(ReadColorText(text, ListNames())), expected);
+}
+
+void TestColorText::listNamesComeFirst()
+{
+    QCOMPARE(Describe(ReadColorText(u"Gold"_s)), u"#FFD700"_s);
+    QCOMPARE(Describe(ReadColorText(u"Fainsboro"_s)), Bad(u"Fainsboro"_s));
+    // Long texts are turned away before any name is looked at.
+    TNamedColorLookup names;
+    names.Add(QString(300, u'a'), {1, 2, 3});
+    QCOMPARE(ReadColorText(QString(300, u'a'), names).Kind, TColorTextKind::Error);
+}
+
+void TestColorText::everyWrittenLiteralReadsBack()
+{
+    const TLiteralFormat formats[] = {TLiteralFormat::Delphi, TLiteralFormat::VisualCpp, TLiteralFormat::VisualBasic,
+                                      TLiteralFormat::Html, TLiteralFormat::HtmlBody};
+    for (int i = 0; i <= 300; ++i) {
+        const int v = int(0xFFFFFFLL * i / 300);
+        const int r = v >> 16, g = (v >> 8) & 0xFF, b = v & 0xFF;
+        const QString back = HtmlOf(r, g, b), text = HtmlOf(255 - g, b, r);
+        for (TLiteralFormat format : formats) {
+            const QString literal = FormatLiteral(format, r, g, b, back, text);
+            const QString expected = format == TLiteralFormat::HtmlBody ? u"body "_s + back + u' ' + text : back;
+            QCOMPARE(Describe(ReadColorText(literal)), expected);
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(TestColorText)
+#include "tst_colortext.moc"

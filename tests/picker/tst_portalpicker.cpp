@@ -1,0 +1,252 @@
+// Run on a private session bus (dbus-run-session): a stand-in portal on a
+// second connection of this process answers the picker's calls.
+#include "picker/portalpicker.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QTimer>
+#include <QtTest>
+
+#include <limits>
+
+namespace {
+
+const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString StandInName = QStringLiteral("stand-in portal");
+
+enum TAnswer { aRespond, aRespondElsewhere, aError, aVanish, aVanishAfterReply, aSilent };
+
+QDBusConnection StandInBus()
+{
+    return QDBusConnection(StandInName);
+}
+
+template <class T> QVariant Rgb(T r, T g, T b)
+{
+    QDBusArgument rgb;
+    rgb.beginStructure();
+    rgb << r << g << b;
+    rgb.endStructure();
+    return QVariant::fromValue(rgb);
+}
+
+QVariantList Response(uint code, const QVariantMap& results = {})
+{
+    return {code, results};
+}
+QVariantList Color(QVariant rgb)
+{
+    return Response(0, {{QStringLiteral("color"), rgb}});
+}
+
+// Waits until everything the stand-in has sent so far has reached the picker.
+void Settle()
+{
+    const QDBusPendingCall ping = StandInBus().asyncCall(
+        QDBusMessage::createMethodCall(QDBusConnection::sessionBus().baseService(), QStringLiteral("/"),
+                                       QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")));
+    QTRY_VERIFY(ping.isFinished());
+    QVERIFY(!ping.isError());
+    QCoreApplication::processEvents();
+}
+
+// What a picker reported, a line for each signal.
+struct TLog {
+    explicit TLog(TColorPicker& picker)
+    {
+        QObject::connect(&picker, &TColorPicker::Started, [this] { Lines << "started"; });
+        QObject::connect(&picker, &TColorPicker::Picked, [this](TColor c) {
+            Lines << QStringLiteral("picked %1 %2 %3").arg(GetRValue(c)).arg(GetGValue(c)).arg(GetBValue(c));
+        });
+        QObject::connect(&picker, &TColorPicker::Cancelled, [this] { Lines << "cancelled"; });
+        QObject::connect(&picker, &TColorPicker::Failed, [this](const QString& message) { Lines << message; });
+    }
+    QStringList Lines;
+};
+
+} // namespace
+
+// The request object, which the picker closes when it gives up.
+class TRequest : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
+public:
+    int Closes = 0;
+public slots:
+    void Close() { ++Closes; }
+};
+
+// The desktop's side: takes PickColor and answers it as the test sets.
+class TStandIn : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
+public:
+    TAnswer Answer = aRespond;
+    QVariantList Arguments; // of the Response signal
+    QString Parent;
+    QVariantMap Options;
+    int Calls = 0;
+
+public slots:
+    QDBusObjectPath PickColor(const QString& parent, const QVariantMap& options, const QDBusMessage& call)
+    {
+        ++Calls;
+        Parent = parent;
+        Options = options;
+        QString sender = call.service().mid(1);
+        sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+        QString path = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2")
+                           .arg(sender, options.value(QStringLiteral("handle_token")).toString());
+        switch (Answer) {
+        case aRespond:
+            // Before the reply, as a quick desktop may: the picker listens already.
+            Respond(path);
+            break;
+        case aRespondElsewhere:
+            path = QStringLiteral("/org/freedesktop/portal/desktop/request/elsewhere");
+            // Again and again: the picker listens there only once it has the reply.
+            QObject::connect(&Repeat, &QTimer::timeout, this, [this, path] { Respond(path); });
+            Repeat.start(20);
+            break;
+        case aError:
+            call.setDelayedReply(true);
+            StandInBus().send(call.createErrorReply(QStringLiteral("org.freedesktop.portal.Error.Failed"), "no"));
+            break;
+        case aVanish:
+            call.setDelayedReply(true);
+            [[fallthrough]];
+        case aVanishAfterReply:
+            QTimer::singleShot(0, this, [] { QDBusConnection::disconnectFromBus(StandInName); });
+            break;
+        case aSilent:
+            break;
+        }
+        StandInBus().unregisterObject(RequestPath);
+        StandInBus().registerObject(path, &Request, QDBusConnection::ExportAllSlots);
+        RequestPath = path;
+        return QDBusObjectPath(path);
+    }
+
+public:
+    void Respond(const QString& path)
+    {
+        QDBusMessage signal = QDBusMessage::createSignal(path, QStringLiteral("org.freedesktop.portal.Request"),
+                                                         QStringLiteral("Response"));
+        signal.setArguments(Arguments);
+        StandInBus().send(signal);
+    }
+
+    TRequest Request;
+    QString RequestPath;
+    QTimer Repeat;
+};
+
+class TestPortalPicker : public QObject {
+    Q_OBJECT
+private slots:
+    void chosenWhenThePortalIsOnTheBus();
+    void init();
+    void cleanup() { StandIn.reset(); }
+    void answers_data();
+    void answers();
+    void cancelClosesTheRequest();
+
+private:
+    std::unique_ptr<TStandIn> StandIn;
+};
+
+void TestPortalPicker::chosenWhenThePortalIsOnTheBus()
+{
+    QVERIFY(StandInBus().unregisterService(PortalService));
+    QVERIFY(!CreateColorPicker(this));
+    QVERIFY(StandInBus().registerService(PortalService));
+    const std::unique_ptr<TColorPicker> picker(CreateColorPicker());
+    QVERIFY(qobject_cast<TPortalColorPicker*>(picker.get()));
+}
+
+void TestPortalPicker::init()
+{
+    StandIn = std::make_unique<TStandIn>();
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, StandInName);
+    QVERIFY(bus.registerService(PortalService));
+    QVERIFY(bus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), StandIn.get(),
+                               QDBusConnection::ExportAllSlots));
+}
+
+void TestPortalPicker::answers_data()
+{
+    const QString noAnswer = QStringLiteral("Не удалось взять цвет с экрана: портал не ответил");
+    const QString badAnswer = QStringLiteral("Не удалось взять цвет с экрана: портал вернул неверный ответ");
+    const QString badColor = QStringLiteral("Не удалось взять цвет с экрана: портал вернул неверный цвет");
+    const QString picked = QStringLiteral("picked 51 102 153");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QVariantList>("response");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("colour") << int(aRespond) << Color(Rgb(0.2, 0.4, 0.6)) << picked;
+    QTest::newRow("ends, half to even") << int(aRespond) << Color(Rgb(0.0, 1.0, 0.5)) << "picked 0 255 128";
+    QTest::newRow("on another request object") << int(aRespondElsewhere) << Color(Rgb(0.2, 0.4, 0.6)) << picked;
+    QTest::newRow("cancelled") << int(aRespond) << Response(1) << "cancelled";
+    QTest::newRow("ended otherwise") << int(aRespond) << Response(2)
+                                     << "Не удалось взять цвет с экрана: портал прервал выбор";
+    QTest::newRow("unknown response") << int(aRespond) << Response(7) << badAnswer;
+    QTest::newRow("no colour") << int(aRespond) << Response(0)
+                               << "Не удалось взять цвет с экрана: портал не вернул цвет";
+    QTest::newRow("integers") << int(aRespond) << Color(Rgb(51, 102, 153)) << badColor;
+    QTest::newRow("text") << int(aRespond) << Color(QStringLiteral("#336699")) << badColor;
+    QTest::newRow("above 1") << int(aRespond) << Color(Rgb(0.2, 1.5, 0.6)) << badColor;
+    QTest::newRow("below 0") << int(aRespond) << Color(Rgb(0.2, 0.4, -0.1)) << badColor;
+    QTest::newRow("NaN") << int(aRespond) << Color(Rgb(nan, 0.4, 0.6)) << badColor;
+    QTest::newRow("wrong signature") << int(aRespond) << QVariantList{QStringLiteral("0")} << badAnswer;
+    QTest::newRow("error reply") << int(aError) << QVariantList()
+                                 << "Не удалось взять цвет с экрана: портал сообщил об ошибке "
+                                    "(org.freedesktop.portal.Error.Failed)";
+    QTest::newRow("gone before replying") << int(aVanish) << QVariantList() << noAnswer;
+    QTest::newRow("gone after replying") << int(aVanishAfterReply) << QVariantList() << noAnswer;
+}
+
+void TestPortalPicker::answers()
+{
+    QFETCH(int, answer);
+    QFETCH(QVariantList, response);
+    QFETCH(QString, outcome);
+    StandIn->Answer = TAnswer(answer);
+    StandIn->Arguments = response;
+    TPortalColorPicker picker;
+    const TLog log(picker);
+    picker.Start();
+    QCOMPARE(log.Lines, QStringList{"started"});
+    QTRY_COMPARE(log.Lines.size(), 2);
+    // Nothing more follows, not even from a Response that comes again.
+    if (StandInBus().isConnected())
+        Settle();
+    QCOMPARE(log.Lines, (QStringList{"started", outcome}));
+    QVERIFY(!picker.IsActive());
+
+    QCOMPARE(StandIn->Calls, 1);
+    QCOMPARE(StandIn->Parent, QString());
+    QVERIFY(!StandIn->Options.value(QStringLiteral("handle_token")).toString().isEmpty());
+}
+
+void TestPortalPicker::cancelClosesTheRequest()
+{
+    StandIn->Answer = aSilent;
+    StandIn->Arguments = Color(Rgb(0.2, 0.4, 0.6));
+    TPortalColorPicker picker;
+    const TLog log(picker);
+    picker.Start();
+    QTRY_COMPARE(StandIn->Calls, 1);
+    picker.Cancel();
+    QVERIFY(!picker.IsActive());
+    QTRY_COMPARE(StandIn->Request.Closes, 1);
+    // A colour the desktop sends anyway no longer counts.
+    StandIn->Respond(StandIn->RequestPath);
+    Settle();
+    QCOMPARE(log.Lines, (QStringList{"started", "cancelled"}));
+}
+
+QTEST_GUILESS_MAIN(TestPortalPicker)
+#include "tst_portalpicker.moc"
