@@ -64,6 +64,7 @@ private slots:
     void tabOrderFollowsTabOrderProperty();
     void bottomAlignedControlsStackUpFromTheBevel();
     void memoSelectsAndCopiesItsText();
+    void memoTextReachesTheDocumentOnce();
     void memoCopiesPlainTextAlone_data();
     void memoCopiesPlainTextAlone();
     void centeredWindowPosition_data();
@@ -236,6 +237,26 @@ void TestStdCtrls::memoSelectsAndCopiesItsText()
     QCOMPARE(memo.SelStart(), 0);
     memo.SetSelStart(1000);  // beyond the text: clamped, no crash
     QCOMPARE(memo.SelStart(), 9);
+}
+
+void TestStdCtrls::memoTextReachesTheDocumentOnce()
+{
+    TMemo memo;
+    memo.SetAlignment(taCenter);
+    int changes = 0;
+    connect(memo.document(), &QTextDocument::contentsChanged, &memo, [&changes] { ++changes; });
+    memo.SetText(QStringLiteral("$00FFFFFF"));
+    memo.SetText(QStringLiteral("<BODY BGCOLOR=\"#FFFFFF\">"));
+    QCOMPARE(memo.Text(), QStringLiteral("<BODY BGCOLOR=\"#FFFFFF\">"));
+    QCoreApplication::processEvents();
+    QCOMPARE(changes, 1);
+    QCOMPARE(memo.toPlainText(), memo.Text());
+    QCOMPARE(memo.document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    // A selection read at once sees the text last set, with the caret at its start.
+    memo.SetText(QStringLiteral("#010203"));
+    QCOMPARE(memo.SelStart(), 0);
+    memo.SelectAll();
+    QCOMPARE(memo.SelText(), QStringLiteral("#010203"));
 }
 
 void TestStdCtrls::memoCopiesPlainTextAlone_data()
