@@ -35,4 +35,17 @@ done
 xdotool mousemove $((x + 220)) $((y + 22))
 sleep 1.5
 build/tests/e2e/xshot "$out/tooltip.png"
+# The preview's context menu, and a pick from the screen under way with the
+# pointer over the red slider's face (Escape gives it up).
+xdotool mousemove $((x + 220)) $((y + 22)) click 3
+sleep 0.5
+build/tests/e2e/xshot "$out/menu.png"
+xdotool key Escape
+xdotool mousemove $((x + 60)) $((y + 56)) click 1 key ctrl+p
+sleep 0.3
+xdotool mousemove $((x + 250)) $((y + 100))
+sleep 0.5
+build/tests/e2e/xshot "$out/pick.png"
+xdotool key Escape
+sleep 0.3
 close_huebox

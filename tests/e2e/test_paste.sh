@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Colours in and out by keyboard in the real program: a colour pasted from the
-# real X clipboard with Ctrl+V, the literal copied with Ctrl+C from a slider.
+# real X clipboard with Ctrl+V, the literal copied with Ctrl+C from a slider,
+# a colour picked from the screen.
 set -u
 source "$(dirname "$0")/lib.sh" "$@"
 
@@ -34,7 +35,23 @@ xdotool key --window "$HUEBOX_WINDOW" ctrl+c
 got=$(wait_clipboard '$00996600') || fail "Ctrl+C on the red slider: clipboard holds '$got', expected '\$00996600'"
 echo 'ok: Ctrl+C on the red slider -> $00996600'
 
+# A pick from the screen: the blue slider's face, left of its ruler, shows its
+# tint (0, 0, 153); a second pick given up with Escape changes nothing.
+geometry=$(xdotool getwindowgeometry "$HUEBOX_WINDOW")
+x=$(sed -n 's/.*Position: \([0-9]*\),.*/\1/p' <<<"$geometry")
+y=$(sed -n 's/.*Position: [0-9]*,\([0-9]*\).*/\1/p' <<<"$geometry")
+xdotool key --window "$HUEBOX_WINDOW" ctrl+p
+sleep 0.3
+xdotool mousemove $((x + 36)) $((y + 184)) click 1
+sleep 0.3
+expect_copy '$00990000' "a pick of the blue slider's face"
+xdotool key --window "$HUEBOX_WINDOW" ctrl+p
+sleep 0.3
+xdotool mousemove $((x + 36)) $((y + 140)) key Escape
+sleep 0.3
+expect_copy '$00990000' "a pick given up with Escape"
+
 close_huebox
 code=$?
 [ "$code" -eq 0 ] || fail "exit code $code"
-echo "PASS: pasted and copied by keyboard through the real X clipboard"
+echo "PASS: pasted, picked and copied by keyboard through the real X clipboard"
