@@ -3,8 +3,12 @@
 #include "framework/palette.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QHash>
 #include <QMessageBox>
 #include <QStyleFactory>
+
+#include <optional>
 
 namespace {
 
@@ -14,9 +18,15 @@ TApplication::MessageHandler& messageHandler()
     return handler;
 }
 
-std::map<int, QCursor>& cursorTable()
+// A registered cursor, or what makes it on first use.
+struct TCursorEntry {
+    std::optional<QCursor> Cursor;
+    std::function<QCursor()> Make;
+};
+
+std::map<int, TCursorEntry>& cursorTable()
 {
-    static std::map<int, QCursor> table;
+    static std::map<int, TCursorEntry> table;
     return table;
 }
 
@@ -32,9 +42,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
     InstallFontSubstitutions();
     // Controls start in the usual dialog font, the one windows are laid out
     // in, so a new control does not first load a font it will not keep.
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(DialogFont());
 }
 
 TApplication::~TApplication() { cursorTable().clear(); }
@@ -66,7 +74,9 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
     return result;
 }
 
-void Screen::SetCursor(int id, const QCursor& cursor) { cursorTable()[id] = cursor; }
+void Screen::SetCursor(int id, const QCursor& cursor) { cursorTable()[id] = {cursor, nullptr}; }
+
+void Screen::SetCursor(int id, std::function<QCursor()> make) { cursorTable()[id] = {std::nullopt, std::move(make)}; }
 
 QCursor Screen::Cursor(int id)
 {
@@ -85,16 +95,66 @@ QCursor Screen::Cursor(int id)
         break;
     }
     const auto it = cursorTable().find(id);
-    return it != cursorTable().end() ? it->second : QCursor(Qt::ArrowCursor);
+    if (it == cursorTable().end())
+        return Qt::ArrowCursor;
+    TCursorEntry& entry = it->second;
+    if (!entry.Cursor)
+        entry.Cursor = entry.Make ? entry.Make() : QCursor(Qt::ArrowCursor);
+    return *entry.Cursor;
 }
 
 bool Screen::HasCursor(int id) { return cursorTable().count(id) != 0; }
 
+namespace {
+
+const QString& dialogFamily()
+{
+    static const QString family = QStringLiteral("MS Sans Serif");
+    return family;
+}
+
+// Layout family, case folded as Qt matches families -> the face it is drawn in.
+QHash<QString, QString>& faceTable()
+{
+    static QHash<QString, QString> table;
+    return table;
+}
+
+}  // namespace
+
 void InstallFontSubstitutions()
 {
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman Cyr"), QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    static const std::pair<const char*, const char*> substitutes[] = {
+        {"MS Sans Serif", "Liberation Sans"},        {"Arial", "Liberation Sans"},
+        {"Times New Roman Cyr", "Liberation Serif"}, {"Times New Roman", "Liberation Serif"},
+        {"Courier New", "Liberation Mono"},
+    };
+    for (const auto& [family, face] : substitutes)
+        QFont::insertSubstitution(QLatin1String(family), QLatin1String(face));
+    // Resolve them all now, from one listing of the installed families.
+    const QStringList installed = QFontDatabase::families();
+    const auto has = [&](const QString& f) { return installed.contains(f, Qt::CaseInsensitive); };
+    for (const auto& [family, face] : substitutes) {
+        const QString name = QLatin1String(family);
+        faceTable().insert(name.toCaseFolded(), has(name) || !has(QLatin1String(face)) ? name : QLatin1String(face));
+    }
 }
+
+QString FontFace(const QString& family)
+{
+    // A family without a substitute is given to Qt as it is.
+    return faceTable().value(family.toCaseFolded(), family);
+}
+
+QString LayoutFamily(const QString& face)
+{
+    return face == FontFace(dialogFamily()) ? dialogFamily() : face;
+}
+
+QFont DialogFont()
+{
+    QFont font(FontFace(dialogFamily()));
+    font.setPixelSize(11);
+    return font;
+}
+

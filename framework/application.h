@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFont>
 #include <QString>
 
 #include <functional>
@@ -40,13 +41,31 @@ enum : int { crDefault = 0, crArrow = -2, crCross = -3, crIBeam = -4, crSizeWE =
 
 namespace Screen {
 void SetCursor(int id, const QCursor& cursor);
+// A cursor made when it is first asked for: a module registers its cursors
+// at start, their pictures are decoded only once a control shows one.
+void SetCursor(int id, std::function<QCursor()> make);
 QCursor Cursor(int id);
 bool HasCursor(int id);
 }  // namespace Screen
 
-// The faces that stand in for the fonts the layouts name, and the
-// classic palette. TApplication's constructor calls this.
+// The faces that stand in for the fonts the layouts name: Qt's own
+// substitutions, and the face each named family is shown in, looked up once
+// (FontFace). TApplication's constructor calls this.
 void InstallFontSubstitutions();
+
+// The installed face a font family of a layout is drawn in: the family itself
+// where the platform has it, else the face that stands in for it. Controls are
+// given this face, so that drawing never first asks the font database for a
+// family it lacks (each such miss is a fontconfig query per font loaded).
+QString FontFace(const QString& family);
+
+// The family of a layout that a face stands for: the inverse of FontFace for
+// the program's dialog font (a face shown where no layout named a family),
+// otherwise the face itself.
+QString LayoutFamily(const QString& face);
+
+// The font that windows and controls start in: "MS Sans Serif", 11 pixels.
+QFont DialogFont();
 
 // ---------------------------------------------------------------------------
 

@@ -151,22 +151,18 @@ bool MovesBetweenControls(Qt::FocusReason reason)
 }
 
 // What a layout can set of a font: its name, height and style. Other
-// rendering hints do not change the text metrics.
+// rendering hints do not change the text metrics; two names drawn in the
+// same face are the same.
 bool SameFont(const QFont& a, const QFont& b)
 {
-    return a.family() == b.family() && a.pixelSize() == b.pixelSize() && a.pointSizeF() == b.pointSizeF() &&
+    return FontFace(a.family()) == FontFace(b.family()) && a.pixelSize() == b.pixelSize() && a.pointSizeF() == b.pointSizeF() &&
            a.weight() == b.weight() && a.italic() == b.italic() && a.underline() == b.underline() &&
            a.strikeOut() == b.strikeOut();
 }
 
 } // namespace
 
-QFont TCustomComboBox::DefaultFont()
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
-    return font;
-}
+QFont TCustomComboBox::DefaultFont() { return DialogFont(); }
 
 TCustomComboBox::TCustomComboBox(QWidget* parent)
     : QComboBox(parent), TControl(this, QPalette::Base), reportedFont_(DefaultFont())

@@ -67,10 +67,19 @@ void TControl::SetParentColor(bool value)
     }
 }
 
+QString TControl::FontName() const
+{
+    for (const QWidget* w = self_; w; w = w->parentWidget())
+        if (const auto* c = dynamic_cast<const TControl*>(w); c && !c->fontName_.isEmpty())
+            return c->fontName_;
+    return LayoutFamily(self_->font().family());
+}
+
 void TControl::SetFontName(const QString& name)
 {
+    fontName_ = name;
     QFont f = self_->font();
-    f.setFamily(name);
+    f.setFamily(FontFace(name));
     self_->setFont(f);
 }
 

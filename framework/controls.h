@@ -65,7 +65,9 @@ public:
     bool ParentColor() const { return parentColor_; }
     void SetParentColor(bool value);
 
-    QString FontName() const { return self_->font().family(); }
+    // The family the layout names, here or on a parent; the control shows
+    // the face that stands in for it (FontFace).
+    QString FontName() const;
     void SetFontName(const QString& name);
     // Negative: the character height in pixels, as the layouts give it.
     int FontHeight() const { return -self_->font().pixelSize(); }
@@ -172,6 +174,7 @@ private:
     QPalette::ColorRole colorRole_;
     TColor color_ = clBtnFace;
     TColor fontColor_ = clWindowText;
+    QString fontName_;  // empty: the family comes from the parent
     bool parentColor_ = true;
     bool fontColorSet_ = false;
     TAlign align_ = alNone;

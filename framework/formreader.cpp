@@ -3,7 +3,9 @@
 #include <QSet>
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <unordered_map>
 
 namespace {
 
@@ -35,7 +37,9 @@ public:
     void Check(const TFormObject& o, const TClassInfo* cls)
     {
         for (const TFormProperty& p : o.Properties) {
-            if (const TPropertyInfo* info = cls->FindProperty(p.Name)) {
+            const TPropertyInfo* info = Find(cls, p.Name);
+            resolved_[&p] = info;
+            if (info) {
                 if (info->IsReference()) {
                     if (p.Value.Kind != TFormValue::vaIdent)
                         throw EFormError(p.Line, QStringLiteral("Component name expected for %1").arg(p.Name));
@@ -69,7 +73,7 @@ public:
         object->setObjectName(o.Name);
         for (const TFormProperty& p : o.Properties) {
             try {
-                if (const TPropertyInfo* info = cls->FindProperty(p.Name)) {
+                if (const TPropertyInfo* info = resolved_.at(&p)) {
                     if (!info->IsEvent() && !info->IsReference())
                         info->Set(object, p.Value);
                 } else {
@@ -101,7 +105,7 @@ public:
         // References may name components that come later in the text.
         for (const Created& c : created_) {
             for (const TFormProperty& p : c.Description->Properties) {
-                const TPropertyInfo* info = c.Class->FindProperty(p.Name);
+                const TPropertyInfo* info = resolved_.at(&p);
                 if (!info || !info->IsReference())
                     continue;
                 const auto target = std::find_if(created_.begin(), created_.end(), [&](const Created& t) {
@@ -120,7 +124,7 @@ public:
         for (const Created& c : created_) {
             TComponent* comp = AsComponent(c.Object);
             for (const TFormProperty& p : c.Description->Properties) {
-                const TPropertyInfo* info = c.Class->FindProperty(p.Name);
+                const TPropertyInfo* info = resolved_.at(&p);
                 if (!info || !info->IsEvent())
                     continue;
                 try {
@@ -135,9 +139,24 @@ public:
     }
 
 private:
+    // The same few names (Left, Top, Font.Name...) recur on every control of
+    // a class: each is searched for once.
+    const TPropertyInfo* Find(const TClassInfo* cls, const QString& name)
+    {
+        auto& known = lookups_[cls];
+        const auto it = known.find(name);
+        if (it != known.end())
+            return it->second;
+        return known[name] = cls->FindProperty(name);
+    }
+
     const THandlerTable& handlers_;
     std::vector<Created> created_;
     QSet<QString> names_;
+    // Each property's entry in its class, looked up once by Validate (null:
+    // a stream property).
+    std::unordered_map<const TFormProperty*, const TPropertyInfo*> resolved_;
+    std::unordered_map<const TClassInfo*, std::map<QString, const TPropertyInfo*>> lookups_;
 };
 
 }  // namespace

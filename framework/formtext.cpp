@@ -200,9 +200,15 @@ private:
                         Advance();
                         if (Peek() != QLatin1Char('\''))
                             break;
+                        result += Peek();
+                        Advance();
+                        continue;
                     }
-                    result += Peek();
-                    Advance();
+                    // The plain run up to the next quote or line end, in one piece.
+                    const qsizetype start = pos_;
+                    while (pos_ < s_.size() && s_.at(pos_) != QLatin1Char('\'') && s_.at(pos_) != QLatin1Char('\n'))
+                        ++pos_;
+                    result += QStringView(s_).mid(start, pos_ - start);
                 }
             } else if (c == QLatin1Char('#')) {
                 Advance();

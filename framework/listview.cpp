@@ -731,6 +731,10 @@ void TCustomListView::ApplyColumnVisibility()
 {
     const bool report = viewStyle_ == vsReport;
     applyingWidth_ = true;
+    // The list places its header itself (updateGeometries): showing it need
+    // not first size it to its hint, which measures it in the bold face of
+    // the font even on a page nobody has opened yet.
+    header_->setAttribute(Qt::WA_Resized);
     setHeaderHidden(!report);
     const int count = model_->columnCount();
     for (int c = 0; c < count; ++c)
@@ -920,6 +924,15 @@ void TCustomListView::doItemsLayout()
     }
     layoutPending_ = false;
     QTreeView::doItemsLayout();
+}
+
+void TCustomListView::updateGeometries()
+{
+    if (!isVisible()) {
+        layoutPending_ = true;
+        return;
+    }
+    QTreeView::updateGeometries();
 }
 
 void TCustomListView::showEvent(QShowEvent* e)

@@ -268,6 +268,9 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     bool viewportEvent(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    // Deferred like doItemsLayout: the header's height is measured in the
+    // bold face of the list's font.
+    void updateGeometries() override;
 
 private:
     // Runs a change of the column list; the selection stays with its row.

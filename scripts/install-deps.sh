@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need,
-# and only those that are missing.
+# and only those that are missing. With --bench also what scripts/bench.sh
+# needs besides (valgrind, which counts the start-up instructions).
 set -euo pipefail
 
 packages=(
@@ -8,10 +9,11 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   fonts-liberation2 qt6-translations-l10n
   xvfb xdotool xclip xauth x11-utils dbus-daemon at-spi2-core
-  libbenchmark-dev libx11-dev libxcb1-dev
+  libbenchmark-dev libx11-dev libxcb1-dev libxdamage-dev
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev file
 )
+[[ "${1:-}" == "--bench" ]] && packages+=(valgrind)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,20 +1,25 @@
 // Starts a program and times it to its first visible top-level window.
 //
-//   startup_probe [-s SETTLE_MS] [-t TIMEOUT_MS] TITLE PROGRAM [ARGS...]
+//   startup_probe [-k] [-s SETTLE_MS] [-t TIMEOUT_MS] TITLE PROGRAM [ARGS...]
 //
-// Prints one line: "MAPPED_MS READY_MS HWM_AT_MAP_KIB MAXRSS_KIB CPU_MS EXIT".
+// Prints one line: "MAPPED_MS PAINTED_MS HWM_AT_MAP_KIB MAXRSS_KIB CPU_MS EXIT".
 //   MAPPED_MS   exec to the MapNotify of a top-level window titled TITLE
-//   READY_MS    exec to the window's answer to a _NET_WM_PING sent at mapping,
-//               i.e. its event loop has handled the first expose (-1: no answer)
+//   PAINTED_MS  exec to the window's first paint being on the screen: the
+//               program drew into it (DAMAGE) and then answered a _NET_WM_PING
+//               (-1: not within the timeout)
 //   HWM_AT_MAP  VmHWM of the process read at mapping
 //   MAXRSS      the process's peak resident set over its life (wait4)
 //   CPU_MS      its user + system CPU time over its life, less disturbed than
 //               wall time by other load on the machine
-//   EXIT        exit status after WM_DELETE_WINDOW, or "killed"
-// The program is closed SETTLE_MS after it became ready.
+//   EXIT        exit status after WM_DELETE_WINDOW, "term" after -k, or "killed"
+// The program is closed SETTLE_MS after it was painted. With -k it is ended
+// with SIGTERM as soon as it is painted instead: run under a profiler, which
+// writes its counts when the program dies of a signal, what is counted ends
+// at the painted window and leaves out the closing.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xdamage.h>
 
 #include <algorithm>
 #include <chrono>
@@ -23,6 +28,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -134,7 +140,7 @@ bool childGone(pid_t pid)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: startup_probe [-s SETTLE_MS] [-t TIMEOUT_MS] TITLE PROGRAM [ARGS...]\n");
+    std::fprintf(stderr, "usage: startup_probe [-k] [-s SETTLE_MS] [-t TIMEOUT_MS] TITLE PROGRAM [ARGS...]\n");
     return 2;
 }
 
@@ -143,8 +149,11 @@ int usage()
 int main(int argc, char** argv)
 {
     int settleMs = 200, timeoutMs = 20000, opt = 0;
-    while ((opt = getopt(argc, argv, "+s:t:")) != -1) {
-        if (opt == 's')
+    bool terminate = false;
+    while ((opt = getopt(argc, argv, "+ks:t:")) != -1) {
+        if (opt == 'k')
+            terminate = true;
+        else if (opt == 's')
             settleMs = std::atoi(optarg);
         else if (opt == 't')
             timeoutMs = std::atoi(optarg);
@@ -168,6 +177,15 @@ int main(int argc, char** argv)
     XSelectInput(d, root, SubstructureNotifyMask | StructureNotifyMask);
     const Atom wmProtocols = XInternAtom(d, "WM_PROTOCOLS", False);
     const Atom netPing = XInternAtom(d, "_NET_WM_PING", False);
+    int damageEvent = 0, damageError = 0;
+    if (!XDamageQueryExtension(d, &damageEvent, &damageError)) {
+        std::fprintf(stderr, "startup_probe: the X server has no DAMAGE extension\n");
+        return 1;
+    }
+    // The pointer in a corner, over neither program's window: no hover or
+    // enter handling that one program would get and the other not.
+    XWarpPointer(d, None, root, 0, 0, 0, 0, DisplayWidth(d, DefaultScreen(d)) - 1,
+                 DisplayHeight(d, DefaultScreen(d)) - 1);
     XSync(d, False);
 
     const Clock::time_point t0 = Clock::now();
@@ -185,7 +203,10 @@ int main(int argc, char** argv)
 
     const Clock::time_point deadline = t0 + std::chrono::milliseconds(timeoutMs);
     Window window = None;
-    double mappedMs = -1, readyMs = -1;
+    double mappedMs = -1, paintedMs = -1;
+    // Each new top-level window is watched for drawing from its creation, so
+    // that a paint right after the map is not missed.
+    std::map<Window, Damage> damages;
     long hwmAtMap = -1;
     XEvent e;
     while (window == None) {
@@ -204,6 +225,8 @@ int main(int argc, char** argv)
         }
         // Without a window manager, the program's top-level windows are
         // the root's children; popups are override-redirect.
+        if (e.type == CreateNotify && e.xcreatewindow.parent == root && !e.xcreatewindow.override_redirect)
+            damages.emplace(e.xcreatewindow.window, XDamageCreate(d, e.xcreatewindow.window, XDamageReportNonEmpty));
         if (e.type != MapNotify || e.xmap.event != root || e.xmap.override_redirect)
             continue;
         const double at = msSince(t0);
@@ -216,20 +239,41 @@ int main(int argc, char** argv)
         hwmAtMap = vmHwmKib(pid);
     }
 
-    sendProtocol(d, window, "_NET_WM_PING");
-    const Clock::time_point pingDeadline = Clock::now() + std::chrono::seconds(5);
-    while (readyMs < 0 && nextEvent(d, &e, pingDeadline))
-        if (e.type == ClientMessage && e.xclient.message_type == wmProtocols &&
-            static_cast<Atom>(e.xclient.data.l[0]) == netPing && static_cast<Window>(e.xclient.data.l[2]) == window)
-            readyMs = msSince(t0);
+    // Painted: the window's first drawing, then the answer to a ping sent
+    // after it, which the program gives only once it has finished that flush.
+    // (A ping answered alone says nothing: it is answered while the program
+    // reads the X events, before it paints the expose queued with them.)
+    const Clock::time_point paintDeadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    if (!damages.count(window))
+        damages[window] = XDamageCreate(d, window, XDamageReportNonEmpty);
+    bool drawn = false;
+    while (paintedMs < 0 && nextEvent(d, &e, paintDeadline)) {
+        if (!drawn && e.type == damageEvent + XDamageNotify &&
+            reinterpret_cast<XDamageNotifyEvent*>(&e)->drawable == window) {
+            drawn = true;
+            sendProtocol(d, window, "_NET_WM_PING");
+        } else if (drawn && e.type == ClientMessage && e.xclient.message_type == wmProtocols &&
+                   static_cast<Atom>(e.xclient.data.l[0]) == netPing &&
+                   static_cast<Window>(e.xclient.data.l[2]) == window) {
+            paintedMs = msSince(t0);
+        }
+    }
+    for (const auto& [w, damage] : damages)
+        XDamageDestroy(d, damage);
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
-    sendProtocol(d, window, "WM_DELETE_WINDOW");
+    if (terminate) {
+        kill(pid, SIGTERM);
+    } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
+        sendProtocol(d, window, "WM_DELETE_WINDOW");
+    }
 
     int status = 0;
     rusage usage{};
     pid_t done = 0;
-    for (int i = 0; i < 500 && done == 0; ++i) {
+    // A profiler may take a while to write its counts.
+    const int waitSteps = terminate ? std::max(timeoutMs / 10, 500) : 500;
+    for (int i = 0; i < waitSteps && done == 0; ++i) {
         done = wait4(pid, &status, WNOHANG, &usage);
         if (done == 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -243,12 +287,14 @@ int main(int argc, char** argv)
     XCloseDisplay(d);
 
     char exitText[16];
-    if (killed || !WIFEXITED(status))
+    if (terminate && !killed && WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM)
+        std::snprintf(exitText, sizeof exitText, "term");
+    else if (killed || !WIFEXITED(status))
         std::snprintf(exitText, sizeof exitText, "killed");
     else
         std::snprintf(exitText, sizeof exitText, "%d", WEXITSTATUS(status));
     const double cpuMs =
         (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-    std::printf("%.2f %.2f %ld %ld %.1f %s\n", mappedMs, readyMs, hwmAtMap, usage.ru_maxrss, cpuMs, exitText);
+    std::printf("%.2f %.2f %ld %ld %.1f %s\n", mappedMs, paintedMs, hwmAtMap, usage.ru_maxrss, cpuMs, exitText);
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "framework/application.h"
+#include "framework/stdctrls.h"
 #include "framework/types.h"
 
 #include <QBasicTimer>
@@ -33,6 +34,8 @@ private slots:
     void cursorTable();
     void fontSubstitutions_data();
     void fontSubstitutions();
+    void controlFonts_data();
+    void controlFonts();
 };
 
 void TestApplication::exceptionInHandlerShowsMessageAndLoopGoesOn()
@@ -85,6 +88,18 @@ void TestApplication::cursorTable()
     QCOMPARE(Screen::Cursor(14000).shape(), Qt::BitmapCursor);
     QCOMPARE(Screen::Cursor(14000).hotSpot(), QPoint(6, 16));
     QCOMPARE(Screen::Cursor(crHandPoint).shape(), Qt::PointingHandCursor);
+
+    // A cursor registered by its maker is made on first use, and only once.
+    int made = 0;
+    Screen::SetCursor(14001, [&] {
+        ++made;
+        return QCursor(pm, 15, 16);
+    });
+    QVERIFY(Screen::HasCursor(14001));
+    QCOMPARE(made, 0);
+    QCOMPARE(Screen::Cursor(14001).hotSpot(), QPoint(15, 16));
+    QCOMPARE(Screen::Cursor(14001).hotSpot(), QPoint(15, 16));
+    QCOMPARE(made, 1);
 }
 
 void TestApplication::fontSubstitutions_data()
@@ -105,6 +120,42 @@ void TestApplication::fontSubstitutions()
     QFont font(family);
     font.setPixelSize(16);
     QCOMPARE(QFontInfo(font).family(), face);
+    // Controls are given the face itself, found without a failed lookup.
+    QCOMPARE(FontFace(family), face);
+}
+
+void TestApplication::controlFonts_data()
+{
+    QTest::addColumn<QString>("parentFamily");  // empty: none named
+    QTest::addColumn<QString>("childFamily");
+    QTest::addColumn<QString>("name");  // FontName of the child
+    QTest::addColumn<QString>("face");  // the family its font asks for
+    QTest::newRow("own") << "" << "Arial" << "Arial" << "Liberation Sans";
+    QTest::newRow("from parent") << "Times New Roman Cyr" << "" << "Times New Roman Cyr" << "Liberation Serif";
+    QTest::newRow("own over parent") << "Courier New" << "MS Sans Serif" << "MS Sans Serif" << "Liberation Sans";
+    QTest::newRow("none named: dialog font") << "" << "" << "MS Sans Serif" << "Liberation Sans";
+    QTest::newRow("case of the layout kept") << "" << "courier new" << "courier new" << "Liberation Mono";
+    QTest::newRow("no substitute: as named") << "" << "No Such Family" << "No Such Family" << "No Such Family";
+}
+
+void TestApplication::controlFonts()
+{
+    QFETCH(QString, parentFamily);
+    QFETCH(QString, childFamily);
+    QFETCH(QString, name);
+    QFETCH(QString, face);
+    TPanel parent;
+    if (!parentFamily.isEmpty())
+        parent.SetFontName(parentFamily);
+    auto* child = new TLabel;
+    child->setParent(&parent);
+    if (!childFamily.isEmpty())
+        child->SetFontName(childFamily);
+    // A height of its own copies the family into the child's font.
+    child->SetFontHeight(-16);
+    QCOMPARE(child->FontName(), name);
+    QCOMPARE(child->font().family(), face);
+    QCOMPARE(child->FontHeight(), -16);
 }
 
 int main(int argc, char** argv)

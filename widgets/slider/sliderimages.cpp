@@ -54,10 +54,13 @@ void InitSliderResources()
 void RegisterSliderCursors()
 {
     InitSliderResources();
-    const QPixmap hand = QPixmap::fromImage(ResourceImage(QStringLiteral("SLIDER_HANDCUR")));
-    const QPixmap drag = QPixmap::fromImage(ResourceImage(QStringLiteral("SLIDER_DRAGCUR")));
-    Screen::SetCursor(crSliderHand, QCursor(hand, 6, 16));
-    Screen::SetCursor(crSliderDrag, QCursor(drag, 15, 16));
+    // Decoded when a slider first shows one, not at start.
+    Screen::SetCursor(crSliderHand, [] {
+        return QCursor(QPixmap::fromImage(ResourceImage(QStringLiteral("SLIDER_HANDCUR"))), 6, 16);
+    });
+    Screen::SetCursor(crSliderDrag, [] {
+        return QCursor(QPixmap::fromImage(ResourceImage(QStringLiteral("SLIDER_DRAGCUR"))), 15, 16);
+    });
 }
 
 void InitSliderModule()
