@@ -3,6 +3,7 @@
 #include "app/colorentrydialog.h"
 #include "color/basicpalette.h"
 #include "color/colortext.h"
+#include "framework/xpm.h"
 #include "color/contrast.h"
 #include "framework/stdctrls.h"
 #include "widgets/colorcombo/colorcombobox.h"
@@ -81,9 +82,9 @@ TForm1::TForm1(const QString& layoutText)
     ReadLayout(layoutText, Handlers());
     FindControls();
     NameForAssistiveTechnology();
-    const QIcon icon(QStringLiteral(":/huebox/huebox.xpm"));
-    setWindowIcon(icon);
-    ProgramIcon->SetPicture(icon.pixmap(32, 32));
+    const QPixmap picture = QPixmap::fromImage(ReadXpmFile(QStringLiteral(":/huebox/huebox.xpm")));
+    setWindowIcon(QIcon(picture));
+    ProgramIcon->SetPicture(picture);
     CreateActions();
     FormCreate();
     ShowContrast();

@@ -1,4 +1,5 @@
 #include "framework/bitmap.h"
+#include "framework/xpm.h"
 #include "framework/exception.h"
 
 #include <QtTest>
@@ -45,6 +46,8 @@ private slots:
     void pngRoundTrip();
     void badPngLeavesBitmapAsItWas_data();
     void badPngLeavesBitmapAsItWas();
+    void xpmPictures_data();
+    void xpmPictures();
 };
 
 void TestBitmap::setSize_data()
@@ -230,6 +233,38 @@ void TestBitmap::badPngLeavesBitmapAsItWas()
     QVERIFY(!bitmap.LoadFromPng(data));
     QCOMPARE(bitmap.Image(), before);
     QCOMPARE(counter.Count, 0);
+}
+
+void TestBitmap::xpmPictures_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("valid");
+    const QByteArray ok = "/* XPM */ static const char* x[] = {\"3 2 3 1\", \"  c None\", \"K c #000000\", "
+                          "\"W c #FFFFFF\", \"KW \", \" WK\"};";
+    QTest::newRow("picture") << ok << true;
+    QTest::newRow("row too short") << QByteArray(ok).replace("\" WK\"", "\"WK\"") << false;
+    QTest::newRow("a row missing") << QByteArray(ok).replace(", \" WK\"", "") << false;
+    QTest::newRow("unknown character") << QByteArray(ok).replace("\" WK\"", "\" WQ\"") << false;
+    QTest::newRow("bad colour") << QByteArray(ok).replace("#FFFFFF", "#FFFFFG") << false;
+    QTest::newRow("two characters a pixel") << QByteArray(ok).replace("3 2 3 1", "3 2 3 2") << false;
+    QTest::newRow("huge") << QByteArray(ok).replace("3 2 3 1", "100000 100000 3 1") << false;
+    QTest::newRow("unclosed quote") << QByteArray(ok).chopped(3) << false;
+    QTest::newRow("empty") << QByteArray() << false;
+}
+
+void TestBitmap::xpmPictures()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, valid);
+    const QImage image = ReadXpm(text);
+    QCOMPARE(!image.isNull(), valid);
+    if (valid) {
+        QCOMPARE(image.size(), QSize(3, 2));
+        QCOMPARE(image.pixel(0, 0), qRgb(0, 0, 0));
+        QCOMPARE(image.pixel(1, 0), qRgb(255, 255, 255));
+        QCOMPARE(qAlpha(image.pixel(2, 0)), 0);
+        QCOMPARE(image.pixel(2, 1), qRgb(0, 0, 0));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBitmap)

@@ -1,6 +1,7 @@
 #include "widgets/slider/sliderimages.h"
 
 #include "framework/application.h"
+#include "framework/xpm.h"
 
 #include <QCursor>
 #include <QPixmap>
@@ -12,7 +13,7 @@ namespace {
 
 QImage ResourceImage(const QString& name)
 {
-    return QImage(QStringLiteral(":/huebox/slider/") + name, "XPM");
+    return ReadXpmFile(QStringLiteral(":/huebox/slider/") + name);
 }
 
 } // namespace
