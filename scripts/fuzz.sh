@@ -5,9 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --fuzz
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DHUEBOX_FUZZ=ON -DHUEBOX_BUILD_TESTS=OFF -DHUEBOX_BUILD_BENCH=OFF
+  -DHUEBOX_FUZZ=ON -DHUEBOX_BUILD_TESTS=OFF -DHUEBOX_BUILD_BENCH=OFF -DHUEBOX_WERROR=ON
 cmake --build build-fuzz -j2 --target fuzzers
 
 export QT_QPA_PLATFORM=offscreen

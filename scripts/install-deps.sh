@@ -1,19 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need,
-# and only those that are missing. With --bench also what scripts/bench.sh
-# needs besides (valgrind, which counts the start-up instructions).
+# Installs the Debian packages a command needs, and only those that are
+# missing. Without an argument: what building and running Huebox needs
+# (scripts/run.sh). Add the groups a command needs besides:
+#   --test   the test suite: X server, input and clipboard tools, the
+#            accessibility bus, packaging tools, clang-format (scripts/test.sh)
+#   --bench  the benchmarks: Google Benchmark, valgrind, the X extension the
+#            start-up probe uses (scripts/bench.sh)
+#   --fuzz   clang with libFuzzer and its sanitizer runtime (scripts/fuzz.sh)
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools
   fonts-liberation2 qt6-translations-l10n
-  xvfb xdotool xclip xauth x11-utils dbus-daemon at-spi2-core
-  libbenchmark-dev libx11-dev libxcb1-dev libxdamage-dev
-  clang libclang-rt-14-dev
-  desktop-file-utils appstream dpkg-dev file
+  libx11-dev libxcb1-dev
 )
-[[ "${1:-}" == "--bench" ]] && packages+=(valgrind)
+for group in "$@"; do
+  case $group in
+  --test)
+    packages+=(xvfb xauth xdotool xclip x11-utils dbus-daemon at-spi2-core clang-format
+      desktop-file-utils appstream dpkg-dev file) ;;
+  --bench) packages+=(libbenchmark-dev valgrind libxdamage-dev xvfb xauth) ;;
+  --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  *) echo "usage: $0 [--test] [--bench] [--fuzz]" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

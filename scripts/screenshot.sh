@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ "${1:-}" != "--inside-x" ]; then
-  bash scripts/install-deps.sh
+  bash scripts/install-deps.sh --test
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build build -j2 --target huebox xshot xclose
   out=$(realpath -m "${1:-build/screenshots}")

@@ -1,21 +1,36 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test through
-# ctest (unit tests on the offscreen platform, end-to-end tests under Xvfb);
-# then builds and runs the whole suite again with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Usage: scripts/test.sh [--quick]  (--quick skips
-# the sanitizer pass)
+# Installs what is missing, builds Release (warnings as errors) and runs the
+# whole suite through ctest: unit tests on the offscreen platform, the real
+# program under Xvfb, the accessibility session, the install and package
+# tests, and a short seeded monkey run.
+#   scripts/test.sh          that, in a few minutes
+#   scripts/test.sh --full   also the 100 000-event monkey run, then the whole
+#                            suite again built with AddressSanitizer and
+#                            UndefinedBehaviorSanitizer (what CI runs)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+full=false
+case "${1:-}" in
+'') ;;
+--full) full=true ;;
+*) echo "usage: $0 [--full]" >&2; exit 2 ;;
+esac
+bash scripts/install-deps.sh --test
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DHUEBOX_WERROR=ON
 cmake --build build -j2
-ctest --test-dir build --output-on-failure -j2
+if $full; then
+  # A fresh seed each run; the test prints it for a repeat.
+  HUEBOX_MONKEY_EVENTS=100000 HUEBOX_MONKEY_SEED=random ctest --test-dir build --output-on-failure -j2
+else
+  ctest --test-dir build --output-on-failure -j2
+fi
 
-[ "${1:-}" = "--quick" ] && exit 0
+$full || exit 0
 
 echo "== the same suite with AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHUEBOX_SANITIZE=ON -DHUEBOX_BUILD_BENCH=OFF
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHUEBOX_SANITIZE=ON -DHUEBOX_BUILD_BENCH=OFF \
+  -DHUEBOX_WERROR=ON
 cmake --build build-asan -j2
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
