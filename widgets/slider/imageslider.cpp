@@ -147,7 +147,7 @@ void TCustomImageSlider::SetBevelStyle(TBevelCut value)
     // Child controls are laid out inside the bevel.
     const int inset = value != bvNone ? BevelWidth() : 0;
     setContentsMargins(inset, inset, inset, inset);
-    RebuildLayout();
+    Relayout();
     RepaintNow();
 }
 
@@ -157,7 +157,7 @@ void TCustomImageSlider::SetEdgeSize(int value)
     const int length = orientation_ == soHorizontal ? ruler->Width() : ruler->Height();
     if (2 * qint64(value) < length && value != edgeSize_) {
         edgeSize_ = value;
-        RebuildLayout();
+        Relayout();
     }
 }
 
@@ -166,7 +166,7 @@ void TCustomImageSlider::SetNumThumbStates(int value)
     if (value < 1 || value > 2 || value == numThumbStates_)
         return;
     numThumbStates_ = value;
-    RebuildLayout();
+    Relayout();
 }
 
 void TCustomImageSlider::SetOrientation(TSliderOrientation value)
@@ -174,7 +174,7 @@ void TCustomImageSlider::SetOrientation(TSliderOrientation value)
     if (value == orientation_)
         return;
     orientation_ = value;
-    RebuildLayout();
+    Relayout();
     if (!Loading()) {
         setGeometry(x(), y(), height(), width());
         // A hidden control hears of its new size only when it is shown.
@@ -224,6 +224,14 @@ TBitmap& TCustomImageSlider::Holder(int index)
 void TCustomImageSlider::ImageChanged()
 {
     if (!creating_)
+        Relayout();
+}
+
+void TCustomImageSlider::Relayout()
+{
+    // While a description is read, the end of loading lays the control out
+    // once with everything read.
+    if (!Loading())
         RebuildLayout();
 }
 
@@ -360,6 +368,7 @@ void TCustomImageSlider::RebuildLayout()
     const TBitmap& thumb = *ThumbImage();
     layout_ =
         LayoutSlider(orientation_, inner, thumb.Width() / numThumbStates_, thumb.Height(), rulerWidth_, rulerHeight_);
+    laidOutSize_ = size();
     thumbRect_ = layout_.ThumbRect;
     rulerOrigin_ = layout_.RulerOrigin;
     pointsOrigin_ = layout_.PointsOrigin;
@@ -709,7 +718,9 @@ void TCustomImageSlider::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     Guard([this] {
-        if (!Loading())
+        // The resize a control hears when first shown often brings the size
+        // it was laid out for already.
+        if (!Loading() && size() != laidOutSize_)
             RebuildLayout();
         AlignControls(this);
     });

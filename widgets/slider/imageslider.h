@@ -201,6 +201,8 @@ protected:
 
 private:
     bool Loading() const { return InState(csLoading | csReading); }
+    // RebuildLayout, except while a description is read.
+    void Relayout();
     TBitmap& Holder(int index);
     const TBitmap* ThumbImage() const;
     const TBitmap* RulerImage() const;
@@ -234,6 +236,7 @@ private:
     int rulerHeight_ = 0;
 
     TSliderLayout layout_;
+    QSize laidOutSize_;
     TRect thumbRect_;
     TPoint rulerOrigin_;
     TPoint pointsOrigin_;
