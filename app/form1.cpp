@@ -21,6 +21,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QToolTip>
 
 #include <mutex>
@@ -181,8 +182,15 @@ void TForm1::ChannelChange(TChannel channel)
     NumberLabel(channel)->SetCaption(QString::number(v));
 }
 
-void TForm1::RBtn1Click(QObject*) { Model.RBtn1Click(); }
-void TForm1::RBtn2Click(QObject*) { Model.RBtn2Click(); }
+void TForm1::RBtn1Click(QObject*)
+{
+    AsOneChange([this] { Model.RBtn1Click(); });
+}
+
+void TForm1::RBtn2Click(QObject*)
+{
+    AsOneChange([this] { Model.RBtn2Click(); });
+}
 void TForm1::RdBtn1Click(QObject*) { Model.RdBtn1Click(); }
 
 void TForm1::BtnCopyClick(QObject*)
@@ -198,7 +206,7 @@ void TForm1::BtnCopyClick(QObject*)
 void TForm1::ClrCmbBoxChange(QObject*)
 {
     if (const std::optional<RgbTriple> color = BasicPaletteColor(ClrCmbBox->ItemIndex()))
-        Model.LoadSliders(*color);
+        AsOneChange([&] { Model.LoadSliders(*color); });
 }
 
 void TForm1::ListVClick(QObject*) { LoadSelectedRow(); }
@@ -213,7 +221,7 @@ void TForm1::LoadSelectedRow()
     if (!row)
         return;
     if (const std::optional<RgbTriple> color = TripleFromTexts(row->SubItem(0), row->SubItem(1), row->SubItem(2)))
-        Model.LoadColor(*color);
+        AsOneChange([&] { Model.LoadColor(*color); });
 }
 
 TImageSlider* TForm1::Slider(TChannel channel) const
@@ -266,17 +274,41 @@ bool TForm1::IsFormatChecked(TLiteralFormat format) const
 void TForm1::SetPreviewText(const QString& text) { Panel1->SetText(text); }
 void TForm1::SetPreviewFontColor(TColor color)
 {
+    if (changeDepth_ > 0) {
+        pendingFontColor_ = color;
+        return;
+    }
     Panel1->SetFontColor(color);
     ShowContrast();
 }
 
 void TForm1::SetPreviewBackColor(TColor color)
 {
+    if (changeDepth_ > 0) {
+        pendingBackColor_ = color;
+        return;
+    }
     Panel1->SetColor(color);
     ShowContrast();
 }
 
-// The preview's tooltip tells how readable its text is on its background.
+void TForm1::AsOneChange(const std::function<void()>& change)
+{
+    ++changeDepth_;
+    // Also when a handler fails half-way: the preview shows where it got to.
+    const auto apply = qScopeGuard([this] {
+        if (--changeDepth_ > 0)
+            return;
+        const std::optional<TColor> font = std::exchange(pendingFontColor_, std::nullopt);
+        const std::optional<TColor> back = std::exchange(pendingBackColor_, std::nullopt);
+        if (font || back) {
+            Panel1->SetColors(back, font);
+            ShowContrast();
+        }
+    });
+    change();
+}
+
 void TForm1::ShowContrast()
 {
     Panel1->setToolTip(ContrastText(ContrastRatio(Panel1->FontColor(), Panel1->Color())));
@@ -355,10 +387,10 @@ void TForm1::ApplyColor(const TColorReadResult& result)
 {
     switch (result.Kind) {
     case TColorTextKind::Color:
-        Model.LoadColor(result.Color);
+        AsOneChange([&] { Model.LoadColor(result.Color); });
         break;
     case TColorTextKind::BodyTag:
-        Model.LoadPair(result.Text, result.Background);
+        AsOneChange([&] { Model.LoadPair(result.Text, result.Background); });
         break;
     case TColorTextKind::Error:
         break;
@@ -393,7 +425,8 @@ void TForm1::PickColor()
         connect(picker_, &TColorPicker::Picked, this, [this](TColor c) {
             Guard([this, c] {
                 RestorePreview();
-                Model.LoadColor({std::uint8_t(GetRValue(c)), std::uint8_t(GetGValue(c)), std::uint8_t(GetBValue(c))});
+                const RgbTriple picked{std::uint8_t(GetRValue(c)), std::uint8_t(GetGValue(c)), std::uint8_t(GetBValue(c))};
+                AsOneChange([&] { Model.LoadColor(picked); });
             });
         });
         connect(picker_, &TColorPicker::Cancelled, this, [this] { Guard([this] { RestorePreview(); }); });

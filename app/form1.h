@@ -7,6 +7,7 @@
 
 #include <QKeySequence>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -109,6 +110,9 @@ private:
     void PreviewPickedColor(TColor color);
     void RestorePreview();
     void ShowContrast();
+    // Runs a change that may set all three sliders: the preview box takes
+    // only the colours it ends with, once, instead of one per slider.
+    void AsOneChange(const std::function<void()>& change);
     void ChannelChange(TChannel channel);
     void LoadSelectedRow();
     TImageSlider* Slider(TChannel channel) const;
@@ -134,6 +138,9 @@ private:
         TColor BackColor;
     };
     std::optional<TSavedPreview> savedPreview_;
+    int changeDepth_ = 0;
+    std::optional<TColor> pendingFontColor_;
+    std::optional<TColor> pendingBackColor_;
 };
 
 // Everything the program registers before the first window is read: the

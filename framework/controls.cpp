@@ -37,17 +37,38 @@ TControl::~TControl()
     delete hooks_;
 }
 
-void TControl::SetColor(TColor color)
+void TControl::SetColor(TColor color) { SetColors(color, std::nullopt); }
+
+void TControl::ApplyColor()
 {
-    // A colour set again repaints nothing: the palette already holds it.
-    if (color == color_ && !parentColor_ && self_->autoFillBackground())
-        return;
-    color_ = color;
-    parentColor_ = false;
     QPalette p = self_->palette();
-    p.setColor(colorRole_, ToQColor(color));
+    p.setColor(colorRole_, ToQColor(color_));
     self_->setPalette(p);
     self_->setAutoFillBackground(true);
+}
+
+void TControl::SetColors(std::optional<TColor> color, std::optional<TColor> fontColor)
+{
+    // A colour set again repaints nothing: the palette already holds it.
+    if (color && *color == color_ && !parentColor_ && self_->autoFillBackground())
+        color.reset();
+    if (!color && !fontColor)
+        return;
+    // Both colours in one palette change: each change is sent to every child.
+    QPalette p = self_->palette();
+    if (color) {
+        color_ = *color;
+        parentColor_ = false;
+        p.setColor(colorRole_, ToQColor(*color));
+    }
+    if (fontColor) {
+        fontColor_ = *fontColor;
+        fontColorSet_ = true;
+        ApplyFontColor(p, ToQColor(*fontColor));
+    }
+    self_->setPalette(p);
+    if (color)
+        self_->setAutoFillBackground(true);
 }
 
 void TControl::SetParentColor(bool value)
@@ -109,14 +130,7 @@ void TControl::SetFontStyle(unsigned style)
     self_->setFont(f);
 }
 
-void TControl::SetFontColor(TColor color)
-{
-    fontColor_ = color;
-    fontColorSet_ = true;
-    QPalette p = self_->palette();
-    ApplyFontColor(p, ToQColor(color));
-    self_->setPalette(p);
-}
+void TControl::SetFontColor(TColor color) { SetColors(std::nullopt, color); }
 
 void TControl::ApplyFontColor(QPalette& palette, const QColor& color)
 {

@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 class QKeyEvent;
@@ -76,6 +77,8 @@ public:
     void SetFontStyle(unsigned style);
     TColor FontColor() const { return fontColor_; }
     void SetFontColor(TColor color);
+    // The face and the font colour at once, either left out.
+    void SetColors(std::optional<TColor> color, std::optional<TColor> fontColor);
 
     TAlign Align() const { return align_; }
     void SetAlign(TAlign align);
@@ -160,6 +163,16 @@ public:
     bool ContextPopup(const QPoint& pos, const QPoint& global, bool fromKeyboard);
 
 protected:
+    // For a control that paints all of its face from Color() itself: the
+    // colour is kept without touching the palette, which only its children
+    // would read; ApplyColor() gives it to the palette when they need it.
+    void KeepColor(TColor color)
+    {
+        color_ = color;
+        parentColor_ = false;
+    }
+    void ApplyColor();
+
     virtual void ApplyFontColor(QPalette& palette, const QColor& color);
     // Applies Constraints() to the widget's size limits.
     virtual void ConstraintsChanged();

@@ -41,6 +41,7 @@ class TestImageSlider : public QObject {
 private slots:
     void initTestCase();
     void defaults();
+    void childControlsShowTheTint();
     void builtInImages_data();
     void builtInImages();
     void cursors();
@@ -78,6 +79,19 @@ private slots:
 void TestImageSlider::initTestCase()
 {
     InitSliderModule();
+}
+
+void TestImageSlider::childControlsShowTheTint()
+{
+    // The tint is kept off the palette until a child control needs it.
+    TImageSlider s;
+    s.SetColor(clMaroon);
+    auto* child = new TPanel;
+    child->setParent(&s);
+    QCOMPARE(child->palette().color(QPalette::Window), QColor(128, 0, 0));
+    s.SetColor(clTeal);
+    QCOMPARE(child->palette().color(QPalette::Window), QColor(0, 128, 128));
+    QCOMPARE(s.Color(), clTeal);
 }
 
 void TestImageSlider::defaults()

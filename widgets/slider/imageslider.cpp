@@ -195,8 +195,20 @@ void TCustomImageSlider::SetColor(TColor color)
 {
     if (!ParentColor() && color == Color())
         return;
-    TControl::SetColor(color);
+    // The face is painted from the colour itself; the palette matters only to
+    // child controls, and is brought up to date when one is added.
+    if (findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        TControl::SetColor(color);
+    else
+        KeepColor(color);
     update();
+}
+
+void TCustomImageSlider::childEvent(QChildEvent* event)
+{
+    if (event->added() && event->child()->isWidgetType() && !ParentColor())
+        ApplyColor();
+    QWidget::childEvent(event);
 }
 
 TColor TCustomImageSlider::FaceColor() const

@@ -196,6 +196,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void childEvent(QChildEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
 
