@@ -11,22 +11,10 @@
 
 #include <algorithm>
 
-namespace {
-
 Qt::Alignment toQt(TAlignment a)
 {
-    switch (a) {
-    case taRightJustify:
-        return Qt::AlignRight;
-    case taCenter:
-        return Qt::AlignHCenter;
-    case taLeftJustify:
-        break;
-    }
-    return Qt::AlignLeft;
+    return a == taRightJustify ? Qt::AlignRight : a == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
 }
-
-}  // namespace
 
 const QStringList& AlignmentNames()
 {

@@ -19,6 +19,9 @@ enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 const QStringList& AlignmentNames();
 const QStringList& BevelCutNames();
 
+// The horizontal Qt alignment of a TAlignment.
+Qt::Alignment toQt(TAlignment a);
+
 class TLabel : public QLabel, public TControl {
 public:
     TLabel();
