@@ -162,10 +162,8 @@ bool SameFont(const QFont& a, const QFont& b)
 
 } // namespace
 
-QFont TCustomComboBox::DefaultFont() { return DialogFont(); }
-
 TCustomComboBox::TCustomComboBox(QWidget* parent)
-    : QComboBox(parent), TControl(this, QPalette::Base), reportedFont_(DefaultFont())
+    : QComboBox(parent), TControl(this, QPalette::Base), reportedFont_(DialogFont())
 {
     setStyle(SharedComboStyle());
     resize(145, 25);

@@ -66,11 +66,6 @@ public:
     explicit TCustomComboBox(QWidget* parent = nullptr);
     ~TCustomComboBox() override;
 
-    // The font a control starts from: a new control reports a font change
-    // only when it is given a font other than this one (by name, height or
-    // style), so placing it on a window in this font changes nothing.
-    static QFont DefaultFont();
-
     // --- native part -------------------------------------------------------
     bool HandleAllocated() const { return handleAllocated_; }
     // Makes the native part if it does not exist yet.
@@ -223,6 +218,9 @@ private:
     QPointer<QLineEdit> connectedEdit_;
     // The list that csSimple shows below its field all the time.
     QListView* simpleList_ = nullptr;
+    // Starts as the dialog font: a new control reports a font change only
+    // when it is given another font (by name, height or style), so placing
+    // it on a window in that font changes nothing.
     QFont reportedFont_;
 
     bool hasSaved_ = false;
