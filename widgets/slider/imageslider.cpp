@@ -794,23 +794,15 @@ void TCustomImageSlider::Paint()
     }
 
     TRect rect{0, 0, w, h};
+    canvas_.BrushStyle = bsSolid;
     if (bevelStyle_ != bvNone) {
-        TColor top = clBtnShadow;
-        TColor bottom = clBtnHighlight;
-        if (bevelStyle_ != bvLowered)
-            std::swap(top, bottom);
-        const TRect r{rect.Left, rect.Top, rect.Right - 1, rect.Bottom - 1};
-        canvas_.PenColor = top;
-        canvas_.MoveTo(r.Left, r.Bottom);
-        canvas_.LineTo(r.Left, r.Top);
-        canvas_.LineTo(r.Right, r.Top);
-        canvas_.PenColor = bottom;
-        canvas_.LineTo(r.Right, r.Bottom);
-        canvas_.LineTo(r.Left - 1, r.Bottom);
+        for (const TBevelEdge& edge : BevelEdges(rect, bevelStyle_)) {
+            canvas_.BrushColor = edge.Color;
+            canvas_.FillRect(edge.Rect);
+        }
         rect = rect.Inflated(-BevelWidth(), -BevelWidth());
     }
 
-    canvas_.BrushStyle = bsSolid;
     canvas_.BrushColor = FaceColor();
     canvas_.FillRect(rect);
 
