@@ -134,9 +134,7 @@ QString TColorComboBox::DefaultColorName(int index)
 
 TColorComboBox::TColorComboBox(QWidget* parent) : TOwnerDrawComboBox(parent)
 {
-    color_ = clBlack;
     names_.OnChange = [this] { NamesListChanged(); };
-    displayNames_ = true;
 }
 
 TColorComboBox::~TColorComboBox()

@@ -51,7 +51,6 @@ private:
 TCustomImageSlider::TCustomImageSlider(QWidget* parent) : QWidget(parent), TControl(this)
 {
     InitSliderResources();
-    creating_ = true;
     // The control paints every pixel of its area itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Moves without a button pressed set the hand cursor over the thumb.
