@@ -381,8 +381,6 @@ void TCustomImageSlider::RebuildLayout()
         LayoutSlider(orientation_, inner, thumb.Width() / numThumbStates_, thumb.Height(), rulerWidth_, rulerHeight_);
     laidOutSize_ = size();
     thumbRect_ = layout_.ThumbRect;
-    rulerOrigin_ = layout_.RulerOrigin;
-    pointsOrigin_ = layout_.PointsOrigin;
     SetValue(value);
     update();
 }
@@ -468,7 +466,7 @@ bool TCustomImageSlider::InRulerZone(int x, int y) const
 {
     if (rulerWidth_ <= 0 || rulerHeight_ <= 0)
         return false;
-    const TRect ruler = Bounds(rulerOrigin_.X, rulerOrigin_.Y, rulerWidth_, rulerHeight_);
+    const TRect ruler = Bounds(layout_.RulerOrigin.X, layout_.RulerOrigin.Y, rulerWidth_, rulerHeight_);
     const TRect zone = orientation_ == soHorizontal ? ruler.Inflated(0, 3) : ruler.Inflated(3, 0);
     return OnOrInside(zone, x, y);
 }
@@ -808,7 +806,7 @@ void TCustomImageSlider::Paint()
     if (ruler_->Width() > 0) {
         const std::optional<TColor> key =
             options_.Contains(soRulerOpaque) ? std::nullopt : std::optional<TColor>(ruler_->TransparentColor());
-        DrawImageRegion(canvas_, rulerOrigin_.X, rulerOrigin_.Y, *ruler_,
+        DrawImageRegion(canvas_, layout_.RulerOrigin.X, layout_.RulerOrigin.Y, *ruler_,
                         TRect{0, 0, ruler_->Width(), ruler_->Height()}, key);
     }
 
@@ -855,12 +853,12 @@ void TCustomImageSlider::DrawStandardPoints(int step, int tickLength, int endTic
         const int p = scale.ValueToPos(v);
         if (orientation_ == soHorizontal) {
             const int x = p + thumbRect_.Width() / 2;
-            canvas_.MoveTo(x, pointsOrigin_.Y);
-            canvas_.LineTo(x, pointsOrigin_.Y + length);
+            canvas_.MoveTo(x, layout_.PointsOrigin.Y);
+            canvas_.LineTo(x, layout_.PointsOrigin.Y + length);
         } else {
             const int y = p + thumbRect_.Height() / 2;
-            canvas_.MoveTo(pointsOrigin_.X, y);
-            canvas_.LineTo(pointsOrigin_.X + length, y);
+            canvas_.MoveTo(layout_.PointsOrigin.X, y);
+            canvas_.LineTo(layout_.PointsOrigin.X + length, y);
         }
         v += advance;
     }
