@@ -189,12 +189,7 @@ TCustomComboBox::~TCustomComboBox()
 void TCustomComboBox::HandleNeeded()
 {
     if (!handleAllocated_)
-        CreateHandle();
-}
-
-void TCustomComboBox::CreateHandle()
-{
-    CreateWnd();
+        CreateWnd();
 }
 
 void TCustomComboBox::CreateParams(TCreateParams& params)

@@ -192,7 +192,6 @@ private:
         TColor Data;
     };
 
-    void CreateHandle();
     void ApplyNativeStyle(unsigned bits);
     void ApplyFieldGeometry();
     void SelChange();
