@@ -59,6 +59,7 @@ private slots:
     void initTestCase();
     void layoutBuildsTheWindow();
     void radioClickRunsOnlyWhenBecomingChecked();
+    void nestedRadioGroupsStayApart_data();
     void nestedRadioGroupsStayApart();
     void autoSizedLabelFollowsTextAndFont();
     void tabOrderFollowsTabOrderProperty();
@@ -126,17 +127,32 @@ void TestStdCtrls::radioClickRunsOnlyWhenBecomingChecked()
     QVERIFY(!r2->isChecked());
 }
 
+void TestStdCtrls::nestedRadioGroupsStayApart_data()
+{
+    QTest::addColumn<bool>("boxFirst");
+    QTest::newRow("window's buttons first") << false;
+    QTest::newRow("group box and its buttons first") << true;
+}
+
 void TestStdCtrls::nestedRadioGroupsStayApart()
 {
-    // Two buttons on a window and two in a group box on the same window.
+    QFETCH(bool, boxFirst);
+    // Two buttons on a window and two in a group box on the same window,
+    // placed in either order.
     QWidget window;
     TGroupBox box;
     TRadioButton outer[2], inner[2];
-    for (TRadioButton& r : outer)
-        r.setParent(&window);
+    const auto placeOuter = [&] {
+        for (TRadioButton& r : outer)
+            r.setParent(&window);
+    };
+    if (!boxFirst)
+        placeOuter();
     box.setParent(&window);
     for (TRadioButton& r : inner)
         r.setParent(&box);
+    if (boxFirst)
+        placeOuter();
     outer[1].move(0, 20);
     inner[1].move(0, 20);
     window.resize(200, 100);
