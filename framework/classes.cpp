@@ -96,7 +96,10 @@ qint64 ToInteger(const TFormValue& v)
     return expectKind(v, TFormValue::vaInteger, QStringLiteral("An integer")).Integer;
 }
 
-QString ToText(const TFormValue& v) { return expectKind(v, TFormValue::vaString, QStringLiteral("A string")).Text; }
+QString ToText(const TFormValue& v)
+{
+    return expectKind(v, TFormValue::vaString, QStringLiteral("A string")).Text;
+}
 
 bool ToBool(const TFormValue& v)
 {
@@ -113,7 +116,10 @@ QString ToIdent(const TFormValue& v)
     return expectKind(v, TFormValue::vaIdent, QStringLiteral("An identifier")).Text;
 }
 
-QStringList ToSet(const TFormValue& v) { return expectKind(v, TFormValue::vaSet, QStringLiteral("A set")).Items; }
+QStringList ToSet(const TFormValue& v)
+{
+    return expectKind(v, TFormValue::vaSet, QStringLiteral("A set")).Items;
+}
 
 QByteArray ToBinary(const TFormValue& v)
 {
