@@ -64,6 +64,7 @@ private slots:
     void autoSizedLabelFollowsTextAndFont();
     void tabOrderFollowsTabOrderProperty();
     void bottomAlignedControlsStackUpFromTheBevel();
+    void panelPaintsBothBevels();
     void memoSelectsAndCopiesItsText();
     void memoTextReachesTheDocumentOnce();
     void memoCopiesPlainTextAlone_data();
@@ -238,6 +239,30 @@ void TestStdCtrls::bottomAlignedControlsStackUpFromTheBevel()
     // Two bevels leave a two-pixel border.
     QCOMPARE(lower->geometry(), QRect(2, 60 - 2 - 13, 96, 13));
     QCOMPARE(upper->geometry(), QRect(2, 60 - 2 - 13 - 10, 96, 10));
+}
+
+void TestStdCtrls::panelPaintsBothBevels()
+{
+    TTestForm form;
+    form.ReadLayout(Layout, {{QStringLiteral("R1Click"), TNotifyEvent()}, {QStringLiteral("R2Click"), TNotifyEvent()}});
+    const QImage image = form.findChild<TPanel*>(QStringLiteral("P"))->grab().toImage();
+    QCOMPARE(image.size(), QSize(100, 60));
+    // The lowered outer ring is grey at its top left and white at its bottom
+    // right, the raised inner ring the other way round; the bottom and right
+    // edges take the corners.
+    const QRgb grey = qRgb(128, 128, 128);
+    const QRgb white = qRgb(255, 255, 255);
+    for (int k : {0, 1}) {
+        const int right = image.width() - 1 - k;
+        const int bottom = image.height() - 1 - k;
+        for (int y = k; y <= bottom; ++y)
+            for (int x = k; x <= right; ++x) {
+                if (x != k && y != k && x != right && y != bottom)
+                    continue;
+                const bool lit = (x == right || y == bottom) == (k == 0);
+                QVERIFY2(image.pixel(x, y) == (lit ? white : grey), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            }
+    }
 }
 
 void TestStdCtrls::memoSelectsAndCopiesItsText()
