@@ -5,10 +5,9 @@
 
 #include <optional>
 
-inline constexpr RgbTriple BasicPalette[16] = {
-    {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0}, {0, 0, 128},   {128, 0, 128},
-    {0, 128, 128},   {128, 128, 128}, {192, 192, 192}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
-    {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+inline constexpr TColor BasicPalette[16] = {
+    clBlack,  clMaroon, clGreen, clOlive,  clNavy, clPurple,  clTeal, clGray,
+    clSilver, clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite,
 };
 
 // The colour of an item index; none outside 0..15 (-1: no selection).
@@ -16,5 +15,6 @@ inline std::optional<RgbTriple> BasicPaletteColor(int index)
 {
     if (index < 0 || index >= 16)
         return std::nullopt;
-    return BasicPalette[index];
+    const TColor c = BasicPalette[index];
+    return RgbTriple{std::uint8_t(GetRValue(c)), std::uint8_t(GetGValue(c)), std::uint8_t(GetBValue(c))};
 }

@@ -34,8 +34,9 @@ std::map<int, TCursorEntry>& cursorTable()
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    // A fixed style and palette: the program looks the same on every desktop
-    // and its own drawing matches the native controls.
+    // A fixed style and the classic palette, whatever the desktop's theme:
+    // Qt's controls paint with the system colours our own drawing resolves
+    // from the same classic table.
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
         setStyle(style);
     setPalette(ClassicPalette());

@@ -74,15 +74,17 @@ bool InvertDotted(QImage& image, const TRect& area)
 }
 
 // The outermost one-pixel frame of a non-empty rectangle as up to four
-// areas that do not overlap, so no pixel is visited twice.
-template <class F> void ForEachFrameEdge(const TRect& r, F&& edge)
+// areas that do not overlap, so no pixel is visited twice, each clipped to
+// bounds; tells whether any call reached a pixel.
+template <class F> bool ForEachFrameEdge(const TRect& r, const TRect& bounds, F&& edge)
 {
-    edge(TRect{r.Left, r.Top, r.Right, r.Top + 1});
+    bool drawn = edge(TRect{r.Left, r.Top, r.Right, r.Top + 1}.Intersected(bounds));
     if (r.Bottom - 1 > r.Top)
-        edge(TRect{r.Left, r.Bottom - 1, r.Right, r.Bottom});
-    edge(TRect{r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1});
+        drawn |= edge(TRect{r.Left, r.Bottom - 1, r.Right, r.Bottom}.Intersected(bounds));
+    drawn |= edge(TRect{r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}.Intersected(bounds));
     if (r.Right - 1 > r.Left)
-        edge(TRect{r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1});
+        drawn |= edge(TRect{r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1}.Intersected(bounds));
+    return drawn;
 }
 
 int ClampToInt(qint64 v)
@@ -143,12 +145,10 @@ void TCanvas::Rectangle(const TRect& rect)
     if (!image || rect.IsEmpty())
         return;
     const TRect bounds = Bounds();
-    bool drawn = false;
-    if (BrushStyle == bsSolid)
-        drawn = Fill(*image, rect.Inflated(-1, -1).Intersected(bounds), ColorToPixel(BrushColor));
+    const bool filled =
+        BrushStyle == bsSolid && Fill(*image, rect.Inflated(-1, -1).Intersected(bounds), ColorToPixel(BrushColor));
     const QRgb pen = ColorToPixel(PenColor);
-    ForEachFrameEdge(rect, [&](const TRect& edge) { drawn |= Fill(*image, edge.Intersected(bounds), pen); });
-    if (drawn)
+    if (ForEachFrameEdge(rect, bounds, [&](const TRect& edge) { return Fill(*image, edge, pen); }) || filled)
         Changed();
 }
 
@@ -244,12 +244,8 @@ void TCanvas::SetPixel(int x, int y, TColor color)
 void TCanvas::DrawFocusRect(const TRect& rect)
 {
     QImage* image = WritableSurface();
-    if (!image || rect.IsEmpty())
-        return;
-    const TRect bounds = Bounds();
-    bool drawn = false;
-    ForEachFrameEdge(rect, [&](const TRect& edge) { drawn |= InvertDotted(*image, edge.Intersected(bounds)); });
-    if (drawn)
+    if (image && !rect.IsEmpty() &&
+        ForEachFrameEdge(rect, Bounds(), [&](const TRect& edge) { return InvertDotted(*image, edge); }))
         Changed();
 }
 

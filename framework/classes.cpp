@@ -31,9 +31,13 @@ QString kindName(TFormValue::TKind kind)
     return {};
 }
 
-[[noreturn]] void wrongKind(const TFormValue& v, const QString& wanted)
+// The value itself when it is of the kind a property wants, else the error
+// that names both kinds.
+const TFormValue& expectKind(const TFormValue& v, TFormValue::TKind kind, const QString& wanted)
 {
-    throw Exception(QStringLiteral("%1 expected, found %2").arg(wanted, kindName(v.Kind)));
+    if (v.Kind != kind)
+        throw Exception(QStringLiteral("%1 expected, found %2").arg(wanted, kindName(v.Kind)));
+    return v;
 }
 
 }  // namespace
@@ -89,16 +93,12 @@ TComponent* AsComponent(QWidget* object) { return dynamic_cast<TComponent*>(obje
 
 qint64 ToInteger(const TFormValue& v)
 {
-    if (v.Kind != TFormValue::vaInteger)
-        wrongKind(v, QStringLiteral("An integer"));
-    return v.Integer;
+    return expectKind(v, TFormValue::vaInteger, QStringLiteral("An integer")).Integer;
 }
 
 QString ToText(const TFormValue& v)
 {
-    if (v.Kind != TFormValue::vaString)
-        wrongKind(v, QStringLiteral("A string"));
-    return v.Text;
+    return expectKind(v, TFormValue::vaString, QStringLiteral("A string")).Text;
 }
 
 bool ToBool(const TFormValue& v)
@@ -113,29 +113,22 @@ bool ToBool(const TFormValue& v)
 
 QString ToIdent(const TFormValue& v)
 {
-    if (v.Kind != TFormValue::vaIdent)
-        wrongKind(v, QStringLiteral("An identifier"));
-    return v.Text;
+    return expectKind(v, TFormValue::vaIdent, QStringLiteral("An identifier")).Text;
 }
 
 QStringList ToSet(const TFormValue& v)
 {
-    if (v.Kind != TFormValue::vaSet)
-        wrongKind(v, QStringLiteral("A set"));
-    return v.Items;
+    return expectKind(v, TFormValue::vaSet, QStringLiteral("A set")).Items;
 }
 
 QByteArray ToBinary(const TFormValue& v)
 {
-    if (v.Kind != TFormValue::vaBinary)
-        wrongKind(v, QStringLiteral("Binary data"));
-    return v.Data;
+    return expectKind(v, TFormValue::vaBinary, QStringLiteral("Binary data")).Data;
 }
 
 QStringList ToStrings(const TFormValue& v)
 {
-    if (v.Kind != TFormValue::vaList)
-        wrongKind(v, QStringLiteral("A list of strings"));
+    expectKind(v, TFormValue::vaList, QStringLiteral("A list of strings"));
     QStringList out;
     for (const TFormValue& item : v.List)
         out << ToText(item);

@@ -77,16 +77,12 @@ public:
         });
     }
 
-    // The measure request: every row is as high as the list's item height,
-    // unless the list asks each item.
+    // The measure request: every row is as high as the list's item height.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         if (!combo_->OwnerDrawn())
             return QStyledItemDelegate::sizeHint(option, index);
-        int height = combo_->listItemHeight_;
-        if (combo_->nativeStyle_ & ComboStyle::OwnerDrawVariable)
-            Guard([&] { combo_->MeasureItem(index.row(), height); });
-        return {combo_->width(), std::max(height, 1)};
+        return {combo_->width(), std::max(combo_->listItemHeight_, 1)};
     }
 
 private:
@@ -162,10 +158,8 @@ bool SameFont(const QFont& a, const QFont& b)
 
 } // namespace
 
-QFont TCustomComboBox::DefaultFont() { return DialogFont(); }
-
 TCustomComboBox::TCustomComboBox(QWidget* parent)
-    : QComboBox(parent), TControl(this, QPalette::Base), reportedFont_(DefaultFont())
+    : QComboBox(parent), TControl(this, QPalette::Base), reportedFont_(DialogFont())
 {
     setStyle(SharedComboStyle());
     resize(145, 25);
@@ -191,12 +185,7 @@ TCustomComboBox::~TCustomComboBox()
 void TCustomComboBox::HandleNeeded()
 {
     if (!handleAllocated_)
-        CreateHandle();
-}
-
-void TCustomComboBox::CreateHandle()
-{
-    CreateWnd();
+        CreateWnd();
 }
 
 void TCustomComboBox::CreateParams(TCreateParams& params)
@@ -220,9 +209,6 @@ void TCustomComboBox::CreateParams(TCreateParams& params)
     case csOwnerDrawFixed:
         params.Style |= ComboStyle::DropDownList | ComboStyle::OwnerDrawFixed;
         break;
-    case csOwnerDrawVariable:
-        params.Style |= ComboStyle::DropDownList | ComboStyle::OwnerDrawVariable;
-        break;
     }
 }
 
@@ -237,12 +223,8 @@ void TCustomComboBox::CreateWnd()
     // rows take the item height of this moment.
     int field = itemHeight_;
     int list = itemHeight_;
-    if (!OwnerDrawn()) {
+    if (!OwnerDrawn())
         field = list = fontMetrics().height() + 2;
-    } else if (nativeStyle_ & ComboStyle::OwnerDrawVariable) {
-        MeasureItem(-1, field);
-        MeasureItem(0, list);
-    }
     fieldHeight_ = std::max(field, 1);
     listItemHeight_ = std::max(list, 1);
     ApplyFieldGeometry();
@@ -571,8 +553,6 @@ void TCustomComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState)
     if (index >= 0)
         canvas_->TextOut(rect.Left + 2, rect.Top, ItemText(index));
 }
-
-void TCustomComboBox::MeasureItem(int, int&) {}
 
 TRect TCustomComboBox::FieldRect() const
 {

@@ -18,7 +18,7 @@ class QLineEdit;
 class QListView;
 class TComboItemDelegate;
 
-enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed };
 
 // The state an owner-drawn item is drawn in.
 enum TOwnerDrawStateFlag : unsigned {
@@ -41,7 +41,6 @@ constexpr unsigned DropDown = 0x0002;     // editable field, drop-down list
 constexpr unsigned DropDownList = 0x0003; // fixed field, drop-down list
 constexpr unsigned KindMask = 0x0003;
 constexpr unsigned OwnerDrawFixed = 0x0010;
-constexpr unsigned OwnerDrawVariable = 0x0020;
 constexpr unsigned AutoHScroll = 0x0040;
 constexpr unsigned HasStrings = 0x0200;
 constexpr unsigned VScroll = 0x00200000;
@@ -65,11 +64,6 @@ public:
     // the open list, nothing selected, no native part yet.
     explicit TCustomComboBox(QWidget* parent = nullptr);
     ~TCustomComboBox() override;
-
-    // The font a control starts from: a new control reports a font change
-    // only when it is given a font other than this one (by name, height or
-    // style), so placing it on a window in this font changes nothing.
-    static QFont DefaultFont();
 
     // --- native part -------------------------------------------------------
     bool HandleAllocated() const { return handleAllocated_; }
@@ -126,10 +120,7 @@ public:
     void PaintItem(QImage& target, int index, const TRect& rect, TOwnerDrawState state);
     // The canvas of the draw request under way; null outside one.
     TCanvas* Canvas() const { return canvas_; }
-    bool OwnerDrawn() const
-    {
-        return (nativeStyle_ & (ComboStyle::OwnerDrawFixed | ComboStyle::OwnerDrawVariable)) != 0;
-    }
+    bool OwnerDrawn() const { return (nativeStyle_ & ComboStyle::OwnerDrawFixed) != 0; }
 
     // The height the native part gives the closed field (which = -1) or the
     // list items (which = 0). The field keeps what it measured when the
@@ -165,8 +156,6 @@ protected:
 
     // Draws one item on Canvas(); the default fills rect and writes the text.
     virtual void DrawItem(int index, const TRect& rect, TOwnerDrawState state);
-    // Asked for each item of a variable-height list (index -1: the field).
-    virtual void MeasureItem(int index, int& height);
 
     // A choice in the list: the field takes the item's text, then Click()
     // and Change() run. A user edit of the field runs Change() only.
@@ -197,7 +186,6 @@ private:
         TColor Data;
     };
 
-    void CreateHandle();
     void ApplyNativeStyle(unsigned bits);
     void ApplyFieldGeometry();
     void SelChange();
@@ -223,6 +211,9 @@ private:
     QPointer<QLineEdit> connectedEdit_;
     // The list that csSimple shows below its field all the time.
     QListView* simpleList_ = nullptr;
+    // Starts as the dialog font: a new control reports a font change only
+    // when it is given another font (by name, height or style), so placing
+    // it on a window in that font changes nothing.
     QFont reportedFont_;
 
     bool hasSaved_ = false;

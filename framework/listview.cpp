@@ -15,19 +15,6 @@ namespace {
     throw Exception(QStringLiteral("List index out of bounds (%1)").arg(index));
 }
 
-Qt::Alignment toQt(TAlignment a)
-{
-    switch (a) {
-    case taRightJustify:
-        return Qt::AlignRight | Qt::AlignVCenter;
-    case taCenter:
-        return Qt::AlignHCenter | Qt::AlignVCenter;
-    case taLeftJustify:
-        break;
-    }
-    return Qt::AlignLeft | Qt::AlignVCenter;
-}
-
 } // namespace
 
 // --- model -------------------------------------------------------------------
@@ -61,7 +48,7 @@ public:
         case Qt::EditRole:
             return item->ColumnText(index.column());
         case Qt::TextAlignmentRole:
-            return QVariant::fromValue(toQt(ColumnAlignment(index.column())));
+            return QVariant::fromValue(toQt(ColumnAlignment(index.column())) | Qt::AlignVCenter);
         default:
             return {};
         }
@@ -75,7 +62,7 @@ public:
         if (role == Qt::DisplayRole)
             return column->Caption();
         if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(toQt(column->Alignment()));
+            return QVariant::fromValue(toQt(column->Alignment()) | Qt::AlignVCenter);
         return {};
     }
 

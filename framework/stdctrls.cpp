@@ -11,22 +11,10 @@
 
 #include <algorithm>
 
-namespace {
-
 Qt::Alignment toQt(TAlignment a)
 {
-    switch (a) {
-    case taRightJustify:
-        return Qt::AlignRight;
-    case taCenter:
-        return Qt::AlignHCenter;
-    case taLeftJustify:
-        break;
-    }
-    return Qt::AlignLeft;
+    return a == taRightJustify ? Qt::AlignRight : a == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
 }
-
-}  // namespace
 
 const QStringList& AlignmentNames()
 {
@@ -40,6 +28,17 @@ const QStringList& BevelCutNames()
     static const QStringList names = {QStringLiteral("bvNone"), QStringLiteral("bvLowered"), QStringLiteral("bvRaised"),
                                       QStringLiteral("bvSpace")};
     return names;
+}
+
+std::array<TBevelEdge, 4> BevelEdges(const TRect& r, TBevelCut bevel)
+{
+    const bool lowered = bevel == bvLowered;
+    const TColor topLeft = lowered ? clBtnShadow : clBtnHighlight;
+    const TColor bottomRight = lowered ? clBtnHighlight : clBtnShadow;
+    return {{{{r.Left, r.Top, r.Left + 1, r.Bottom - 1}, topLeft},
+             {{r.Left, r.Top, r.Right - 1, r.Top + 1}, topLeft},
+             {{r.Right - 1, r.Top, r.Right, r.Bottom}, bottomRight},
+             {{r.Left, r.Bottom - 1, r.Right, r.Bottom}, bottomRight}}};
 }
 
 // --- TLabel ---------------------------------------------------------------
@@ -463,22 +462,16 @@ void TPanel::paintEvent(QPaintEvent* e)
 {
     QFrame::paintEvent(e);
     QPainter painter(this);
-    QRect r = rect();
-    // One-pixel bevels, the outer one first: a lowered bevel is shadowed at
-    // the top left, a raised one at the bottom right.
+    TRect r{0, 0, width(), height()};
+    // The outer bevel first, the inner one inside it.
     for (TBevelCut bevel : {outer_, inner_}) {
         if (bevel == bvNone)
             continue;
-        const bool lowered = bevel == bvLowered;
-        const QColor topLeft = ToQColor(lowered ? clBtnShadow : clBtnHighlight);
-        const QColor bottomRight = ToQColor(lowered ? clBtnHighlight : clBtnShadow);
-        painter.setPen(topLeft);
-        painter.drawLine(r.left(), r.bottom(), r.left(), r.top());
-        painter.drawLine(r.left(), r.top(), r.right(), r.top());
-        painter.setPen(bottomRight);
-        painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
-        painter.drawLine(r.right(), r.bottom(), r.left(), r.bottom());
-        r.adjust(1, 1, -1, -1);
+        for (const TBevelEdge& edge : BevelEdges(r, bevel))
+            if (!edge.Rect.IsEmpty())
+                painter.fillRect(QRect(edge.Rect.Left, edge.Rect.Top, edge.Rect.Width(), edge.Rect.Height()),
+                                 ToQColor(edge.Color));
+        r = r.Inflated(-1, -1);
     }
 }
 

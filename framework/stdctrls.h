@@ -12,12 +12,26 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
+#include <array>
+
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 
 // The stored names of the two enumerations, in ordinal order.
 const QStringList& AlignmentNames();
 const QStringList& BevelCutNames();
+
+// The horizontal Qt alignment of a TAlignment.
+Qt::Alignment toQt(TAlignment a);
+
+// A one-pixel bevel on the outermost pixels of a rectangle, as four edges in
+// the order they are filled: a lowered bevel is shadowed at the top left, any
+// other at the bottom right; the bottom and right edges take the corners.
+struct TBevelEdge {
+    TRect Rect;
+    TColor Color;
+};
+std::array<TBevelEdge, 4> BevelEdges(const TRect& rect, TBevelCut bevel);
 
 class TLabel : public QLabel, public TControl {
 public:

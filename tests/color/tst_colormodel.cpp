@@ -141,8 +141,13 @@ void TestColorModel::conversions_data()
     QTest::addColumn<int>("r");
     QTest::addColumn<int>("g");
     QTest::addColumn<int>("b");
-    for (auto [r, g, b] : {std::tuple{0, 0, 0}, {255, 255, 255}, {1, 2, 3}, {255, 128, 0}, {0x12, 0xAB, 0xF0}})
-        QTest::addRow("%d,%d,%d", r, g, b) << r << g << b;
+    QTest::addColumn<TColor>("color");
+    QTest::addColumn<QString>("html");
+    QTest::newRow("black") << 0 << 0 << 0 << TColor(0x000000) << "#000000";
+    QTest::newRow("white") << 255 << 255 << 255 << TColor(0xFFFFFF) << "#FFFFFF";
+    QTest::newRow("1,2,3") << 1 << 2 << 3 << TColor(0x030201) << "#010203";
+    QTest::newRow("orange") << 255 << 128 << 0 << TColor(0x0080FF) << "#FF8000";
+    QTest::newRow("mixed digits") << 0x12 << 0xAB << 0xF0 << TColor(0xF0AB12) << "#12ABF0";
 }
 
 void TestColorModel::conversions()
@@ -150,15 +155,14 @@ void TestColorModel::conversions()
     QFETCH(int, r);
     QFETCH(int, g);
     QFETCH(int, b);
-    // The TColor is the "$BBGGRR" text read as a hexadecimal number.
-    bool ok = false;
-    const uint viaText = (hex2(b) + hex2(g) + hex2(r)).toUInt(&ok, 16);
-    QVERIFY(ok);
-    QCOMPARE(TripleToColor(r, g, b), TColor(viaText));
-    QCOMPARE(HtmlOf(r, g, b), QStringLiteral("#%1%2%3").arg(r, 2, 16, QLatin1Char('0')).arg(g, 2, 16, QLatin1Char('0')).arg(b, 2, 16, QLatin1Char('0')).toUpper());
-    QCOMPARE(ChannelTint(TChannel::Red, r), TColor(("0000" + hex2(r)).toUInt(nullptr, 16)));
-    QCOMPARE(ChannelTint(TChannel::Green, g), TColor(("00" + hex2(g) + "00").toUInt(nullptr, 16)));
-    QCOMPARE(ChannelTint(TChannel::Blue, b), TColor((hex2(b) + "0000").toUInt(nullptr, 16)));
+    QFETCH(TColor, color);
+    QFETCH(QString, html);
+    QCOMPARE(TripleToColor(r, g, b), color);
+    QCOMPARE(HtmlOf(r, g, b), html);
+    // Each tint is the colour's own byte of that channel alone.
+    QCOMPARE(ChannelTint(TChannel::Red, r), TColor(color & 0x0000FF));
+    QCOMPARE(ChannelTint(TChannel::Green, g), TColor(color & 0x00FF00));
+    QCOMPARE(ChannelTint(TChannel::Blue, b), TColor(color & 0xFF0000));
 }
 
 void TestColorModel::startUpState()

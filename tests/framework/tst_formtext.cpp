@@ -25,10 +25,11 @@ void TestFormText::values()
         "  ImageVRuler.Data = {0A0b\n   FF}\n"
         "  Items = (\n    'a'\n    'b')\n"
         "  OnChange = SlRChange\n"
+        "  Wide = 'a'#128512#1114111\n"
         "end\n"));
     QCOMPARE(o.Name, QStringLiteral("SlR"));
     QCOMPARE(o.ClassName, QStringLiteral("TImageSlider"));
-    QCOMPARE(o.Properties.size(), size_t(9));
+    QCOMPARE(o.Properties.size(), size_t(10));
     QCOMPARE(o.Properties[0].Value, TFormValue::FromInteger(32));
     QCOMPARE(o.Properties[1].Value, TFormValue::FromInteger(-7));
     QCOMPARE(o.Properties[2].Value, TFormValue::FromInteger(0x80000005LL));
@@ -40,6 +41,8 @@ void TestFormText::values()
     QCOMPARE(o.Properties[7].Value.List.size(), size_t(2));
     QCOMPARE(o.Properties[8].Value, TFormValue::FromIdent(QStringLiteral("SlRChange")));
     QCOMPARE(o.Properties[8].Line, 13);
+    // Codes beyond 16 bits, up to the last code point.
+    QCOMPARE(o.Properties[9].Value, TFormValue::FromString(QStringLiteral("a\U0001F600\U0010FFFF")));
 }
 
 void TestFormText::nestedObjects()
@@ -94,6 +97,7 @@ void TestFormText::malformed_data()
     QTest::newRow("truncated hex") << "object A: TB\n  D = {AB" << 2;
     QTest::newRow("set without comma") << "object A: TB\n  O = [a b]\nend" << 2;
     QTest::newRow("bad char code") << "object A: TB\n  C = #99999999\nend" << 2;
+    QTest::newRow("past the last code point") << "object A: TB\n  C = #1114112\nend" << 2;
     QTest::newRow("value missing") << "object A: TB\n  C = \nend" << 3;
     QTest::newRow("nesting") << "object A: TB\n  object B: TC\nend" << 3;
     QString deep;

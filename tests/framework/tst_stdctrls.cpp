@@ -59,10 +59,12 @@ private slots:
     void initTestCase();
     void layoutBuildsTheWindow();
     void radioClickRunsOnlyWhenBecomingChecked();
+    void nestedRadioGroupsStayApart_data();
     void nestedRadioGroupsStayApart();
     void autoSizedLabelFollowsTextAndFont();
     void tabOrderFollowsTabOrderProperty();
     void bottomAlignedControlsStackUpFromTheBevel();
+    void panelPaintsBothBevels();
     void memoSelectsAndCopiesItsText();
     void memoTextReachesTheDocumentOnce();
     void memoCopiesPlainTextAlone_data();
@@ -126,17 +128,32 @@ void TestStdCtrls::radioClickRunsOnlyWhenBecomingChecked()
     QVERIFY(!r2->isChecked());
 }
 
+void TestStdCtrls::nestedRadioGroupsStayApart_data()
+{
+    QTest::addColumn<bool>("boxFirst");
+    QTest::newRow("window's buttons first") << false;
+    QTest::newRow("group box and its buttons first") << true;
+}
+
 void TestStdCtrls::nestedRadioGroupsStayApart()
 {
-    // Two buttons on a window and two in a group box on the same window.
+    QFETCH(bool, boxFirst);
+    // Two buttons on a window and two in a group box on the same window,
+    // placed in either order.
     QWidget window;
     TGroupBox box;
     TRadioButton outer[2], inner[2];
-    for (TRadioButton& r : outer)
-        r.setParent(&window);
+    const auto placeOuter = [&] {
+        for (TRadioButton& r : outer)
+            r.setParent(&window);
+    };
+    if (!boxFirst)
+        placeOuter();
     box.setParent(&window);
     for (TRadioButton& r : inner)
         r.setParent(&box);
+    if (boxFirst)
+        placeOuter();
     outer[1].move(0, 20);
     inner[1].move(0, 20);
     window.resize(200, 100);
@@ -222,6 +239,30 @@ void TestStdCtrls::bottomAlignedControlsStackUpFromTheBevel()
     // Two bevels leave a two-pixel border.
     QCOMPARE(lower->geometry(), QRect(2, 60 - 2 - 13, 96, 13));
     QCOMPARE(upper->geometry(), QRect(2, 60 - 2 - 13 - 10, 96, 10));
+}
+
+void TestStdCtrls::panelPaintsBothBevels()
+{
+    TTestForm form;
+    form.ReadLayout(Layout, {{QStringLiteral("R1Click"), TNotifyEvent()}, {QStringLiteral("R2Click"), TNotifyEvent()}});
+    const QImage image = form.findChild<TPanel*>(QStringLiteral("P"))->grab().toImage();
+    QCOMPARE(image.size(), QSize(100, 60));
+    // The lowered outer ring is grey at its top left and white at its bottom
+    // right, the raised inner ring the other way round; the bottom and right
+    // edges take the corners.
+    const QRgb grey = qRgb(128, 128, 128);
+    const QRgb white = qRgb(255, 255, 255);
+    for (int k : {0, 1}) {
+        const int right = image.width() - 1 - k;
+        const int bottom = image.height() - 1 - k;
+        for (int y = k; y <= bottom; ++y)
+            for (int x = k; x <= right; ++x) {
+                if (x != k && y != k && x != right && y != bottom)
+                    continue;
+                const bool lit = (x == right || y == bottom) == (k == 0);
+                QVERIFY2(image.pixel(x, y) == (lit ? white : grey), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            }
+    }
 }
 
 void TestStdCtrls::memoSelectsAndCopiesItsText()

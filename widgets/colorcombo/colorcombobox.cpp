@@ -122,11 +122,6 @@ bool ParseIntegerText(const QString& text, TColor& value)
 
 // --- the control -------------------------------------------------------------
 
-const TColor TColorComboBox::StandardColors[StandardColorCount] = {
-    clBlack,  clMaroon, clGreen, clOlive,  clNavy, clPurple,  clTeal, clGray,
-    clSilver, clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite,
-};
-
 static_assert(std::size(ColorIdents) >= TColorComboBox::StandardColorCount,
               "the identifier table starts with the standard colours");
 
@@ -139,9 +134,7 @@ QString TColorComboBox::DefaultColorName(int index)
 
 TColorComboBox::TColorComboBox(QWidget* parent) : TOwnerDrawComboBox(parent)
 {
-    color_ = clBlack;
     names_.OnChange = [this] { NamesListChanged(); };
-    displayNames_ = true;
 }
 
 TColorComboBox::~TColorComboBox()

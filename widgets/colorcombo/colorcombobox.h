@@ -3,11 +3,13 @@
 // selects the matching item, and each change raises OnChange.
 #pragma once
 
+#include "color/basicpalette.h"
 #include "widgets/colorcombo/ownerdrawcombobox.h"
 
 #include <QStringList>
 
 #include <functional>
+#include <iterator>
 
 // A plain, unsorted list of names that reports each change made outside a
 // BeginUpdate/EndUpdate bracket, and a whole bracket as one change.
@@ -46,9 +48,9 @@ bool ParseIntegerText(const QString& text, TColor& value);
 class TColorComboBox : public TOwnerDrawComboBox {
     Q_OBJECT
 public:
-    static constexpr int StandardColorCount = 16;
+    static constexpr int StandardColorCount = int(std::size(BasicPalette));
     // The colour of each item, in item order.
-    static const TColor StandardColors[StandardColorCount];
+    static constexpr const TColor (&StandardColors)[StandardColorCount] = BasicPalette;
     // "Black" ... "White": the colour's identifier without its "cl".
     static QString DefaultColorName(int index);
 

@@ -20,7 +20,6 @@ bool IsOwnerDrawStyle(TOwnerDrawComboStyle style)
 TOwnerDrawComboBox::TOwnerDrawComboBox(QWidget* parent) : TCustomComboBox(parent)
 {
     TCustomComboBox::SetStyle(csDropDownList);
-    storedStyle_ = csDropDownList;
 }
 
 void TOwnerDrawComboBox::SetStyle(TOwnerDrawComboStyle style)

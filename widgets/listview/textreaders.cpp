@@ -354,30 +354,21 @@ bool ReadDate(QStringView S, qsizetype& Pos, TDateTime& Date, const TCellLocale&
     if (!ReadNumber(S, Pos, N1, L1) || !MatchChar(S, Pos, L.DateSeparator) || !ReadNumber(S, Pos, N2, L2))
         return false;
 
-    int Year = 0, Month = 0, Day = 0;
+    // Day and month as the order places them; a leading year comes before both.
+    const bool DayFirst = Order == TDateOrder::DMY;
+    int Year = 0;
+    int Month = DayFirst ? N2 : N1;
+    int Day = DayFirst ? N1 : N2;
     if (MatchChar(S, Pos, L.DateSeparator)) {
         if (!ReadNumber(S, Pos, N3, L3))
             return false;
-        int YearDigits = 0;
-        switch (Order) {
-        case TDateOrder::MDY:
-            Year = N3;
-            YearDigits = L3;
-            Month = N1;
-            Day = N2;
-            break;
-        case TDateOrder::DMY:
-            Year = N3;
-            YearDigits = L3;
-            Month = N2;
-            Day = N1;
-            break;
-        case TDateOrder::YMD:
+        int YearDigits = L3;
+        Year = N3;
+        if (Order == TDateOrder::YMD) {
             Year = N1;
             YearDigits = L1;
             Month = N2;
             Day = N3;
-            break;
         }
         if (EraOffset > 0) {
             Year = ApplyEra(L, Year, EraOffset);
@@ -389,9 +380,6 @@ bool ReadDate(QStringView S, qsizetype& Pos, TDateTime& Date, const TCellLocale&
         }
     } else {
         Year = CurrentYear();
-        const bool DayFirst = Order == TDateOrder::DMY;
-        Day = DayFirst ? N1 : N2;
-        Month = DayFirst ? N2 : N1;
     }
 
     MatchChar(S, Pos, L.DateSeparator);

@@ -51,7 +51,6 @@ private:
 TCustomImageSlider::TCustomImageSlider(QWidget* parent) : QWidget(parent), TControl(this)
 {
     InitSliderResources();
-    creating_ = true;
     // The control paints every pixel of its area itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Moves without a button pressed set the hand cursor over the thumb.
@@ -382,8 +381,6 @@ void TCustomImageSlider::RebuildLayout()
         LayoutSlider(orientation_, inner, thumb.Width() / numThumbStates_, thumb.Height(), rulerWidth_, rulerHeight_);
     laidOutSize_ = size();
     thumbRect_ = layout_.ThumbRect;
-    rulerOrigin_ = layout_.RulerOrigin;
-    pointsOrigin_ = layout_.PointsOrigin;
     SetValue(value);
     update();
 }
@@ -469,7 +466,7 @@ bool TCustomImageSlider::InRulerZone(int x, int y) const
 {
     if (rulerWidth_ <= 0 || rulerHeight_ <= 0)
         return false;
-    const TRect ruler = Bounds(rulerOrigin_.X, rulerOrigin_.Y, rulerWidth_, rulerHeight_);
+    const TRect ruler = Bounds(layout_.RulerOrigin.X, layout_.RulerOrigin.Y, rulerWidth_, rulerHeight_);
     const TRect zone = orientation_ == soHorizontal ? ruler.Inflated(0, 3) : ruler.Inflated(3, 0);
     return OnOrInside(zone, x, y);
 }
@@ -794,30 +791,22 @@ void TCustomImageSlider::Paint()
     }
 
     TRect rect{0, 0, w, h};
+    canvas_.BrushStyle = bsSolid;
     if (bevelStyle_ != bvNone) {
-        TColor top = clBtnShadow;
-        TColor bottom = clBtnHighlight;
-        if (bevelStyle_ != bvLowered)
-            std::swap(top, bottom);
-        const TRect r{rect.Left, rect.Top, rect.Right - 1, rect.Bottom - 1};
-        canvas_.PenColor = top;
-        canvas_.MoveTo(r.Left, r.Bottom);
-        canvas_.LineTo(r.Left, r.Top);
-        canvas_.LineTo(r.Right, r.Top);
-        canvas_.PenColor = bottom;
-        canvas_.LineTo(r.Right, r.Bottom);
-        canvas_.LineTo(r.Left - 1, r.Bottom);
+        for (const TBevelEdge& edge : BevelEdges(rect, bevelStyle_)) {
+            canvas_.BrushColor = edge.Color;
+            canvas_.FillRect(edge.Rect);
+        }
         rect = rect.Inflated(-BevelWidth(), -BevelWidth());
     }
 
-    canvas_.BrushStyle = bsSolid;
     canvas_.BrushColor = FaceColor();
     canvas_.FillRect(rect);
 
     if (ruler_->Width() > 0) {
         const std::optional<TColor> key =
             options_.Contains(soRulerOpaque) ? std::nullopt : std::optional<TColor>(ruler_->TransparentColor());
-        DrawImageRegion(canvas_, rulerOrigin_.X, rulerOrigin_.Y, *ruler_,
+        DrawImageRegion(canvas_, layout_.RulerOrigin.X, layout_.RulerOrigin.Y, *ruler_,
                         TRect{0, 0, ruler_->Width(), ruler_->Height()}, key);
     }
 
@@ -864,12 +853,12 @@ void TCustomImageSlider::DrawStandardPoints(int step, int tickLength, int endTic
         const int p = scale.ValueToPos(v);
         if (orientation_ == soHorizontal) {
             const int x = p + thumbRect_.Width() / 2;
-            canvas_.MoveTo(x, pointsOrigin_.Y);
-            canvas_.LineTo(x, pointsOrigin_.Y + length);
+            canvas_.MoveTo(x, layout_.PointsOrigin.Y);
+            canvas_.LineTo(x, layout_.PointsOrigin.Y + length);
         } else {
             const int y = p + thumbRect_.Height() / 2;
-            canvas_.MoveTo(pointsOrigin_.X, y);
-            canvas_.LineTo(pointsOrigin_.X + length, y);
+            canvas_.MoveTo(layout_.PointsOrigin.X, y);
+            canvas_.LineTo(layout_.PointsOrigin.X + length, y);
         }
         v += advance;
     }

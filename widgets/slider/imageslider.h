@@ -128,8 +128,8 @@ public:
     // --- Layout and mapping ------------------------------------------------
     virtual TRect GetInnerRect() const;
     const TRect& ThumbRect() const { return thumbRect_; }
-    const TPoint& RulerOrigin() const { return rulerOrigin_; }
-    const TPoint& PointsOrigin() const { return pointsOrigin_; }
+    const TPoint& RulerOrigin() const { return layout_.RulerOrigin; }
+    const TPoint& PointsOrigin() const { return layout_.PointsOrigin; }
     // The ruler image laid out to the current length.
     const TBitmap& Ruler() const { return *ruler_; }
     int TravelLength() const { return layout_.TravelLength; }
@@ -239,8 +239,6 @@ private:
     TSliderLayout layout_;
     QSize laidOutSize_;
     TRect thumbRect_;
-    TPoint rulerOrigin_;
-    TPoint pointsOrigin_;
 
     bool creating_ = true;
     bool thumbDown_ = false;
