@@ -11,6 +11,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QScopedValueRollback>
 #include <QStyleFactory>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
@@ -542,12 +543,7 @@ void TCustomComboBox::PaintItem(QImage& target, int index, const TRect& rect, TO
     canvas.BrushColor = Color();
     canvas.BrushStyle = bsSolid;
 
-    struct TCanvasScope {
-        TCustomComboBox* Self;
-        TCanvas* Previous;
-        ~TCanvasScope() { Self->canvas_ = Previous; }
-    } scope{this, canvas_};
-    canvas_ = &canvas;
+    const QScopedValueRollback drawingOn(canvas_, &canvas);
 
     // An index the list does not hold is drawn as the empty field.
     const bool isItem = handleAllocated_ && index >= 0 && index < count();

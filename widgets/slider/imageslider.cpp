@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QWindow>
 #include <QtMath>
 
@@ -32,19 +33,6 @@ bool MovesBetweenControls(Qt::FocusReason reason)
 {
     return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
 }
-
-// Sets a flag for the lifetime of the scope, also when it is left by an
-// exception.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~TFlagScope() { flag_ = false; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 } // namespace
 
@@ -878,7 +866,7 @@ void TCustomImageSlider::DrawStandardPoints(int step, int tickLength, int endTic
 QImage TCustomImageSlider::PaintCopy()
 {
     {
-        const TFlagScope copying(paintingCopy_);
+        const QScopedValueRollback copying(paintingCopy_, true);
         Paint();
     }
     // The next paint request draws the control's own state again.
