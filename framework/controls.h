@@ -142,6 +142,7 @@ public:
     // Subclasses call these from their focus events.
     void DoEnter() { Guard([this] { if (OnEnter) OnEnter(self_); }); }
     void DoExit() { Guard([this] { if (OnExit) OnExit(self_); }); }
+    // OnClick through the guard, for whatever the control counts as a click.
     void DoClick() { Guard([this] { if (OnClick) OnClick(self_); }); }
 
     // The framework's own handling of the mouse and the keys, which a control

@@ -109,10 +109,7 @@ void TLabel::mouseReleaseEvent(QMouseEvent* e)
 {
     QLabel::mouseReleaseEvent(e);
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
-        Guard([this] {
-            if (OnClick)
-                OnClick(this);
-        });
+        DoClick();
 }
 
 // --- TButton, TRadioButton --------------------------------------------------
@@ -120,12 +117,7 @@ void TLabel::mouseReleaseEvent(QMouseEvent* e)
 TButton::TButton() : TControl(this)
 {
     setFocusPolicy(Qt::StrongFocus);
-    connect(this, &QPushButton::clicked, this, [this] {
-        Guard([this] {
-            if (OnClick)
-                OnClick(this);
-        });
-    });
+    connect(this, &QPushButton::clicked, this, [this] { DoClick(); });
 }
 
 void TButton::focusInEvent(QFocusEvent* e)
@@ -146,10 +138,7 @@ TRadioButton::TRadioButton() : TControl(this)
     connect(this, &QRadioButton::toggled, this, [this](bool on) {
         UpdateGroupTabStop();
         if (on)
-            Guard([this] {
-                if (OnClick)
-                    OnClick(this);
-            });
+            DoClick();
     });
 }
 

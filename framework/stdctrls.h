@@ -33,7 +33,6 @@ public:
     bool Transparent() const { return !autoFillBackground(); }
     void SetTransparent(bool value) { setAutoFillBackground(!value); }
     void Loaded() override;
-    TNotifyEvent OnClick;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -50,7 +49,6 @@ private:
 class TButton : public QPushButton, public TControl {
 public:
     TButton();
-    TNotifyEvent OnClick;
 
 protected:
     void focusInEvent(QFocusEvent* e) override;
@@ -70,7 +68,6 @@ class TRadioButton : public QRadioButton, public TControl {
 public:
     TRadioButton();
     void Loaded() override;
-    TNotifyEvent OnClick;
 
 protected:
     bool event(QEvent* e) override;
