@@ -179,14 +179,6 @@ TCustomComboBox::TCustomComboBox(QWidget* parent)
     view()->installEventFilter(this);
 }
 
-TCustomComboBox::~TCustomComboBox()
-{
-    // The native part goes with the control; nothing is kept for later.
-    handleAllocated_ = false;
-    hasSaved_ = false;
-    savedItems_.clear();
-}
-
 // --- native part -------------------------------------------------------------
 
 void TCustomComboBox::HandleNeeded()

@@ -64,7 +64,6 @@ public:
     // 145 x 25, a tab stop, no parent colour, item height 16, eight items in
     // the open list, nothing selected, no native part yet.
     explicit TCustomComboBox(QWidget* parent = nullptr);
-    ~TCustomComboBox() override;
 
     // The font a control starts from: a new control reports a font change
     // only when it is given a font other than this one (by name, height or

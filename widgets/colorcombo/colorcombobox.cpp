@@ -146,11 +146,6 @@ TColorComboBox::TColorComboBox(QWidget* parent) : TOwnerDrawComboBox(parent)
     displayNames_ = true;
 }
 
-TColorComboBox::~TColorComboBox()
-{
-    names_.OnChange = nullptr;
-}
-
 QString TColorComboBox::ItemName(int index) const
 {
     const QString name = names_.Strings(index);

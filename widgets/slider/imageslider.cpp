@@ -56,19 +56,10 @@ TCustomImageSlider::TCustomImageSlider(QWidget* parent) : QWidget(parent), TCont
 
 TCustomImageSlider::~TCustomImageSlider()
 {
-    // No event may reach a handler while the control is torn down, nor the
-    // window's focus change this half-destroyed control.
+    // The window's focus may change while the widget is torn down; it must
+    // not reach this half-destroyed control.
     disconnect(focusWatch_);
-    OnChange = nullptr;
-    OnChanged = nullptr;
-    OnDrawPoints = nullptr;
     timer_.stop();
-    ruler_.reset();
-    for (auto& image : images_) {
-        if (image)
-            image->OnChange = nullptr;
-        image.reset();
-    }
 }
 
 // --- Value and range ------------------------------------------------------
