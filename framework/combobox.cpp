@@ -4,7 +4,6 @@
 #include "framework/exception.h"
 
 #include <QAbstractItemView>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -142,13 +141,6 @@ QStyle* SharedComboStyle()
         style->setParent(QCoreApplication::instance());
     }
     return style;
-}
-
-// Focus that moves to an open list or to another program's window is not
-// leaving the control.
-bool MovesBetweenControls(Qt::FocusReason reason)
-{
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
 }
 
 // What a layout can set of a font: its name, height and style. Other
@@ -802,21 +794,4 @@ void TCustomComboBox::resizeEvent(QResizeEvent* event)
 {
     QComboBox::resizeEvent(event);
     LayOutSimple();
-}
-
-void TCustomComboBox::focusInEvent(QFocusEvent* event)
-{
-    QComboBox::focusInEvent(event);
-    if (MovesBetweenControls(event->reason()) && !view()->isVisible())
-        DoEnter();
-}
-
-void TCustomComboBox::focusOutEvent(QFocusEvent* event)
-{
-    QComboBox::focusOutEvent(event);
-    // The open list takes the keyboard while it is shown; that is still us.
-    const QWidget* next = QApplication::focusWidget();
-    const bool toOwnList = next && next->window() == view()->window() && view()->window() != window();
-    if (MovesBetweenControls(event->reason()) && !toOwnList)
-        DoExit();
 }

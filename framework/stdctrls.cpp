@@ -120,18 +120,6 @@ TButton::TButton() : TControl(this)
     connect(this, &QPushButton::clicked, this, [this] { DoClick(); });
 }
 
-void TButton::focusInEvent(QFocusEvent* e)
-{
-    QPushButton::focusInEvent(e);
-    DoEnter();
-}
-
-void TButton::focusOutEvent(QFocusEvent* e)
-{
-    QPushButton::focusOutEvent(e);
-    DoExit();
-}
-
 TRadioButton::TRadioButton() : TControl(this)
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -228,13 +216,6 @@ void TRadioButton::focusInEvent(QFocusEvent* e)
     // it stays with the checked one.
     QRadioButton::focusInEvent(e);
     UpdateGroupTabStop();
-    DoEnter();
-}
-
-void TRadioButton::focusOutEvent(QFocusEvent* e)
-{
-    QRadioButton::focusOutEvent(e);
-    DoExit();
 }
 
 // --- TGroupBox ----------------------------------------------------------------
@@ -404,18 +385,6 @@ void TMemo::ApplyFontColor(QPalette& palette, const QColor& color)
 {
     TControl::ApplyFontColor(palette, color);
     palette.setColor(QPalette::Text, color);
-}
-
-void TMemo::focusInEvent(QFocusEvent* e)
-{
-    QTextEdit::focusInEvent(e);
-    DoEnter();
-}
-
-void TMemo::focusOutEvent(QFocusEvent* e)
-{
-    QTextEdit::focusOutEvent(e);
-    DoExit();
 }
 
 // --- TPanel ---------------------------------------------------------------------

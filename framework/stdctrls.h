@@ -49,10 +49,6 @@ private:
 class TButton : public QPushButton, public TControl {
 public:
     TButton();
-
-protected:
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
 };
 
 // Its click event runs when the button becomes checked, by the user or by
@@ -73,7 +69,6 @@ protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     std::vector<TRadioButton*> GroupInTabOrder() const;
@@ -111,8 +106,6 @@ protected:
     bool event(QEvent* e) override;
     bool viewportEvent(QEvent* e) override;
     void ApplyFontColor(QPalette& palette, const QColor& color) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
     // Every copy (the program's, Ctrl+C, the context menu, the X selection)
     // offers the selection as plain text alone.
     QMimeData* createMimeDataFromSelection() const override;

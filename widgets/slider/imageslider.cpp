@@ -29,11 +29,6 @@ bool OnOrInside(const TRect& r, int x, int y)
     return x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom;
 }
 
-bool MovesBetweenControls(Qt::FocusReason reason)
-{
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-}
-
 } // namespace
 
 TCustomImageSlider::TCustomImageSlider(QWidget* parent) : QWidget(parent), TControl(this)
@@ -648,21 +643,17 @@ void TCustomImageSlider::keyReleaseEvent(QKeyEvent* event)
         QWidget::keyReleaseEvent(event);
 }
 
-void TCustomImageSlider::focusInEvent(QFocusEvent* event)
+void TCustomImageSlider::focusInEvent(QFocusEvent*)
 {
     SetHasFocus(true);
-    if (MovesBetweenControls(event->reason()))
-        DoEnter();
 }
 
 void TCustomImageSlider::focusOutEvent(QFocusEvent* event)
 {
     // Another window or a popup taking the focus leaves this control the
     // focused one of its window.
-    if (!MovesBetweenControls(event->reason()))
-        return;
-    SetHasFocus(false);
-    DoExit();
+    if (MovesBetweenControls(this, event))
+        SetHasFocus(false);
 }
 
 void TCustomImageSlider::SetHasFocus(bool now)
