@@ -93,18 +93,8 @@ TForm1::TForm1(const QString& layoutText)
 
 TForm1::~TForm1()
 {
-    // No handler may run while the controls are torn down.
-    for (TImageSlider* s : {SlR, SlG, SlB})
-        if (s)
-            s->OnChange = nullptr;
-    if (ClrCmbBox) {
-        ClrCmbBox->OnChange = nullptr;
-        ClrCmbBox->OnExit = nullptr;
-    }
-    if (ListV) {
-        ListV->OnClick = nullptr;
-        ListV->OnKeyUp = nullptr;
-    }
+    // Before anything goes: from here on no handler the layout bound runs.
+    IncludeState(csDestroying);
 }
 
 THandlerTable TForm1::Handlers()

@@ -12,6 +12,7 @@
 #include <any>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -28,8 +29,11 @@ struct TPropertyInfo {
     std::function<std::optional<TFormValue>(QWidget*)> Get;
     // Applies a read value; raises Exception for a value of the wrong kind.
     std::function<void(QWidget*, const TFormValue&)> Set;
-    // Events only: assigns a handler found in the root's table.
-    std::function<void(QWidget*, const std::any&)> Bind;
+    // Events only: assigns a handler found in the root's table. The handler
+    // returns at once while rootDestroying holds: taking a window down moves
+    // its focus and empties its lists, and none of its handlers may run on
+    // the half-destroyed window.
+    std::function<void(QWidget*, const std::any& handler, std::shared_ptr<const bool> rootDestroying)> Bind;
     // References only: assigns the component the value names, once the
     // whole description has been read (it may come later in the text).
     std::function<void(QWidget* object, QWidget* target)> Link = {};
@@ -235,11 +239,17 @@ public:
     {
         TPropertyInfo p;
         p.Name = name;
-        p.Bind = [set, name](QWidget* w, const std::any& handler) {
+        p.Bind = [set, name](QWidget* w, const std::any& handler, std::shared_ptr<const bool> rootDestroying) {
             const Handler* h = std::any_cast<Handler>(&handler);
             if (!h)
                 throw Exception(QStringLiteral("Handler of the wrong kind for %1").arg(name));
-            std::invoke(set, static_cast<T*>(w), *h);
+            std::invoke(set, static_cast<T*>(w),
+                        Handler([h = *h, rootDestroying = std::move(rootDestroying)](auto&&... args) {
+                            using Result = typename Handler::result_type;
+                            if (*rootDestroying)
+                                return Result();
+                            return h(std::forward<decltype(args)>(args)...);
+                        }));
         };
         info_.Properties.push_back(std::move(p));
         return *this;

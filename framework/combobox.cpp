@@ -4,13 +4,13 @@
 #include "framework/exception.h"
 
 #include <QAbstractItemView>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QScopedValueRollback>
 #include <QStyleFactory>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
@@ -139,13 +139,6 @@ QStyle* SharedComboStyle()
     return style;
 }
 
-// Focus that moves to an open list or to another program's window is not
-// leaving the control.
-bool MovesBetweenControls(Qt::FocusReason reason)
-{
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-}
-
 // What a layout can set of a font: its name, height and style. Other
 // rendering hints do not change the text metrics; two names drawn in the
 // same face are the same.
@@ -170,14 +163,6 @@ TCustomComboBox::TCustomComboBox(QWidget* parent)
     setItemDelegate(delegate_);
     connect(this, &QComboBox::activated, this, [this](int) { Guard([this] { SelChange(); }); });
     view()->installEventFilter(this);
-}
-
-TCustomComboBox::~TCustomComboBox()
-{
-    // The native part goes with the control; nothing is kept for later.
-    handleAllocated_ = false;
-    hasSaved_ = false;
-    savedItems_.clear();
 }
 
 // --- native part -------------------------------------------------------------
@@ -524,12 +509,7 @@ void TCustomComboBox::PaintItem(QImage& target, int index, const TRect& rect, TO
     canvas.BrushColor = Color();
     canvas.BrushStyle = bsSolid;
 
-    struct TCanvasScope {
-        TCustomComboBox* Self;
-        TCanvas* Previous;
-        ~TCanvasScope() { Self->canvas_ = Previous; }
-    } scope{this, canvas_};
-    canvas_ = &canvas;
+    const QScopedValueRollback drawingOn(canvas_, &canvas);
 
     // An index the list does not hold is drawn as the empty field.
     const bool isItem = handleAllocated_ && index >= 0 && index < count();
@@ -794,21 +774,4 @@ void TCustomComboBox::resizeEvent(QResizeEvent* event)
 {
     QComboBox::resizeEvent(event);
     LayOutSimple();
-}
-
-void TCustomComboBox::focusInEvent(QFocusEvent* event)
-{
-    QComboBox::focusInEvent(event);
-    if (MovesBetweenControls(event->reason()) && !view()->isVisible())
-        DoEnter();
-}
-
-void TCustomComboBox::focusOutEvent(QFocusEvent* event)
-{
-    QComboBox::focusOutEvent(event);
-    // The open list takes the keyboard while it is shown; that is still us.
-    const QWidget* next = QApplication::focusWidget();
-    const bool toOwnList = next && next->window() == view()->window() && view()->window() != window();
-    if (MovesBetweenControls(event->reason()) && !toOwnList)
-        DoExit();
 }

@@ -63,7 +63,6 @@ public:
     // 145 x 25, a tab stop, no parent colour, item height 16, eight items in
     // the open list, nothing selected, no native part yet.
     explicit TCustomComboBox(QWidget* parent = nullptr);
-    ~TCustomComboBox() override;
 
     // --- native part -------------------------------------------------------
     bool HandleAllocated() const { return handleAllocated_; }
@@ -168,8 +167,6 @@ protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

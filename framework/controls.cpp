@@ -1,6 +1,8 @@
 #include "framework/controls.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -11,8 +13,8 @@
 #include <cmath>
 
 // The requests every control answers the same way, whatever its class: its
-// hint, a context request, and keeping its anchored edges when its parent
-// is resized.
+// hint, a context request, its focus entering and leaving, and keeping its
+// anchored edges when its parent is resized.
 class TControlHooks : public QObject {
 public:
     explicit TControlHooks(TControl* control) : QObject(control->Widget()), control_(control) {}
@@ -173,6 +175,21 @@ TControl* controlOf(QObject* o)
 }
 
 }  // namespace
+
+// Focus that goes to another window (another program, a popup such as a
+// dropped-down list or a menu) or comes back from one leaves the control the
+// focused one of its window.
+bool MovesBetweenControls(const QWidget* control, const QFocusEvent* event)
+{
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+        return false;
+    // A control that takes the focus while a popup of its own is open (a
+    // combo box under its list) is still where the focus was.
+    if (event->gotFocus() && QApplication::activePopupWidget())
+        return false;
+    const QWidget* now = QApplication::focusWidget();
+    return !now || now->window() == control->window();
+}
 
 void AlignControls(QWidget* parent)
 {
@@ -589,6 +606,18 @@ bool TControl::HookEvent(QObject* watched, QEvent* event)
         request->accept();
         return true;
     }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        if (watched != self_ || !MovesBetweenControls(self_, static_cast<QFocusEvent*>(event)))
+            return false;
+        // The control takes the change first, so that a handler finds it in
+        // its new state.
+        static_cast<QObject*>(self_)->event(event);
+        if (event->type() == QEvent::FocusIn)
+            DoEnter();
+        else
+            DoExit();
+        return true;
     case QEvent::ParentChange:
         if (watched == self_)
             WatchParent();

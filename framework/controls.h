@@ -1,6 +1,10 @@
 // What every framework control shares on top of its Qt widget: position,
 // font, colour, alignment in its parent, tab order, cursor, enter/exit, and
 // their published properties.
+//
+// OnEnter and OnExit run when the focus moves to or from another control of
+// the window; not when the window loses or regains activation, nor when a
+// popup (a dropped-down list, a menu) takes the focus or hands it back.
 #pragma once
 
 #include "framework/application.h"
@@ -17,6 +21,7 @@
 #include <optional>
 #include <vector>
 
+class QFocusEvent;
 class QKeyEvent;
 class QMouseEvent;
 class TControlHooks;
@@ -139,9 +144,7 @@ public:
     TKeyPressEvent OnKeyPress;
     TContextPopupEvent OnContextPopup;
 
-    // Subclasses call these from their focus events.
-    void DoEnter() { Guard([this] { if (OnEnter) OnEnter(self_); }); }
-    void DoExit() { Guard([this] { if (OnExit) OnExit(self_); }); }
+    // OnClick through the guard, for whatever the control counts as a click.
     void DoClick() { Guard([this] { if (OnClick) OnClick(self_); }); }
 
     // The framework's own handling of the mouse and the keys, which a control
@@ -178,6 +181,9 @@ protected:
     virtual void ConstraintsChanged();
 
 private:
+    // OnEnter and OnExit, raised by the hooks for every control alike.
+    void DoEnter() { Guard([this] { if (OnEnter) OnEnter(self_); }); }
+    void DoExit() { Guard([this] { if (OnExit) OnExit(self_); }); }
     bool HookEvent(QObject* watched, QEvent* event);
     void WatchParent();
     void CaptureAnchors();
@@ -208,6 +214,10 @@ private:
     bool anchoring_ = false;
     bool clicked_ = false;
 };
+
+// Whether a focus event of the control moves the focus between controls of
+// its window: the rule for OnEnter and OnExit.
+bool MovesBetweenControls(const QWidget* control, const QFocusEvent* event);
 
 // Places the children with an Align other than alNone: top and bottom ones
 // stacked from the edges in order of their position, then left and right,

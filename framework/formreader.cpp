@@ -121,6 +121,11 @@ public:
         for (const Created& c : created_)
             if (TComponent* comp = AsComponent(c.Object))
                 comp->Loaded();
+        // Every handler is bound to the root's state: none runs while the
+        // root is being taken down.
+        TComponent* root = created_.empty() ? nullptr : AsComponent(created_.front().Object);
+        const std::shared_ptr<const bool> rootDestroying =
+            root ? root->DestroyingFlag() : std::make_shared<const bool>(false);
         for (const Created& c : created_) {
             TComponent* comp = AsComponent(c.Object);
             for (const TFormProperty& p : c.Description->Properties) {
@@ -128,7 +133,7 @@ public:
                 if (!info || !info->IsEvent())
                     continue;
                 try {
-                    info->Bind(c.Object, handlers_.at(p.Value.Text));
+                    info->Bind(c.Object, handlers_.at(p.Value.Text), rootDestroying);
                 } catch (const std::exception& e) {
                     throw EFormError(p.Line, QString::fromUtf8(e.what()));
                 }

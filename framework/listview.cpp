@@ -788,17 +788,6 @@ void TCustomListView::keyReleaseEvent(QKeyEvent* e)
         QTreeView::keyReleaseEvent(e);
 }
 
-void TCustomListView::focusInEvent(QFocusEvent* e)
-{
-    QTreeView::focusInEvent(e);
-    DoEnter();
-}
-
-void TCustomListView::focusOutEvent(QFocusEvent* e)
-{
-    QTreeView::focusOutEvent(e);
-    DoExit();
-}
 
 bool TCustomListView::viewportEvent(QEvent* e)
 {

@@ -264,8 +264,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
     bool viewportEvent(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     // Deferred like doItemsLayout: the header's height is measured in the

@@ -108,10 +108,7 @@ void TLabel::mouseReleaseEvent(QMouseEvent* e)
 {
     QLabel::mouseReleaseEvent(e);
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
-        Guard([this] {
-            if (OnClick)
-                OnClick(this);
-        });
+        DoClick();
 }
 
 // --- TButton, TRadioButton --------------------------------------------------
@@ -119,24 +116,7 @@ void TLabel::mouseReleaseEvent(QMouseEvent* e)
 TButton::TButton() : TControl(this)
 {
     setFocusPolicy(Qt::StrongFocus);
-    connect(this, &QPushButton::clicked, this, [this] {
-        Guard([this] {
-            if (OnClick)
-                OnClick(this);
-        });
-    });
-}
-
-void TButton::focusInEvent(QFocusEvent* e)
-{
-    QPushButton::focusInEvent(e);
-    DoEnter();
-}
-
-void TButton::focusOutEvent(QFocusEvent* e)
-{
-    QPushButton::focusOutEvent(e);
-    DoExit();
+    connect(this, &QPushButton::clicked, this, [this] { DoClick(); });
 }
 
 TRadioButton::TRadioButton() : TControl(this)
@@ -145,10 +125,7 @@ TRadioButton::TRadioButton() : TControl(this)
     connect(this, &QRadioButton::toggled, this, [this](bool on) {
         UpdateGroupTabStop();
         if (on)
-            Guard([this] {
-                if (OnClick)
-                    OnClick(this);
-            });
+            DoClick();
     });
 }
 
@@ -238,13 +215,6 @@ void TRadioButton::focusInEvent(QFocusEvent* e)
     // it stays with the checked one.
     QRadioButton::focusInEvent(e);
     UpdateGroupTabStop();
-    DoEnter();
-}
-
-void TRadioButton::focusOutEvent(QFocusEvent* e)
-{
-    QRadioButton::focusOutEvent(e);
-    DoExit();
 }
 
 // --- TGroupBox ----------------------------------------------------------------
@@ -414,18 +384,6 @@ void TMemo::ApplyFontColor(QPalette& palette, const QColor& color)
 {
     TControl::ApplyFontColor(palette, color);
     palette.setColor(QPalette::Text, color);
-}
-
-void TMemo::focusInEvent(QFocusEvent* e)
-{
-    QTextEdit::focusInEvent(e);
-    DoEnter();
-}
-
-void TMemo::focusOutEvent(QFocusEvent* e)
-{
-    QTextEdit::focusOutEvent(e);
-    DoExit();
 }
 
 // --- TPanel ---------------------------------------------------------------------

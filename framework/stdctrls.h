@@ -47,7 +47,6 @@ public:
     bool Transparent() const { return !autoFillBackground(); }
     void SetTransparent(bool value) { setAutoFillBackground(!value); }
     void Loaded() override;
-    TNotifyEvent OnClick;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -64,11 +63,6 @@ private:
 class TButton : public QPushButton, public TControl {
 public:
     TButton();
-    TNotifyEvent OnClick;
-
-protected:
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
 };
 
 // Its click event runs when the button becomes checked, by the user or by
@@ -84,13 +78,11 @@ class TRadioButton : public QRadioButton, public TControl {
 public:
     TRadioButton();
     void Loaded() override;
-    TNotifyEvent OnClick;
 
 protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     std::vector<TRadioButton*> GroupInTabOrder() const;
@@ -128,8 +120,6 @@ protected:
     bool event(QEvent* e) override;
     bool viewportEvent(QEvent* e) override;
     void ApplyFontColor(QPalette& palette, const QColor& color) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
     // Every copy (the program's, Ctrl+C, the context menu, the X selection)
     // offers the selection as plain text alone.
     QMimeData* createMimeDataFromSelection() const override;

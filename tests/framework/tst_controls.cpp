@@ -1,7 +1,9 @@
 // What every control shares: hints, anchors, size limits, the parent's
-// font, and popup menus named in a stored layout.
+// font, popup menus named in a stored layout, and the handlers a layout
+// binds falling silent while their window is destroyed.
 #include "framework/controls.h"
 #include "framework/formreader.h"
+#include "framework/forms.h"
 #include "framework/menus.h"
 #include "framework/stdctrls.h"
 
@@ -57,6 +59,35 @@ const QString MenuLayout =
                    "  end\n"
                    "end\n");
 
+// A window of two buttons whose focus handlers, bound by its layout, record
+// into Log. Its own clean-up may move the focus from A to B.
+class TTeardownForm : public TForm {
+public:
+    TTeardownForm(QStringList& log, bool moveFocus) : moveFocus_(moveFocus)
+    {
+        const auto record = [&log](const char* what) {
+            return std::any(TNotifyEvent([&log, what](QObject* sender) {
+                log << sender->objectName() + QLatin1Char(' ') + QLatin1String(what);
+            }));
+        };
+        ReadLayout(QStringLiteral("object F: TTeardownForm\n"
+                                  "  Width = 200\n  Height = 100\n"
+                                  "  object A: TButton\n    OnEnter = Entered\n    OnExit = Left\n  end\n"
+                                  "  object B: TButton\n    Top = 40\n    OnEnter = Entered\n    OnExit = Left\n  end\n"
+                                  "end\n"),
+                   {{QStringLiteral("Entered"), record("enter")}, {QStringLiteral("Left"), record("exit")}});
+    }
+    ~TTeardownForm() override
+    {
+        IncludeState(csDestroying);
+        if (moveFocus_)
+            findChild<QWidget*>(QStringLiteral("B"))->setFocus(Qt::TabFocusReason);
+    }
+
+private:
+    bool moveFocus_;
+};
+
 } // namespace
 
 class TestControls : public QObject {
@@ -75,6 +106,8 @@ private slots:
     void badReferences();
     void shortCuts_data();
     void shortCuts();
+    void noHandlerRunsWhileTheWindowIsDestroyed_data();
+    void noHandlerRunsWhileTheWindowIsDestroyed();
 };
 
 void TestControls::initTestCase()
@@ -83,6 +116,10 @@ void TestControls::initTestCase()
     RegisterMenuClasses();
     TClassBuilder<TPanel> b(QStringLiteral("TTestBox"));
     PublishControl(b, {cpPlacement, cpPopupMenu, cpOnContextPopup}).Register();
+    TClassBuilder<TForm> form(QStringLiteral("TTeardownForm"));
+    AddFormProperties(form);
+    form.Info().Create = nullptr;
+    form.Register();
 }
 
 void TestControls::hints_data()
@@ -284,6 +321,33 @@ void TestControls::shortCuts()
     QFETCH(int, shortCut);
     QFETCH(QString, keys);
     QCOMPARE(ShortCutToKeySequence(shortCut).toString(QKeySequence::PortableText), keys);
+}
+
+void TestControls::noHandlerRunsWhileTheWindowIsDestroyed_data()
+{
+    QTest::addColumn<bool>("moveFocus");
+    QTest::newRow("focus leaves as the window goes") << false;
+    QTest::newRow("clean-up moves the focus") << true;
+}
+
+void TestControls::noHandlerRunsWhileTheWindowIsDestroyed()
+{
+    QFETCH(bool, moveFocus);
+    QStringList log;
+    auto* form = new TTeardownForm(log, moveFocus);
+    form->show();
+    QApplication::setActiveWindow(form);
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    // The handlers are bound: a move from B to A raises both.
+    form->findChild<QWidget*>(QStringLiteral("B"))->setFocus(Qt::TabFocusReason);
+    log.clear();
+    QWidget* a = form->findChild<QWidget*>(QStringLiteral("A"));
+    a->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), a);
+    QCOMPARE(log, (QStringList{QStringLiteral("B exit"), QStringLiteral("A enter")}));
+    log.clear();
+    delete form;
+    QCOMPARE(log, QStringList());
 }
 
 int main(int argc, char** argv)

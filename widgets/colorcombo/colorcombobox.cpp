@@ -5,6 +5,8 @@
 
 #include <QAbstractItemView>
 #include <QLineEdit>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <cstdint>
@@ -137,11 +139,6 @@ TColorComboBox::TColorComboBox(QWidget* parent) : TOwnerDrawComboBox(parent)
     names_.OnChange = [this] { NamesListChanged(); };
 }
 
-TColorComboBox::~TColorComboBox()
-{
-    names_.OnChange = nullptr;
-}
-
 QString TColorComboBox::ItemName(int index) const
 {
     const QString name = names_.Strings(index);
@@ -158,10 +155,7 @@ void TColorComboBox::CreateWnd()
 void TColorComboBox::FillColorItems()
 {
     BeginUpdate();
-    struct TUpdateScope {
-        TColorComboBox* Self;
-        ~TUpdateScope() { Self->EndUpdate(); }
-    } scope{this};
+    const auto endUpdate = qScopeGuard([this] { EndUpdate(); });
     ClearItems();
     for (int i = 0; i < StandardColorCount; ++i)
         AddItem(ItemName(i), StandardColors[i]);
@@ -267,11 +261,7 @@ void TColorComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState)
 
     canvas->FillRect(rect);
     {
-        struct TBrushScope {
-            TCanvas* Canvas;
-            TColor Saved;
-            ~TBrushScope() { Canvas->BrushColor = Saved; }
-        } scope{canvas, canvas->BrushColor};
+        const QScopedValueRollback keepBrush(canvas->BrushColor);
         canvas->PenColor = clWindowText;
         canvas->Rectangle(swatch);
         canvas->BrushColor = ItemData(index);

@@ -55,7 +55,6 @@ public:
     static QString DefaultColorName(int index);
 
     explicit TColorComboBox(QWidget* parent = nullptr);
-    ~TColorComboBox() override;
 
     // The stored colour in csDropDownList or while an item is selected;
     // otherwise the colour of the item named in the field, or the number the

@@ -1,6 +1,7 @@
 #include "widgets/colorcombo/ownerdrawcombobox.h"
 
 #include <QFontMetricsF>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <cmath>
@@ -49,13 +50,10 @@ int TOwnerDrawComboBox::ComputeItemHeight()
 void TOwnerDrawComboBox::ApplyItemHeight()
 {
     const int height = ComputeItemHeight();
-    struct TGuardScope {
-        bool& Flag;
-        ~TGuardScope() { Flag = false; }
-    } scope{itemHeightGuard_};
-    itemHeightGuard_ = true;
-    SetItemHeight(height);
-    itemHeightGuard_ = false;
+    {
+        const QScopedValueRollback guard(itemHeightGuard_, true);
+        SetItemHeight(height);
+    }
     if (HandleAllocated())
         SetNativeItemHeight(0, height);
 }

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QWindow>
 #include <QtMath>
 
@@ -27,24 +28,6 @@ bool OnOrInside(const TRect& r, int x, int y)
 {
     return x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom;
 }
-
-bool MovesBetweenControls(Qt::FocusReason reason)
-{
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-}
-
-// Sets a flag for the lifetime of the scope, also when it is left by an
-// exception.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~TFlagScope() { flag_ = false; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 } // namespace
 
@@ -67,19 +50,10 @@ TCustomImageSlider::TCustomImageSlider(QWidget* parent) : QWidget(parent), TCont
 
 TCustomImageSlider::~TCustomImageSlider()
 {
-    // No event may reach a handler while the control is torn down, nor the
-    // window's focus change this half-destroyed control.
+    // The window's focus may change while the widget is torn down; it must
+    // not reach this half-destroyed control.
     disconnect(focusWatch_);
-    OnChange = nullptr;
-    OnChanged = nullptr;
-    OnDrawPoints = nullptr;
     timer_.stop();
-    ruler_.reset();
-    for (auto& image : images_) {
-        if (image)
-            image->OnChange = nullptr;
-        image.reset();
-    }
 }
 
 // --- Value and range ------------------------------------------------------
@@ -666,21 +640,17 @@ void TCustomImageSlider::keyReleaseEvent(QKeyEvent* event)
         QWidget::keyReleaseEvent(event);
 }
 
-void TCustomImageSlider::focusInEvent(QFocusEvent* event)
+void TCustomImageSlider::focusInEvent(QFocusEvent*)
 {
     SetHasFocus(true);
-    if (MovesBetweenControls(event->reason()))
-        DoEnter();
 }
 
 void TCustomImageSlider::focusOutEvent(QFocusEvent* event)
 {
     // Another window or a popup taking the focus leaves this control the
     // focused one of its window.
-    if (!MovesBetweenControls(event->reason()))
-        return;
-    SetHasFocus(false);
-    DoExit();
+    if (MovesBetweenControls(this, event))
+        SetHasFocus(false);
 }
 
 void TCustomImageSlider::SetHasFocus(bool now)
@@ -867,7 +837,7 @@ void TCustomImageSlider::DrawStandardPoints(int step, int tickLength, int endTic
 QImage TCustomImageSlider::PaintCopy()
 {
     {
-        const TFlagScope copying(paintingCopy_);
+        const QScopedValueRollback copying(paintingCopy_, true);
         Paint();
     }
     // The next paint request draws the control's own state again.
