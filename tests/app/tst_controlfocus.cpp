@@ -28,9 +28,9 @@ void TestControlFocus::enterAndExit()
     QFETCH(QString, className);
     const TClassInfo* cls = ClassRegistry::Find(className);
     QVERIFY(cls && cls->Create);
+    QStringList events;  // outlives the window, whose controls record into it
     QWidget window;
     window.resize(400, 300);
-    QStringList events;
     QWidget* controls[2] = {};
     for (int i = 0; i < 2; ++i) {
         QWidget* w = cls->Create();
