@@ -2,6 +2,8 @@
 
 #include <QVariant>
 
+#include <algorithm>
+
 namespace {
 
 std::map<QString, TClassInfo>& registry()
@@ -74,6 +76,14 @@ const TClassInfo* ClassRegistry::Find(const QString& className)
 {
     const auto it = registry().find(className.toLower());
     return it != registry().end() ? &it->second : nullptr;
+}
+
+std::vector<const TClassInfo*> ClassRegistry::Classes()
+{
+    std::vector<const TClassInfo*> out;
+    for (const auto& [key, info] : registry())
+        out.push_back(&info);
+    return out;
 }
 
 const TClassInfo* ClassRegistry::ClassOf(const QWidget* object) { return Find(ClassNameOf(object)); }
@@ -162,4 +172,64 @@ TColor FormValueToColor(const TFormValue& v)
     if (!IdentToColor(ToIdent(v), color))
         throw Exception(QStringLiteral("Unknown colour '%1'").arg(v.Text));
     return color;
+}
+
+TEnumNames::TEnumNames(const QMetaEnum& meta, const std::vector<int>& only) : meta_(meta)
+{
+    for (int i = 0; i < meta.keyCount(); ++i) {
+        const int value = meta.value(i);
+        if (value == 0)
+            positions_ = true;
+        if (!only.empty() && std::find(only.begin(), only.end(), value) == only.end())
+            continue;
+        names_ << QLatin1String(meta.key(i));
+        values_.push_back(value);
+    }
+}
+
+QString TEnumNames::Name(int value) const
+{
+    const auto it = std::find(values_.begin(), values_.end(), value);
+    return it != values_.end() ? names_[it - values_.begin()] : QString::number(value);
+}
+
+std::optional<int> TEnumNames::Find(const QString& name) const
+{
+    const qsizetype i = names_.indexOf(name);
+    return i >= 0 ? std::optional<int>(values_[i]) : std::nullopt;
+}
+
+int TEnumNames::Value(const QString& name, const QString& property) const
+{
+    const std::optional<int> value = Find(name);
+    if (!value)
+        throw Exception(QStringLiteral("Invalid value '%1' for %2").arg(name, property));
+    return *value;
+}
+
+unsigned TEnumNames::Bit(int index) const
+{
+    const int value = values_[index];
+    return positions_ ? 1u << value : static_cast<unsigned>(value);
+}
+
+QStringList TEnumNames::SetNames(unsigned bits) const
+{
+    QStringList items;
+    for (int i = 0; i < names_.size(); ++i)
+        if (bits & Bit(i))
+            items << names_[i];
+    return items;
+}
+
+unsigned TEnumNames::SetBits(const QStringList& names, const QString& property) const
+{
+    unsigned bits = 0;
+    for (const QString& item : names) {
+        const qsizetype i = names_.indexOf(item);
+        if (i < 0)
+            throw Exception(QStringLiteral("Invalid value '%1' for %2").arg(item, property));
+        bits |= Bit(static_cast<int>(i));
+    }
+    return bits;
 }

@@ -7,10 +7,12 @@
 #include "framework/formtext.h"
 #include "framework/types.h"
 
+#include <QMetaEnum>
 #include <QWidget>
 
 #include <any>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <vector>
@@ -33,6 +35,10 @@ struct TPropertyInfo {
     // References only: assigns the component the value names, once the
     // whole description has been read (it may come later in the text).
     std::function<void(QWidget* object, QWidget* target)> Link = {};
+    // Enumerations and sets: the enumeration, and the identifiers of the
+    // values the property takes, in declaration order.
+    QMetaEnum Enumeration = {};
+    QStringList Names = {};
     // Written even at its default value (but not when it equals an
     // ancestor's).
     bool NoDefault = false;
@@ -68,6 +74,8 @@ namespace ClassRegistry {
 // Registering a class name again replaces the earlier entry.
 void Register(TClassInfo info);
 const TClassInfo* Find(const QString& className);
+// Every registered class, in no particular order.
+std::vector<const TClassInfo*> Classes();
 // The registered class of an object (by its recorded class name).
 const TClassInfo* ClassOf(const QWidget* object);
 }  // namespace ClassRegistry
@@ -92,6 +100,39 @@ QStringList ToStrings(const TFormValue& v);
 // integer.
 TFormValue ColorToFormValue(TColor color);
 TColor FormValueToColor(const TFormValue& v);
+
+// The identifiers of an enumeration's values as its declaration names them
+// (declared with Q_ENUM_NS), so a stored layout keeps its meaning whatever
+// order the values are declared in.
+class TEnumNames {
+public:
+    // Only the values in `only` when it is not empty.
+    explicit TEnumNames(const QMetaEnum& meta, const std::vector<int>& only = {});
+
+    const QMetaEnum& Meta() const { return meta_; }
+    const QStringList& Names() const { return names_; }
+    // The identifier of a value; a value without one is written as its
+    // number.
+    QString Name(int value) const;
+    std::optional<int> Find(const QString& name) const;
+    // Raises Exception naming the property for an identifier that is not
+    // one of the values.
+    int Value(const QString& name, const QString& property) const;
+
+    // A set as bits. The bit of a member is its value, or for an
+    // enumeration that counts from 0 (its values are positions) bit n for
+    // the value n.
+    QStringList SetNames(unsigned bits) const;
+    unsigned SetBits(const QStringList& names, const QString& property) const;
+
+private:
+    unsigned Bit(int index) const;
+
+    QMetaEnum meta_;
+    QStringList names_;
+    std::vector<int> values_;
+    bool positions_ = false;
+};
 
 // A builder that keeps property definitions short:
 //   TClassBuilder<TFoo>("TFoo").Int("Left", &TFoo::Left, &TFoo::SetLeft)...
@@ -157,46 +198,27 @@ public:
                    [set](T* o, const TFormValue& v) { std::invoke(set, o, FormValueToColor(v)); });
     }
 
-    // An enumeration written by the names of its values, in ordinal order.
+    // An enumeration written by the identifiers of its values; `only`
+    // limits it to some of them.
     template <class E, class G, class S>
-    TClassBuilder& Enum(const QString& name, const QStringList& names, G get, S set)
+    TClassBuilder& Enum(const QString& name, G get, S set, std::initializer_list<E> only = {})
     {
-        return Add(name,
-                   [names, get](T* o) {
-                       const int i = static_cast<int>(std::invoke(get, o));
-                       return TFormValue::FromIdent(i >= 0 && i < names.size() ? names[i] : QString::number(i));
-                   },
-                   [names, set, name](T* o, const TFormValue& v) {
-                       const int i = names.indexOf(ToIdent(v));
-                       if (i < 0)
-                           throw Exception(QStringLiteral("Invalid value '%1' for %2").arg(v.Text, name));
-                       std::invoke(set, o, static_cast<E>(i));
-                   });
+        const TEnumNames names(QMetaEnum::fromType<E>(), std::vector<int>(only.begin(), only.end()));
+        Add(name, [names, get](T* o) { return TFormValue::FromIdent(names.Name(static_cast<int>(std::invoke(get, o)))); },
+            [names, set, name](T* o, const TFormValue& v) {
+                std::invoke(set, o, static_cast<E>(names.Value(ToIdent(v), name)));
+            });
+        return Described(names);
     }
 
-    // A set held as bits, bit n for the n-th name.
-    template <class G, class S>
-    TClassBuilder& SetOf(const QString& name, const QStringList& names, G get, S set)
+    // A set of the values of enumeration E, held as bits (see TEnumNames).
+    template <class E, class G, class S>
+    TClassBuilder& SetOf(const QString& name, G get, S set)
     {
-        return Add(name,
-                   [names, get](T* o) {
-                       const unsigned bits = static_cast<unsigned>(std::invoke(get, o));
-                       QStringList items;
-                       for (int i = 0; i < names.size(); ++i)
-                           if (bits & (1u << i))
-                               items << names[i];
-                       return TFormValue::FromSet(items);
-                   },
-                   [names, set, name](T* o, const TFormValue& v) {
-                       unsigned bits = 0;
-                       for (const QString& item : ToSet(v)) {
-                           const int i = names.indexOf(item);
-                           if (i < 0)
-                               throw Exception(QStringLiteral("Invalid value '%1' for %2").arg(item, name));
-                           bits |= 1u << i;
-                       }
-                       std::invoke(set, o, bits);
-                   });
+        const TEnumNames names(QMetaEnum::fromType<E>());
+        Add(name, [names, get](T* o) { return TFormValue::FromSet(names.SetNames(static_cast<unsigned>(std::invoke(get, o)))); },
+            [names, set, name](T* o, const TFormValue& v) { std::invoke(set, o, names.SetBits(ToSet(v), name)); });
+        return Described(names);
     }
 
     template <class G, class S>
@@ -284,6 +306,13 @@ public:
     }
 
 private:
+    TClassBuilder& Described(const TEnumNames& names)
+    {
+        info_.Properties.back().Enumeration = names.Meta();
+        info_.Properties.back().Names = names.Names();
+        return *this;
+    }
+
     template <class G, class S>
     TClassBuilder& Add(const QString& name, G get, S set)
     {

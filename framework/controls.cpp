@@ -332,13 +332,6 @@ constexpr TAnchors DefaultAnchors = akLeft | akTop;
 
 } // namespace
 
-const QStringList& AnchorNames()
-{
-    static const QStringList names = {QStringLiteral("akLeft"), QStringLiteral("akTop"), QStringLiteral("akRight"),
-                                      QStringLiteral("akBottom")};
-    return names;
-}
-
 bool TControl::ShowHint() const
 {
     if (!parentShowHint_)

@@ -21,12 +21,20 @@ class QKeyEvent;
 class QMouseEvent;
 class TControlHooks;
 
+// Stored layouts name these values by their declared identifiers.
+namespace ControlEnums {
+Q_NAMESPACE
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+Q_ENUM_NS(TAlign)
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+Q_ENUM_NS(TFontStyle)
 // The edges of the parent whose distance a control keeps when the parent is
 // resized; with neither edge of a direction, the control keeps its centre at
 // the same share of the parent's size.
 enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+Q_ENUM_NS(TAnchorKind)
+}  // namespace ControlEnums
+using namespace ControlEnums;
 using TAnchors = unsigned;
 
 // The smallest and largest size a control may take; 0 sets no limit.
@@ -261,8 +269,6 @@ enum TControlPublished {
     cpOnContextPopup,
 };
 
-const QStringList& AnchorNames();
-
 template <class T>
 TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TControlPublished> published)
 {
@@ -296,13 +302,11 @@ TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TCon
                   [](T* o, const QString& v) { o->SetHint(v); });
             break;
         case cpAlign:
-            b.template Enum<TAlign>(QStringLiteral("Align"),
-                                    {QStringLiteral("alNone"), QStringLiteral("alTop"), QStringLiteral("alBottom"),
-                                     QStringLiteral("alLeft"), QStringLiteral("alRight"), QStringLiteral("alClient")},
-                                    [](T* o) { return o->Align(); }, [](T* o, TAlign a) { o->SetAlign(a); });
+            b.template Enum<TAlign>(QStringLiteral("Align"), [](T* o) { return o->Align(); },
+                                    [](T* o, TAlign a) { o->SetAlign(a); });
             break;
         case cpAnchors:
-            b.SetOf(QStringLiteral("Anchors"), AnchorNames(), [](T* o) { return o->Anchors(); },
+            b.template SetOf<TAnchorKind>(QStringLiteral("Anchors"), [](T* o) { return o->Anchors(); },
                     [](T* o, unsigned v) { o->SetAnchors(v); });
             break;
         case cpColor:
@@ -329,9 +333,7 @@ TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TCon
                      [](T* o, int h) { o->SetFontHeight(h); })
                 .Str(QStringLiteral("Font.Name"), [](T* o) { return o->FontName(); },
                      [](T* o, const QString& n) { o->SetFontName(n); })
-                .SetOf(QStringLiteral("Font.Style"),
-                       {QStringLiteral("fsBold"), QStringLiteral("fsItalic"), QStringLiteral("fsUnderline"),
-                        QStringLiteral("fsStrikeOut")},
+                .template SetOf<TFontStyle>(QStringLiteral("Font.Style"),
                        [](T* o) { return o->FontStyle(); }, [](T* o, unsigned s) { o->SetFontStyle(s); });
             break;
         case cpParentColor:

@@ -822,13 +822,23 @@ bool TCustomListView::viewportEvent(QEvent* e)
 
 // --- stored form -------------------------------------------------------------------
 
+namespace {
+
+const TEnumNames& alignmentNames()
+{
+    static const TEnumNames names(QMetaEnum::fromType<TAlignment>());
+    return names;
+}
+
+}  // namespace
+
 TFormValue ListColumnsToFormValue(const TCustomListView* list)
 {
     std::vector<TFormValue> columns;
     for (int i = 0; i < list->Columns().Count(); ++i) {
         const TListColumn* c = list->Columns().Items(i);
         columns.push_back(TFormValue::FromList(
-            {TFormValue::FromString(c->Caption()), TFormValue::FromIdent(AlignmentNames().value(c->Alignment())),
+            {TFormValue::FromString(c->Caption()), TFormValue::FromIdent(alignmentNames().Name(c->Alignment())),
              TFormValue::FromInteger(c->Width()), TFormValue::FromInteger(c->MinWidth()),
              TFormValue::FromInteger(c->MaxWidth())}));
     }
@@ -855,10 +865,10 @@ void ListColumnsFromFormValue(TCustomListView* list, const TFormValue& value)
         try {
             c.Caption = ToText(entry.List[0]);
             if (entry.List.size() > 1) {
-                const int a = AlignmentNames().indexOf(ToIdent(entry.List[1]));
-                if (a < 0)
+                const std::optional<int> a = alignmentNames().Find(ToIdent(entry.List[1]));
+                if (!a)
                     throw Exception(QStringLiteral("Invalid alignment '%1'").arg(entry.List[1].Text));
-                c.Alignment = static_cast<TAlignment>(a);
+                c.Alignment = static_cast<TAlignment>(*a);
             }
             int* const sizes[] = {&c.Width, &c.MinWidth, &c.MaxWidth};
             for (size_t k = 2; k < entry.List.size(); ++k) {

@@ -21,11 +21,19 @@ class TListHeader;
 class TListItem;
 class TListViewModel;
 
+// Stored layouts name these values by their declared identifiers.
+namespace ListViewEnums {
+Q_NAMESPACE
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+Q_ENUM_NS(TViewStyle)
 // stNone keeps the rows where they are; stText sorts when a caption changes,
 // stData when an item's data changes, stBoth on either.
 enum TSortType { stNone, stData, stText, stBoth };
+Q_ENUM_NS(TSortType)
 enum TListHotTrackStyle : unsigned { htHandPoint = 1, htUnderlineCold = 2, htUnderlineHot = 4 };
+Q_ENUM_NS(TListHotTrackStyle)
+}  // namespace ListViewEnums
+using namespace ListViewEnums;
 using TListHotTrackStyles = unsigned;
 
 // An item comparison for a sort: negative when Item1 goes first. Param is
@@ -332,9 +340,8 @@ template <class T> TClassBuilder<T>& AddListViewProperties(TClassBuilder<T>& b)
     b.Info().Properties.push_back(columns);
     b.Bool(
          QStringLiteral("GridLines"), [](T* o) { return o->GridLines(); }, [](T* o, bool v) { o->SetGridLines(v); })
-        .SetOf(
+        .template SetOf<TListHotTrackStyle>(
             QStringLiteral("HotTrackStyles"),
-            {QStringLiteral("htHandPoint"), QStringLiteral("htUnderlineCold"), QStringLiteral("htUnderlineHot")},
             [](T* o) { return o->HotTrackStyles(); }, [](T* o, unsigned s) { o->SetHotTrackStyles(s); });
     TPropertyInfo items;
     items.Name = QStringLiteral("Items.Data");
@@ -352,12 +359,9 @@ template <class T> TClassBuilder<T>& AddListViewProperties(TClassBuilder<T>& b)
             QStringLiteral("RowSelect"), [](T* o) { return o->RowSelect(); }, [](T* o, bool v) { o->SetRowSelect(v); })
         .template Enum<TSortType>(
             QStringLiteral("SortType"),
-            {QStringLiteral("stNone"), QStringLiteral("stData"), QStringLiteral("stText"), QStringLiteral("stBoth")},
             [](T* o) { return o->SortType(); }, [](T* o, TSortType v) { o->SetSortType(v); })
         .template Enum<TViewStyle>(
             QStringLiteral("ViewStyle"),
-            {QStringLiteral("vsIcon"), QStringLiteral("vsSmallIcon"), QStringLiteral("vsList"),
-             QStringLiteral("vsReport")},
             [](T* o) { return o->ViewStyle(); }, [](T* o, TViewStyle v) { o->SetViewStyle(v); })
         .template Event<TNotifyEvent>(QStringLiteral("OnClick"),
                                       [](T* o, TNotifyEvent e) { o->OnClick = std::move(e); })

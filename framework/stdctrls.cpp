@@ -28,20 +28,6 @@ Qt::Alignment toQt(TAlignment a)
 
 }  // namespace
 
-const QStringList& AlignmentNames()
-{
-    static const QStringList names = {QStringLiteral("taLeftJustify"), QStringLiteral("taRightJustify"),
-                                      QStringLiteral("taCenter")};
-    return names;
-}
-
-const QStringList& BevelCutNames()
-{
-    static const QStringList names = {QStringLiteral("bvNone"), QStringLiteral("bvLowered"), QStringLiteral("bvRaised"),
-                                      QStringLiteral("bvSpace")};
-    return names;
-}
-
 // --- TLabel ---------------------------------------------------------------
 
 TLabel::TLabel() : TControl(this)
@@ -570,7 +556,7 @@ void RegisterStandardClasses()
     {
         TClassBuilder<TLabel> b(QStringLiteral("TLabel"));
         AddControlProperties(b)
-            .Enum<TAlignment>(QStringLiteral("Alignment"), AlignmentNames(), [](TLabel* o) { return o->Alignment(); },
+            .Enum<TAlignment>(QStringLiteral("Alignment"), [](TLabel* o) { return o->Alignment(); },
                               [](TLabel* o, TAlignment a) { o->SetAlignment(a); })
             .Bool(QStringLiteral("AutoSize"), [](TLabel* o) { return o->AutoSize(); }, [](TLabel* o, bool v) { o->SetAutoSize(v); })
             .Str(QStringLiteral("Caption"), [](TLabel* o) { return o->Caption(); }, [](TLabel* o, const QString& s) { o->SetCaption(s); })
@@ -605,7 +591,7 @@ void RegisterStandardClasses()
     {
         TClassBuilder<TMemo> b(QStringLiteral("TMemo"));
         AddControlProperties(b)
-            .Enum<TAlignment>(QStringLiteral("Alignment"), AlignmentNames(), [](TMemo* o) { return o->Alignment(); },
+            .Enum<TAlignment>(QStringLiteral("Alignment"), [](TMemo* o) { return o->Alignment(); },
                               [](TMemo* o, TAlignment a) { o->SetAlignment(a); })
             .Strings(QStringLiteral("Lines.Strings"), [](TMemo* o) { return o->Text().split(QLatin1Char('\n')); },
                      [](TMemo* o, const QStringList& l) { o->SetText(l.join(QLatin1Char('\n'))); })
@@ -615,9 +601,9 @@ void RegisterStandardClasses()
     {
         TClassBuilder<TPanel> b(QStringLiteral("TPanel"));
         AddControlProperties(b)
-            .Enum<TBevelCut>(QStringLiteral("BevelInner"), BevelCutNames(), [](TPanel* o) { return o->BevelInner(); },
+            .Enum<TBevelCut>(QStringLiteral("BevelInner"), [](TPanel* o) { return o->BevelInner(); },
                              [](TPanel* o, TBevelCut v) { o->SetBevelInner(v); })
-            .Enum<TBevelCut>(QStringLiteral("BevelOuter"), BevelCutNames(), [](TPanel* o) { return o->BevelOuter(); },
+            .Enum<TBevelCut>(QStringLiteral("BevelOuter"), [](TPanel* o) { return o->BevelOuter(); },
                              [](TPanel* o, TBevelCut v) { o->SetBevelOuter(v); })
             .Register();
     }

@@ -317,9 +317,8 @@ void RegisterColorComboClasses()
             QStringLiteral("ColorNames"), [](T* o) { return o->ColorNames().Items(); }, &T::SetColorNames)
         .Bool(QStringLiteral("DisplayNames"), &T::DisplayNames, &T::SetDisplayNames)
         .Enum<TOwnerDrawComboStyle>(
-            QStringLiteral("Style"),
-            {QStringLiteral("csDropDown"), QStringLiteral("csSimple"), QStringLiteral("csDropDownList")},
-            [](T* o) { return o->Style(); }, [](T* o, TOwnerDrawComboStyle s) { o->SetStyle(s); })
+            QStringLiteral("Style"), [](T* o) { return o->Style(); },
+            [](T* o, TOwnerDrawComboStyle s) { o->SetStyle(s); }, {csDropDown, csSimple, csDropDownList})
         .Event<TNotifyEvent>(QStringLiteral("OnChange"), [](T* o, TNotifyEvent e) { o->OnChange = std::move(e); });
     PublishControl(b, {cpColor, cpEnabled, cpFont, cpAnchors, cpConstraints, cpParentColor, cpParentFont,
                        cpParentShowHint, cpPopupMenu, cpShowHint, cpTabOrder, cpTabStop, cpVisible, cpOnClick,

@@ -19,7 +19,7 @@ void RegisterListViewClasses()
                 [](TOrdoListView* o, int v) { o->SetSortColumn(v); })
             .NoDefault()
             .Enum<TSortDirection>(
-                QStringLiteral("SortDirection"), {QStringLiteral("sdAscending"), QStringLiteral("sdDescending")},
+                QStringLiteral("SortDirection"),
                 [](TOrdoListView* o) { return o->SortDirection(); },
                 [](TOrdoListView* o, TSortDirection d) { o->SetSortDirection(d); })
             .NoDefault()

@@ -28,7 +28,7 @@ void RegisterSliderClasses()
 {
     TClassBuilder<T> b(QStringLiteral("TImageSlider"));
     PublishControl(b, {cpTag, cpPlacement, cpHint, cpAlign})
-        .Enum<TBevelCut>(QStringLiteral("BevelStyle"), BevelCutNames(), &T::BevelStyle, &T::SetBevelStyle);
+        .Enum<TBevelCut>(QStringLiteral("BevelStyle"), &T::BevelStyle, &T::SetBevelStyle);
     PublishControl(b, {cpColor, cpEnabled});
     AddImage(b, QStringLiteral("ImageHThumb.Data"), siHThumb);
     AddImage(b, QStringLiteral("ImageHRuler.Data"), siHRuler);
@@ -38,12 +38,9 @@ void RegisterSliderClasses()
         .Int(QStringLiteral("MinValue"), &T::MinValue, &T::SetMinValue)
         .Int(QStringLiteral("MaxValue"), &T::MaxValue, &T::SetMaxValue)
         .Int(QStringLiteral("NumThumbStates"), &T::NumThumbStates, &T::SetNumThumbStates)
-        .Enum<TSliderOrientation>(QStringLiteral("Orientation"), {QStringLiteral("soHorizontal"), QStringLiteral("soVertical")},
-                                  &T::Orientation, &T::SetOrientation)
+        .Enum<TSliderOrientation>(QStringLiteral("Orientation"), &T::Orientation, &T::SetOrientation)
         .Int(QStringLiteral("EdgeSize"), &T::EdgeSize, &T::SetEdgeSize)
-        .SetOf(QStringLiteral("Options"),
-               {QStringLiteral("soShowFocus"), QStringLiteral("soShowPoints"), QStringLiteral("soSmooth"),
-                QStringLiteral("soRulerOpaque"), QStringLiteral("soThumbOpaque")},
+        .SetOf<TSliderOption>(QStringLiteral("Options"),
                [](T* o) { return o->Options().Bits(); },
                [](T* o, unsigned bits) { o->SetOptions(TSliderOptions::FromBits(bits)); });
     PublishControl(b, {cpParentColor, cpParentShowHint, cpPopupMenu, cpShowHint, cpTabOrder, cpTabStop})
