@@ -14,28 +14,22 @@ std::map<QString, TClassInfo>& registry()
 
 constexpr const char* ClassNameProperty = "_huebox_class";
 
-QString kindName(TFormValue::TKind kind)
-{
-    switch (kind) {
-    case TFormValue::vaInteger:
-        return QStringLiteral("an integer");
-    case TFormValue::vaString:
-        return QStringLiteral("a string");
-    case TFormValue::vaIdent:
-        return QStringLiteral("an identifier");
-    case TFormValue::vaSet:
-        return QStringLiteral("a set");
-    case TFormValue::vaBinary:
-        return QStringLiteral("binary data");
-    case TFormValue::vaList:
-        return QStringLiteral("a list");
-    }
-    return {};
-}
+struct KindName {
+    QString operator()(qint64) const { return QStringLiteral("an integer"); }
+    QString operator()(const QString&) const { return QStringLiteral("a string"); }
+    QString operator()(const TFormIdent&) const { return QStringLiteral("an identifier"); }
+    QString operator()(const TFormSet&) const { return QStringLiteral("a set"); }
+    QString operator()(const QByteArray&) const { return QStringLiteral("binary data"); }
+    QString operator()(const TFormList&) const { return QStringLiteral("a list"); }
+};
 
-[[noreturn]] void wrongKind(const TFormValue& v, const QString& wanted)
+// The value as Kind; anything else is refused as not the `wanted` kind.
+template <class Kind>
+const Kind& valueOf(const TFormValue& v, const char* wanted)
 {
-    throw Exception(QStringLiteral("%1 expected, found %2").arg(wanted, kindName(v.Kind)));
+    if (const Kind* value = v.If<Kind>())
+        return *value;
+    throw Exception(QStringLiteral("%1 expected, found %2").arg(QLatin1String(wanted), std::visit(KindName(), v.Variant())));
 }
 
 }  // namespace
@@ -97,19 +91,9 @@ QString ClassNameOf(const QWidget* object)
 
 TComponent* AsComponent(QWidget* object) { return dynamic_cast<TComponent*>(object); }
 
-qint64 ToInteger(const TFormValue& v)
-{
-    if (v.Kind != TFormValue::vaInteger)
-        wrongKind(v, QStringLiteral("An integer"));
-    return v.Integer;
-}
+qint64 ToInteger(const TFormValue& v) { return valueOf<qint64>(v, "An integer"); }
 
-QString ToText(const TFormValue& v)
-{
-    if (v.Kind != TFormValue::vaString)
-        wrongKind(v, QStringLiteral("A string"));
-    return v.Text;
-}
+QString ToText(const TFormValue& v) { return valueOf<QString>(v, "A string"); }
 
 bool ToBool(const TFormValue& v)
 {
@@ -121,33 +105,16 @@ bool ToBool(const TFormValue& v)
     throw Exception(QStringLiteral("True or False expected, found '%1'").arg(ident));
 }
 
-QString ToIdent(const TFormValue& v)
-{
-    if (v.Kind != TFormValue::vaIdent)
-        wrongKind(v, QStringLiteral("An identifier"));
-    return v.Text;
-}
+QString ToIdent(const TFormValue& v) { return valueOf<TFormIdent>(v, "An identifier").Name; }
 
-QStringList ToSet(const TFormValue& v)
-{
-    if (v.Kind != TFormValue::vaSet)
-        wrongKind(v, QStringLiteral("A set"));
-    return v.Items;
-}
+QStringList ToSet(const TFormValue& v) { return valueOf<TFormSet>(v, "A set").Items; }
 
-QByteArray ToBinary(const TFormValue& v)
-{
-    if (v.Kind != TFormValue::vaBinary)
-        wrongKind(v, QStringLiteral("Binary data"));
-    return v.Data;
-}
+QByteArray ToBinary(const TFormValue& v) { return valueOf<QByteArray>(v, "Binary data"); }
 
 QStringList ToStrings(const TFormValue& v)
 {
-    if (v.Kind != TFormValue::vaList)
-        wrongKind(v, QStringLiteral("A list of strings"));
     QStringList out;
-    for (const TFormValue& item : v.List)
+    for (const TFormValue& item : valueOf<TFormList>(v, "A list of strings"))
         out << ToText(item);
     return out;
 }
@@ -156,21 +123,22 @@ TFormValue ColorToFormValue(TColor color)
 {
     for (const TColorIdent& e : ColorIdents)
         if (e.Value == color)
-            return TFormValue::FromIdent(QLatin1String(e.Name));
-    return TFormValue::FromInteger(color);
+            return TFormIdent{QLatin1String(e.Name)};
+    return qint64{color};
 }
 
 TColor FormValueToColor(const TFormValue& v)
 {
-    if (v.Kind == TFormValue::vaInteger) {
+    if (const qint64* i = v.If<qint64>()) {
         // Written either signed or as an unsigned $ value: both are the same 32 bits.
-        if (v.Integer < std::numeric_limits<std::int32_t>::min() || v.Integer > 0xFFFFFFFFLL)
+        if (*i < std::numeric_limits<std::int32_t>::min() || *i > 0xFFFFFFFFLL)
             throw Exception(QStringLiteral("Colour value out of range"));
-        return static_cast<TColor>(static_cast<std::uint32_t>(v.Integer));
+        return static_cast<TColor>(static_cast<std::uint32_t>(*i));
     }
+    const QString name = ToIdent(v);
     TColor color = clBlack;
-    if (!IdentToColor(ToIdent(v), color))
-        throw Exception(QStringLiteral("Unknown colour '%1'").arg(v.Text));
+    if (!IdentToColor(name, color))
+        throw Exception(QStringLiteral("Unknown colour '%1'").arg(name));
     return color;
 }
 

@@ -165,7 +165,7 @@ public:
     template <class G, class S>
     TClassBuilder& Int(const QString& name, G get, S set)
     {
-        return Add(name, [get](T* o) { return TFormValue::FromInteger(std::invoke(get, o)); },
+        return Add(name, [get](T* o) { return TFormValue(qint64{std::invoke(get, o)}); },
                    [set](T* o, const TFormValue& v) {
                        const qint64 i = ToInteger(v);
                        if (i < std::numeric_limits<int>::min() || i > std::numeric_limits<int>::max())
@@ -177,7 +177,7 @@ public:
     template <class G, class S>
     TClassBuilder& Str(const QString& name, G get, S set)
     {
-        return Add(name, [get](T* o) { return TFormValue::FromString(std::invoke(get, o)); },
+        return Add(name, [get](T* o) { return TFormValue(QString(std::invoke(get, o))); },
                    [set](T* o, const TFormValue& v) { std::invoke(set, o, ToText(v)); });
     }
 
@@ -186,7 +186,7 @@ public:
     {
         return Add(name,
                    [get](T* o) {
-                       return TFormValue::FromIdent(std::invoke(get, o) ? QStringLiteral("True") : QStringLiteral("False"));
+                       return TFormValue(TFormIdent{std::invoke(get, o) ? QStringLiteral("True") : QStringLiteral("False")});
                    },
                    [set](T* o, const TFormValue& v) { std::invoke(set, o, ToBool(v)); });
     }
@@ -204,7 +204,7 @@ public:
     TClassBuilder& Enum(const QString& name, G get, S set, std::initializer_list<E> only = {})
     {
         const TEnumNames names(QMetaEnum::fromType<E>(), std::vector<int>(only.begin(), only.end()));
-        Add(name, [names, get](T* o) { return TFormValue::FromIdent(names.Name(static_cast<int>(std::invoke(get, o)))); },
+        Add(name, [names, get](T* o) { return TFormValue(TFormIdent{names.Name(static_cast<int>(std::invoke(get, o)))}); },
             [names, set, name](T* o, const TFormValue& v) {
                 std::invoke(set, o, static_cast<E>(names.Value(ToIdent(v), name)));
             });
@@ -216,7 +216,7 @@ public:
     TClassBuilder& SetOf(const QString& name, G get, S set)
     {
         const TEnumNames names(QMetaEnum::fromType<E>());
-        Add(name, [names, get](T* o) { return TFormValue::FromSet(names.SetNames(static_cast<unsigned>(std::invoke(get, o)))); },
+        Add(name, [names, get](T* o) { return TFormValue(TFormSet{names.SetNames(static_cast<unsigned>(std::invoke(get, o)))}); },
             [names, set, name](T* o, const TFormValue& v) { std::invoke(set, o, names.SetBits(ToSet(v), name)); });
         return Described(names);
     }
@@ -226,10 +226,10 @@ public:
     {
         return Add(name,
                    [get](T* o) {
-                       std::vector<TFormValue> items;
+                       TFormList items;
                        for (const QString& s : std::invoke(get, o))
-                           items.push_back(TFormValue::FromString(s));
-                       return TFormValue::FromList(std::move(items));
+                           items.push_back(s);
+                       return TFormValue(std::move(items));
                    },
                    [set](T* o, const TFormValue& v) { std::invoke(set, o, ToStrings(v)); });
     }
@@ -244,7 +244,7 @@ public:
             T* o = static_cast<T*>(w);
             if (!std::invoke(stored, o))
                 return std::nullopt;
-            return TFormValue::FromBinary(std::invoke(get, o));
+            return TFormValue(QByteArray(std::invoke(get, o)));
         };
         p.Set = [set](QWidget* w, const TFormValue& v) { std::invoke(set, static_cast<T*>(w), ToBinary(v)); };
         info_.Properties.push_back(std::move(p));
@@ -280,7 +280,7 @@ public:
             if (!target)
                 return std::nullopt;
             const TComponent* component = AsComponent(target);
-            return TFormValue::FromIdent(component ? component->Name() : target->objectName());
+            return TFormValue(TFormIdent{component ? component->Name() : target->objectName()});
         };
         p.Link = [set, name](QWidget* w, QWidget* target) {
             auto* typed = dynamic_cast<Target*>(target);

@@ -360,7 +360,7 @@ TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TCon
                 const T* o = static_cast<T*>(w);
                 if (o->ParentShowHint())
                     return std::nullopt;
-                return TFormValue::FromIdent(o->ShowHint() ? QStringLiteral("True") : QStringLiteral("False"));
+                return TFormIdent{o->ShowHint() ? QStringLiteral("True") : QStringLiteral("False")};
             };
             showHint.Set = [](QWidget* w, const TFormValue& v) { static_cast<T*>(w)->SetShowHint(ToBool(v)); };
             b.AddProperty(std::move(showHint));

@@ -630,7 +630,7 @@ void RegisterStandardClasses()
                                            const QString name = static_cast<TPageControl*>(w)->ActivePageName();
                                            if (name.isEmpty())
                                                return std::nullopt;
-                                           return TFormValue::FromIdent(name);
+                                           return TFormIdent{name};
                                        },
                                        [](QWidget* w, const TFormValue& v) {
                                            static_cast<TPageControl*>(w)->SetActivePageName(ToIdent(v));

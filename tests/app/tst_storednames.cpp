@@ -51,9 +51,9 @@ void TestStoredNames::identifiersRoundTrip()
     kept.removeIf([&](const QString& key) { return !p.Names.contains(key); });
     QCOMPARE(p.Names, kept);
 
-    const bool isSet = p.Get(object.get())->Kind == TFormValue::vaSet;
+    const bool isSet = p.Get(object.get())->Is<TFormSet>();
     const auto stored = [&](const QStringList& names) {
-        return isSet ? TFormValue::FromSet(names) : TFormValue::FromIdent(names.value(0));
+        return isSet ? TFormValue(TFormSet{names}) : TFormValue(TFormIdent{names.value(0)});
     };
     for (const QString& name : p.Names) {
         p.Set(object.get(), stored({name}));
