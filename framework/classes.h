@@ -10,11 +10,13 @@
 #include <QMetaEnum>
 #include <QWidget>
 
+#include <algorithm>
 #include <any>
 #include <functional>
 #include <initializer_list>
 #include <map>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 class TBitmap;
@@ -149,23 +151,49 @@ public:
     void Register() { ClassRegistry::Register(info_); }
 
     // Appends a property defined elsewhere.
-    TClassBuilder& AddProperty(TPropertyInfo property)
-    {
-        info_.Properties.push_back(std::move(property));
-        return *this;
-    }
+    TClassBuilder& AddProperty(TPropertyInfo property) { return Push(std::move(property)); }
     // The property added last is written also at its default value.
     TClassBuilder& NoDefault()
     {
-        if (!info_.Properties.empty())
-            info_.Properties.back().NoDefault = true;
+        if (last_ < info_.Properties.size())
+            info_.Properties[last_].NoDefault = true;
         return *this;
+    }
+
+    // Properties added from here on go before the named one, in the order
+    // they are added, until InsertAtEnd(): a class publishes a shared set
+    // with its own properties among them.
+    TClassBuilder& InsertBefore(const QString& name)
+    {
+        const auto& list = info_.Properties;
+        const auto it = std::find_if(list.begin(), list.end(), [&](const TPropertyInfo& p) { return p.Name == name; });
+        if (it == list.end())
+            throw Exception(QStringLiteral("%1 has no property %2").arg(info_.ClassName, name));
+        insertAt_ = static_cast<size_t>(it - list.begin());
+        return *this;
+    }
+    TClassBuilder& InsertAtEnd()
+    {
+        insertAt_.reset();
+        return *this;
+    }
+
+    // A property of its own kind: get gives the value as it is written, or
+    // nothing when the object's state does not store it.
+    template <class G, class S>
+    TClassBuilder& Value(const QString& name, G get, S set)
+    {
+        TPropertyInfo p;
+        p.Name = name;
+        p.Get = [get](QWidget* w) -> std::optional<TFormValue> { return std::invoke(get, static_cast<T*>(w)); };
+        p.Set = [set](QWidget* w, const TFormValue& v) { std::invoke(set, static_cast<T*>(w), v); };
+        return Push(std::move(p));
     }
 
     template <class G, class S>
     TClassBuilder& Int(const QString& name, G get, S set)
     {
-        return Add(name, [get](T* o) { return TFormValue(qint64{std::invoke(get, o)}); },
+        return Value(name, [get](T* o) { return TFormValue(qint64{std::invoke(get, o)}); },
                    [set](T* o, const TFormValue& v) {
                        const qint64 i = ToInteger(v);
                        if (i < std::numeric_limits<int>::min() || i > std::numeric_limits<int>::max())
@@ -177,14 +205,14 @@ public:
     template <class G, class S>
     TClassBuilder& Str(const QString& name, G get, S set)
     {
-        return Add(name, [get](T* o) { return TFormValue(QString(std::invoke(get, o))); },
+        return Value(name, [get](T* o) { return TFormValue(QString(std::invoke(get, o))); },
                    [set](T* o, const TFormValue& v) { std::invoke(set, o, ToText(v)); });
     }
 
     template <class G, class S>
     TClassBuilder& Bool(const QString& name, G get, S set)
     {
-        return Add(name,
+        return Value(name,
                    [get](T* o) {
                        return TFormValue(TFormIdent{std::invoke(get, o) ? QStringLiteral("True") : QStringLiteral("False")});
                    },
@@ -194,7 +222,7 @@ public:
     template <class G, class S>
     TClassBuilder& Color(const QString& name, G get, S set)
     {
-        return Add(name, [get](T* o) { return ColorToFormValue(std::invoke(get, o)); },
+        return Value(name, [get](T* o) { return ColorToFormValue(std::invoke(get, o)); },
                    [set](T* o, const TFormValue& v) { std::invoke(set, o, FormValueToColor(v)); });
     }
 
@@ -204,7 +232,7 @@ public:
     TClassBuilder& Enum(const QString& name, G get, S set, std::initializer_list<E> only = {})
     {
         const TEnumNames names(QMetaEnum::fromType<E>(), std::vector<int>(only.begin(), only.end()));
-        Add(name, [names, get](T* o) { return TFormValue(TFormIdent{names.Name(static_cast<int>(std::invoke(get, o)))}); },
+        Value(name, [names, get](T* o) { return TFormValue(TFormIdent{names.Name(static_cast<int>(std::invoke(get, o)))}); },
             [names, set, name](T* o, const TFormValue& v) {
                 std::invoke(set, o, static_cast<E>(names.Value(ToIdent(v), name)));
             });
@@ -216,7 +244,7 @@ public:
     TClassBuilder& SetOf(const QString& name, G get, S set)
     {
         const TEnumNames names(QMetaEnum::fromType<E>());
-        Add(name, [names, get](T* o) { return TFormValue(TFormSet{names.SetNames(static_cast<unsigned>(std::invoke(get, o)))}); },
+        Value(name, [names, get](T* o) { return TFormValue(TFormSet{names.SetNames(static_cast<unsigned>(std::invoke(get, o)))}); },
             [names, set, name](T* o, const TFormValue& v) { std::invoke(set, o, names.SetBits(ToSet(v), name)); });
         return Described(names);
     }
@@ -224,7 +252,7 @@ public:
     template <class G, class S>
     TClassBuilder& Strings(const QString& name, G get, S set)
     {
-        return Add(name,
+        return Value(name,
                    [get](T* o) {
                        TFormList items;
                        for (const QString& s : std::invoke(get, o))
@@ -238,33 +266,29 @@ public:
     template <class Stored, class G, class S>
     TClassBuilder& Binary(const QString& name, Stored stored, G get, S set)
     {
-        TPropertyInfo p;
-        p.Name = name;
-        p.Get = [stored, get](QWidget* w) -> std::optional<TFormValue> {
-            T* o = static_cast<T*>(w);
-            if (!std::invoke(stored, o))
-                return std::nullopt;
-            return TFormValue(QByteArray(std::invoke(get, o)));
-        };
-        p.Set = [set](QWidget* w, const TFormValue& v) { std::invoke(set, static_cast<T*>(w), ToBinary(v)); };
-        info_.Properties.push_back(std::move(p));
-        return *this;
+        return Value(
+            name,
+            [stored, get](T* o) -> std::optional<TFormValue> {
+                if (!std::invoke(stored, o))
+                    return std::nullopt;
+                return TFormValue(QByteArray(std::invoke(get, o)));
+            },
+            [set](T* o, const TFormValue& v) { std::invoke(set, o, ToBinary(v)); });
     }
 
-    // An event: Handler is the std::function type the event takes.
+    // An event: Handler is the std::function type the event takes; set is
+    // the member that holds the handler, or a function that assigns it.
     template <class Handler, class Setter>
     TClassBuilder& Event(const QString& name, Setter set)
     {
-        TPropertyInfo p;
-        p.Name = name;
-        p.Bind = [set, name](QWidget* w, const std::any& handler) {
-            const Handler* h = std::any_cast<Handler>(&handler);
-            if (!h)
-                throw Exception(QStringLiteral("Handler of the wrong kind for %1").arg(name));
-            std::invoke(set, static_cast<T*>(w), *h);
-        };
-        info_.Properties.push_back(std::move(p));
-        return *this;
+        return BindEvent<Handler>(name, set);
+    }
+    // An event held in a member: Event(QStringLiteral("OnClick"), &T::OnClick).
+    template <class Handler, class Owner>
+        requires(!std::is_function_v<Handler>)
+    TClassBuilder& Event(const QString& name, Handler Owner::*member)
+    {
+        return BindEvent<Handler>(name, member);
     }
 
     // A reference to another component of the same description, written
@@ -288,8 +312,7 @@ public:
                 throw Exception(QStringLiteral("'%1' cannot be the %2").arg(target->objectName(), name));
             std::invoke(set, static_cast<T*>(w), typed);
         };
-        info_.Properties.push_back(std::move(p));
-        return *this;
+        return Push(std::move(p));
     }
 
     TClassBuilder& Stream(const QString& name, std::function<bool(T*, T*)> shouldWrite,
@@ -306,23 +329,39 @@ public:
     }
 
 private:
-    TClassBuilder& Described(const TEnumNames& names)
-    {
-        info_.Properties.back().Enumeration = names.Meta();
-        info_.Properties.back().Names = names.Names();
-        return *this;
-    }
-
-    template <class G, class S>
-    TClassBuilder& Add(const QString& name, G get, S set)
+    template <class Handler, class Setter>
+    TClassBuilder& BindEvent(const QString& name, Setter set)
     {
         TPropertyInfo p;
         p.Name = name;
-        p.Get = [get](QWidget* w) -> std::optional<TFormValue> { return get(static_cast<T*>(w)); };
-        p.Set = [set](QWidget* w, const TFormValue& v) { set(static_cast<T*>(w), v); };
-        info_.Properties.push_back(std::move(p));
+        p.Bind = [set, name](QWidget* w, const std::any& handler) {
+            const Handler* h = std::any_cast<Handler>(&handler);
+            if (!h)
+                throw Exception(QStringLiteral("Handler of the wrong kind for %1").arg(name));
+            if constexpr (std::is_member_object_pointer_v<Setter>)
+                std::invoke(set, static_cast<T*>(w)) = *h;
+            else
+                std::invoke(set, static_cast<T*>(w), *h);
+        };
+        return Push(std::move(p));
+    }
+
+    TClassBuilder& Described(const TEnumNames& names)
+    {
+        info_.Properties[last_].Enumeration = names.Meta();
+        info_.Properties[last_].Names = names.Names();
+        return *this;
+    }
+
+    TClassBuilder& Push(TPropertyInfo p)
+    {
+        auto& list = info_.Properties;
+        last_ = insertAt_ ? (*insertAt_)++ : list.size();
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(last_), std::move(p));
         return *this;
     }
 
     TClassInfo info_;
+    std::optional<size_t> insertAt_;
+    size_t last_ = 0;
 };

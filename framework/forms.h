@@ -72,17 +72,12 @@ template <class T>
 TClassBuilder<T>& AddFormProperties(TClassBuilder<T>& b)
 {
     AddControlProperties(b)
-        .template Enum<TFormBorderStyle>(
-            QStringLiteral("BorderStyle"),
-            [](T* o) { return o->BorderStyle(); }, [](T* o, TFormBorderStyle s) { o->SetBorderStyle(s); })
-        .template SetOf<TBorderIcon>(QStringLiteral("BorderIcons"),
-               [](T* o) { return o->BorderIcons(); }, [](T* o, unsigned v) { o->SetBorderIcons(v); })
-        .Str(QStringLiteral("Caption"), [](T* o) { return o->Caption(); }, [](T* o, const QString& s) { o->SetCaption(s); })
-        .Int(QStringLiteral("ClientHeight"), [](T* o) { return o->ClientHeight(); }, [](T* o, int v) { o->SetClientHeight(v); })
-        .Int(QStringLiteral("ClientWidth"), [](T* o) { return o->ClientWidth(); }, [](T* o, int v) { o->SetClientWidth(v); })
-        .Binary(QStringLiteral("Icon.Data"), [](T* o) { return !o->IconData().isEmpty(); }, [](T* o) { return o->IconData(); },
-                [](T* o, const QByteArray& d) { o->SetIconData(d); })
-        .template Enum<TPosition>(QStringLiteral("Position"),
-                                  [](T* o) { return o->Position(); }, [](T* o, TPosition p) { o->SetPosition(p); });
+        .template Enum<TFormBorderStyle>(QStringLiteral("BorderStyle"), &T::BorderStyle, &T::SetBorderStyle)
+        .template SetOf<TBorderIcon>(QStringLiteral("BorderIcons"), &T::BorderIcons, &T::SetBorderIcons)
+        .Str(QStringLiteral("Caption"), &T::Caption, &T::SetCaption)
+        .Int(QStringLiteral("ClientHeight"), &T::ClientHeight, &T::SetClientHeight)
+        .Int(QStringLiteral("ClientWidth"), &T::ClientWidth, &T::SetClientWidth)
+        .Binary(QStringLiteral("Icon.Data"), [](T* o) { return !o->IconData().isEmpty(); }, &T::IconData, &T::SetIconData)
+        .template Enum<TPosition>(QStringLiteral("Position"), &T::Position, &T::SetPosition);
     return b;
 }

@@ -327,48 +327,32 @@ void ListItemsFromFormValue(TCustomListView* list, const TFormValue& value);
 
 template <class T> TClassBuilder<T>& AddListViewProperties(TClassBuilder<T>& b)
 {
-    AddControlProperties(b);
-    TPropertyInfo columns;
-    columns.Name = QStringLiteral("Columns");
-    columns.Get = [](QWidget* w) -> std::optional<TFormValue> {
-        const auto* list = static_cast<T*>(w);
-        if (list->Columns().Count() == 0)
-            return std::nullopt;
-        return ListColumnsToFormValue(list);
-    };
-    columns.Set = [](QWidget* w, const TFormValue& v) { ListColumnsFromFormValue(static_cast<T*>(w), v); };
-    b.Info().Properties.push_back(columns);
-    b.Bool(
-         QStringLiteral("GridLines"), [](T* o) { return o->GridLines(); }, [](T* o, bool v) { o->SetGridLines(v); })
-        .template SetOf<TListHotTrackStyle>(
-            QStringLiteral("HotTrackStyles"),
-            [](T* o) { return o->HotTrackStyles(); }, [](T* o, unsigned s) { o->SetHotTrackStyles(s); });
-    TPropertyInfo items;
-    items.Name = QStringLiteral("Items.Data");
-    items.Get = [](QWidget* w) -> std::optional<TFormValue> {
-        const auto* list = static_cast<T*>(w);
-        if (list->Items().Count() == 0)
-            return std::nullopt;
-        return ListItemsToFormValue(list);
-    };
-    items.Set = [](QWidget* w, const TFormValue& v) { ListItemsFromFormValue(static_cast<T*>(w), v); };
-    b.Info().Properties.push_back(items);
-    b.Bool(
-         QStringLiteral("ReadOnly"), [](T* o) { return o->ReadOnly(); }, [](T* o, bool v) { o->SetReadOnly(v); })
-        .Bool(
-            QStringLiteral("RowSelect"), [](T* o) { return o->RowSelect(); }, [](T* o, bool v) { o->SetRowSelect(v); })
-        .template Enum<TSortType>(
-            QStringLiteral("SortType"),
-            [](T* o) { return o->SortType(); }, [](T* o, TSortType v) { o->SetSortType(v); })
-        .template Enum<TViewStyle>(
-            QStringLiteral("ViewStyle"),
-            [](T* o) { return o->ViewStyle(); }, [](T* o, TViewStyle v) { o->SetViewStyle(v); })
-        .template Event<TNotifyEvent>(QStringLiteral("OnClick"),
-                                      [](T* o, TNotifyEvent e) { o->OnClick = std::move(e); })
-        .template Event<TLVColumnClickEvent>(QStringLiteral("OnColumnClick"),
-                                             [](T* o, TLVColumnClickEvent e) { o->OnColumnClick = std::move(e); })
-        .template Event<TLVCompareEvent>(QStringLiteral("OnCompare"),
-                                         [](T* o, TLVCompareEvent e) { o->OnCompare = std::move(e); })
-        .template Event<TKeyEvent>(QStringLiteral("OnKeyUp"), [](T* o, TKeyEvent e) { o->OnKeyUp = std::move(e); });
+    AddControlProperties(b)
+        .Value(
+            QStringLiteral("Columns"),
+            [](T* o) -> std::optional<TFormValue> {
+                if (o->Columns().Count() == 0)
+                    return std::nullopt;
+                return ListColumnsToFormValue(o);
+            },
+            &ListColumnsFromFormValue)
+        .Bool(QStringLiteral("GridLines"), &T::GridLines, &T::SetGridLines)
+        .template SetOf<TListHotTrackStyle>(QStringLiteral("HotTrackStyles"), &T::HotTrackStyles, &T::SetHotTrackStyles)
+        .Value(
+            QStringLiteral("Items.Data"),
+            [](T* o) -> std::optional<TFormValue> {
+                if (o->Items().Count() == 0)
+                    return std::nullopt;
+                return ListItemsToFormValue(o);
+            },
+            &ListItemsFromFormValue)
+        .Bool(QStringLiteral("ReadOnly"), &T::ReadOnly, &T::SetReadOnly)
+        .Bool(QStringLiteral("RowSelect"), &T::RowSelect, &T::SetRowSelect)
+        .template Enum<TSortType>(QStringLiteral("SortType"), &T::SortType, &T::SetSortType)
+        .template Enum<TViewStyle>(QStringLiteral("ViewStyle"), &T::ViewStyle, &T::SetViewStyle)
+        .Event(QStringLiteral("OnClick"), &T::OnClick)
+        .Event(QStringLiteral("OnColumnClick"), &T::OnColumnClick)
+        .Event(QStringLiteral("OnCompare"), &T::OnCompare)
+        .Event(QStringLiteral("OnKeyUp"), &T::OnKeyUp);
     return b;
 }
