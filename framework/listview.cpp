@@ -832,8 +832,10 @@ const TEnumNames& alignmentNames()
 
 }  // namespace
 
-TFormValue ListColumnsToFormValue(const TCustomListView* list)
+std::optional<TFormValue> ListColumnsToFormValue(const TCustomListView* list)
 {
+    if (list->Columns().Count() == 0)
+        return std::nullopt;
     TFormList columns;
     for (int i = 0; i < list->Columns().Count(); ++i) {
         const TListColumn* c = list->Columns().Items(i);
@@ -893,8 +895,10 @@ void ListColumnsFromFormValue(TCustomListView* list, const TFormValue& value)
     }
 }
 
-TFormValue ListItemsToFormValue(const TCustomListView* list)
+std::optional<TFormValue> ListItemsToFormValue(const TCustomListView* list)
 {
+    if (list->Items().Count() == 0)
+        return std::nullopt;
     TFormList rows;
     for (int i = 0; i < list->Items().Count(); ++i) {
         const TListItem* item = list->Items().Item(i);

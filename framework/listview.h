@@ -319,33 +319,20 @@ public:
 //   Columns = (('Name' taLeftJustify 150 130 170) ('Red' taRightJustify 60))
 //   Items.Data = (('AliceBlue' '240' '248' '255') ('Aqua' '0' '255' '255'))
 // A column is its caption, alignment, width and optionally its minimum and
-// maximum width; a row is its caption followed by its sub-items.
-TFormValue ListColumnsToFormValue(const TCustomListView* list);
+// maximum width; a row is its caption followed by its sub-items. A list
+// without columns or rows stores nothing of them.
+std::optional<TFormValue> ListColumnsToFormValue(const TCustomListView* list);
 void ListColumnsFromFormValue(TCustomListView* list, const TFormValue& value);
-TFormValue ListItemsToFormValue(const TCustomListView* list);
+std::optional<TFormValue> ListItemsToFormValue(const TCustomListView* list);
 void ListItemsFromFormValue(TCustomListView* list, const TFormValue& value);
 
 template <class T> TClassBuilder<T>& AddListViewProperties(TClassBuilder<T>& b)
 {
     AddControlProperties(b)
-        .Value(
-            QStringLiteral("Columns"),
-            [](T* o) -> std::optional<TFormValue> {
-                if (o->Columns().Count() == 0)
-                    return std::nullopt;
-                return ListColumnsToFormValue(o);
-            },
-            &ListColumnsFromFormValue)
+        .Value(QStringLiteral("Columns"), &ListColumnsToFormValue, &ListColumnsFromFormValue)
         .Bool(QStringLiteral("GridLines"), &T::GridLines, &T::SetGridLines)
         .template SetOf<TListHotTrackStyle>(QStringLiteral("HotTrackStyles"), &T::HotTrackStyles, &T::SetHotTrackStyles)
-        .Value(
-            QStringLiteral("Items.Data"),
-            [](T* o) -> std::optional<TFormValue> {
-                if (o->Items().Count() == 0)
-                    return std::nullopt;
-                return ListItemsToFormValue(o);
-            },
-            &ListItemsFromFormValue)
+        .Value(QStringLiteral("Items.Data"), &ListItemsToFormValue, &ListItemsFromFormValue)
         .Bool(QStringLiteral("ReadOnly"), &T::ReadOnly, &T::SetReadOnly)
         .Bool(QStringLiteral("RowSelect"), &T::RowSelect, &T::SetRowSelect)
         .template Enum<TSortType>(QStringLiteral("SortType"), &T::SortType, &T::SetSortType)
