@@ -194,36 +194,36 @@ public:
     TClassBuilder& Int(const QString& name, G get, S set)
     {
         return Value(name, [get](T* o) { return TFormValue(qint64{std::invoke(get, o)}); },
-                   [set](T* o, const TFormValue& v) {
-                       const qint64 i = ToInteger(v);
-                       if (i < std::numeric_limits<int>::min() || i > std::numeric_limits<int>::max())
-                           throw Exception(QStringLiteral("Integer value out of range"));
-                       std::invoke(set, o, static_cast<int>(i));
-                   });
+                     [set](T* o, const TFormValue& v) {
+                         const qint64 i = ToInteger(v);
+                         if (i < std::numeric_limits<int>::min() || i > std::numeric_limits<int>::max())
+                             throw Exception(QStringLiteral("Integer value out of range"));
+                         std::invoke(set, o, static_cast<int>(i));
+                     });
     }
 
     template <class G, class S>
     TClassBuilder& Str(const QString& name, G get, S set)
     {
         return Value(name, [get](T* o) { return TFormValue(QString(std::invoke(get, o))); },
-                   [set](T* o, const TFormValue& v) { std::invoke(set, o, ToText(v)); });
+                     [set](T* o, const TFormValue& v) { std::invoke(set, o, ToText(v)); });
     }
 
     template <class G, class S>
     TClassBuilder& Bool(const QString& name, G get, S set)
     {
         return Value(name,
-                   [get](T* o) {
-                       return TFormValue(TFormIdent{std::invoke(get, o) ? QStringLiteral("True") : QStringLiteral("False")});
-                   },
-                   [set](T* o, const TFormValue& v) { std::invoke(set, o, ToBool(v)); });
+                     [get](T* o) {
+                         return TFormValue(TFormIdent{std::invoke(get, o) ? QStringLiteral("True") : QStringLiteral("False")});
+                     },
+                     [set](T* o, const TFormValue& v) { std::invoke(set, o, ToBool(v)); });
     }
 
     template <class G, class S>
     TClassBuilder& Color(const QString& name, G get, S set)
     {
         return Value(name, [get](T* o) { return ColorToFormValue(std::invoke(get, o)); },
-                   [set](T* o, const TFormValue& v) { std::invoke(set, o, FormValueToColor(v)); });
+                     [set](T* o, const TFormValue& v) { std::invoke(set, o, FormValueToColor(v)); });
     }
 
     // An enumeration written by the identifiers of its values; `only`
@@ -253,13 +253,13 @@ public:
     TClassBuilder& Strings(const QString& name, G get, S set)
     {
         return Value(name,
-                   [get](T* o) {
-                       TFormList items;
-                       for (const QString& s : std::invoke(get, o))
-                           items.push_back(s);
-                       return TFormValue(std::move(items));
-                   },
-                   [set](T* o, const TFormValue& v) { std::invoke(set, o, ToStrings(v)); });
+                     [get](T* o) {
+                         TFormList items;
+                         for (const QString& s : std::invoke(get, o))
+                             items.push_back(s);
+                         return TFormValue(std::move(items));
+                     },
+                     [set](T* o, const TFormValue& v) { std::invoke(set, o, ToStrings(v)); });
     }
 
     // Binary data that is written only while stored(o) holds.
