@@ -830,19 +830,27 @@ const TEnumNames& alignmentNames()
     return names;
 }
 
+// Entries 0..count-1 as a list; an empty list is not stored at all.
+template <class Entry>
+std::optional<TFormValue> storedList(int count, Entry entry)
+{
+    if (count == 0)
+        return std::nullopt;
+    TFormList entries;
+    for (int i = 0; i < count; ++i)
+        entries.push_back(entry(i));
+    return entries;
+}
+
 }  // namespace
 
 std::optional<TFormValue> ListColumnsToFormValue(const TCustomListView* list)
 {
-    if (list->Columns().Count() == 0)
-        return std::nullopt;
-    TFormList columns;
-    for (int i = 0; i < list->Columns().Count(); ++i) {
+    return storedList(list->Columns().Count(), [list](int i) {
         const TListColumn* c = list->Columns().Items(i);
-        columns.push_back(TFormList{c->Caption(), TFormIdent{alignmentNames().Name(c->Alignment())},
-                                    qint64{c->Width()}, qint64{c->MinWidth()}, qint64{c->MaxWidth()}});
-    }
-    return columns;
+        return TFormList{c->Caption(), TFormIdent{alignmentNames().Name(c->Alignment())}, qint64{c->Width()},
+                         qint64{c->MinWidth()}, qint64{c->MaxWidth()}};
+    });
 }
 
 void ListColumnsFromFormValue(TCustomListView* list, const TFormValue& value)
@@ -897,17 +905,13 @@ void ListColumnsFromFormValue(TCustomListView* list, const TFormValue& value)
 
 std::optional<TFormValue> ListItemsToFormValue(const TCustomListView* list)
 {
-    if (list->Items().Count() == 0)
-        return std::nullopt;
-    TFormList rows;
-    for (int i = 0; i < list->Items().Count(); ++i) {
+    return storedList(list->Items().Count(), [list](int i) {
         const TListItem* item = list->Items().Item(i);
         TFormList texts{item->Caption()};
         for (const QString& s : item->SubItems())
             texts.push_back(s);
-        rows.push_back(std::move(texts));
-    }
-    return rows;
+        return texts;
+    });
 }
 
 void ListItemsFromFormValue(TCustomListView* list, const TFormValue& value)
