@@ -7,13 +7,17 @@
 #include "framework/formtext.h"
 #include "framework/types.h"
 
+#include <QMetaEnum>
 #include <QWidget>
 
+#include <algorithm>
 #include <any>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 class TBitmap;
@@ -37,6 +41,10 @@ struct TPropertyInfo {
     // References only: assigns the component the value names, once the
     // whole description has been read (it may come later in the text).
     std::function<void(QWidget* object, QWidget* target)> Link = {};
+    // Enumerations and sets: the enumeration, and the identifiers of the
+    // values the property takes, in declaration order.
+    QMetaEnum Enumeration = {};
+    QStringList Names = {};
     // Written even at its default value (but not when it equals an
     // ancestor's).
     bool NoDefault = false;
@@ -72,6 +80,8 @@ namespace ClassRegistry {
 // Registering a class name again replaces the earlier entry.
 void Register(TClassInfo info);
 const TClassInfo* Find(const QString& className);
+// Every registered class, in no particular order.
+std::vector<const TClassInfo*> Classes();
 // The registered class of an object (by its recorded class name).
 const TClassInfo* ClassOf(const QWidget* object);
 }  // namespace ClassRegistry
@@ -97,6 +107,39 @@ QStringList ToStrings(const TFormValue& v);
 TFormValue ColorToFormValue(TColor color);
 TColor FormValueToColor(const TFormValue& v);
 
+// The identifiers of an enumeration's values as its declaration names them
+// (declared with Q_ENUM_NS), so a stored layout keeps its meaning whatever
+// order the values are declared in.
+class TEnumNames {
+public:
+    // Only the values in `only` when it is not empty.
+    explicit TEnumNames(const QMetaEnum& meta, const std::vector<int>& only = {});
+
+    const QMetaEnum& Meta() const { return meta_; }
+    const QStringList& Names() const { return names_; }
+    // The identifier of a value; a value without one is written as its
+    // number.
+    QString Name(int value) const;
+    std::optional<int> Find(const QString& name) const;
+    // Raises Exception naming the property for an identifier that is not
+    // one of the values.
+    int Value(const QString& name, const QString& property) const;
+
+    // A set as bits. The bit of a member is its value, or for an
+    // enumeration that counts from 0 (its values are positions) bit n for
+    // the value n.
+    QStringList SetNames(unsigned bits) const;
+    unsigned SetBits(const QStringList& names, const QString& property) const;
+
+private:
+    unsigned Bit(int index) const;
+
+    QMetaEnum meta_;
+    QStringList names_;
+    std::vector<int> values_;
+    bool positions_ = false;
+};
+
 // A builder that keeps property definitions short:
 //   TClassBuilder<TFoo>("TFoo").Int("Left", &TFoo::Left, &TFoo::SetLeft)...
 template <class T>
@@ -112,147 +155,144 @@ public:
     void Register() { ClassRegistry::Register(info_); }
 
     // Appends a property defined elsewhere.
-    TClassBuilder& AddProperty(TPropertyInfo property)
-    {
-        info_.Properties.push_back(std::move(property));
-        return *this;
-    }
+    TClassBuilder& AddProperty(TPropertyInfo property) { return Push(std::move(property)); }
     // The property added last is written also at its default value.
     TClassBuilder& NoDefault()
     {
-        if (!info_.Properties.empty())
-            info_.Properties.back().NoDefault = true;
+        if (last_ < info_.Properties.size())
+            info_.Properties[last_].NoDefault = true;
         return *this;
+    }
+
+    // Properties added from here on go before the named one, in the order
+    // they are added, until InsertAtEnd(): a class publishes a shared set
+    // with its own properties among them.
+    TClassBuilder& InsertBefore(const QString& name)
+    {
+        const auto& list = info_.Properties;
+        const auto it = std::find_if(list.begin(), list.end(), [&](const TPropertyInfo& p) { return p.Name == name; });
+        if (it == list.end())
+            throw Exception(QStringLiteral("%1 has no property %2").arg(info_.ClassName, name));
+        insertAt_ = static_cast<size_t>(it - list.begin());
+        return *this;
+    }
+    TClassBuilder& InsertAtEnd()
+    {
+        insertAt_.reset();
+        return *this;
+    }
+
+    // A property of its own kind: get gives the value as it is written, or
+    // nothing when the object's state does not store it.
+    template <class G, class S>
+    TClassBuilder& Value(const QString& name, G get, S set)
+    {
+        TPropertyInfo p;
+        p.Name = name;
+        p.Get = [get](QWidget* w) -> std::optional<TFormValue> { return std::invoke(get, static_cast<T*>(w)); };
+        p.Set = [set](QWidget* w, const TFormValue& v) { std::invoke(set, static_cast<T*>(w), v); };
+        return Push(std::move(p));
     }
 
     template <class G, class S>
     TClassBuilder& Int(const QString& name, G get, S set)
     {
-        return Add(name, [get](T* o) { return TFormValue::FromInteger(std::invoke(get, o)); },
-                   [set](T* o, const TFormValue& v) {
-                       const qint64 i = ToInteger(v);
-                       if (i < std::numeric_limits<int>::min() || i > std::numeric_limits<int>::max())
-                           throw Exception(QStringLiteral("Integer value out of range"));
-                       std::invoke(set, o, static_cast<int>(i));
-                   });
+        return Value(name, [get](T* o) { return TFormValue(qint64{std::invoke(get, o)}); },
+                     [set](T* o, const TFormValue& v) {
+                         const qint64 i = ToInteger(v);
+                         if (i < std::numeric_limits<int>::min() || i > std::numeric_limits<int>::max())
+                             throw Exception(QStringLiteral("Integer value out of range"));
+                         std::invoke(set, o, static_cast<int>(i));
+                     });
     }
 
     template <class G, class S>
     TClassBuilder& Str(const QString& name, G get, S set)
     {
-        return Add(name, [get](T* o) { return TFormValue::FromString(std::invoke(get, o)); },
-                   [set](T* o, const TFormValue& v) { std::invoke(set, o, ToText(v)); });
+        return Value(name, [get](T* o) { return TFormValue(QString(std::invoke(get, o))); },
+                     [set](T* o, const TFormValue& v) { std::invoke(set, o, ToText(v)); });
     }
 
     template <class G, class S>
     TClassBuilder& Bool(const QString& name, G get, S set)
     {
-        return Add(name,
-                   [get](T* o) {
-                       return TFormValue::FromIdent(std::invoke(get, o) ? QStringLiteral("True") : QStringLiteral("False"));
-                   },
-                   [set](T* o, const TFormValue& v) { std::invoke(set, o, ToBool(v)); });
+        return Value(name,
+                     [get](T* o) {
+                         return TFormValue(TFormIdent{std::invoke(get, o) ? QStringLiteral("True") : QStringLiteral("False")});
+                     },
+                     [set](T* o, const TFormValue& v) { std::invoke(set, o, ToBool(v)); });
     }
 
     template <class G, class S>
     TClassBuilder& Color(const QString& name, G get, S set)
     {
-        return Add(name, [get](T* o) { return ColorToFormValue(std::invoke(get, o)); },
-                   [set](T* o, const TFormValue& v) { std::invoke(set, o, FormValueToColor(v)); });
+        return Value(name, [get](T* o) { return ColorToFormValue(std::invoke(get, o)); },
+                     [set](T* o, const TFormValue& v) { std::invoke(set, o, FormValueToColor(v)); });
     }
 
-    // An enumeration written by the names of its values, in ordinal order.
+    // An enumeration written by the identifiers of its values; `only`
+    // limits it to some of them.
     template <class E, class G, class S>
-    TClassBuilder& Enum(const QString& name, const QStringList& names, G get, S set)
+    TClassBuilder& Enum(const QString& name, G get, S set, std::initializer_list<E> only = {})
     {
-        return Add(name,
-                   [names, get](T* o) {
-                       const int i = static_cast<int>(std::invoke(get, o));
-                       return TFormValue::FromIdent(i >= 0 && i < names.size() ? names[i] : QString::number(i));
-                   },
-                   [names, set, name](T* o, const TFormValue& v) {
-                       const int i = names.indexOf(ToIdent(v));
-                       if (i < 0)
-                           throw Exception(QStringLiteral("Invalid value '%1' for %2").arg(v.Text, name));
-                       std::invoke(set, o, static_cast<E>(i));
-                   });
+        const TEnumNames names(QMetaEnum::fromType<E>(), std::vector<int>(only.begin(), only.end()));
+        Value(name, [names, get](T* o) { return TFormValue(TFormIdent{names.Name(static_cast<int>(std::invoke(get, o)))}); },
+            [names, set, name](T* o, const TFormValue& v) {
+                std::invoke(set, o, static_cast<E>(names.Value(ToIdent(v), name)));
+            });
+        return Described(names);
     }
 
-    // A set held as bits, bit n for the n-th name.
-    template <class G, class S>
-    TClassBuilder& SetOf(const QString& name, const QStringList& names, G get, S set)
+    // A set of the values of enumeration E, held as bits (see TEnumNames).
+    template <class E, class G, class S>
+    TClassBuilder& SetOf(const QString& name, G get, S set)
     {
-        return Add(name,
-                   [names, get](T* o) {
-                       const unsigned bits = static_cast<unsigned>(std::invoke(get, o));
-                       QStringList items;
-                       for (int i = 0; i < names.size(); ++i)
-                           if (bits & (1u << i))
-                               items << names[i];
-                       return TFormValue::FromSet(items);
-                   },
-                   [names, set, name](T* o, const TFormValue& v) {
-                       unsigned bits = 0;
-                       for (const QString& item : ToSet(v)) {
-                           const int i = names.indexOf(item);
-                           if (i < 0)
-                               throw Exception(QStringLiteral("Invalid value '%1' for %2").arg(item, name));
-                           bits |= 1u << i;
-                       }
-                       std::invoke(set, o, bits);
-                   });
+        const TEnumNames names(QMetaEnum::fromType<E>());
+        Value(name, [names, get](T* o) { return TFormValue(TFormSet{names.SetNames(static_cast<unsigned>(std::invoke(get, o)))}); },
+            [names, set, name](T* o, const TFormValue& v) { std::invoke(set, o, names.SetBits(ToSet(v), name)); });
+        return Described(names);
     }
 
     template <class G, class S>
     TClassBuilder& Strings(const QString& name, G get, S set)
     {
-        return Add(name,
-                   [get](T* o) {
-                       std::vector<TFormValue> items;
-                       for (const QString& s : std::invoke(get, o))
-                           items.push_back(TFormValue::FromString(s));
-                       return TFormValue::FromList(std::move(items));
-                   },
-                   [set](T* o, const TFormValue& v) { std::invoke(set, o, ToStrings(v)); });
+        return Value(name,
+                     [get](T* o) {
+                         TFormList items;
+                         for (const QString& s : std::invoke(get, o))
+                             items.push_back(s);
+                         return TFormValue(std::move(items));
+                     },
+                     [set](T* o, const TFormValue& v) { std::invoke(set, o, ToStrings(v)); });
     }
 
     // Binary data that is written only while stored(o) holds.
     template <class Stored, class G, class S>
     TClassBuilder& Binary(const QString& name, Stored stored, G get, S set)
     {
-        TPropertyInfo p;
-        p.Name = name;
-        p.Get = [stored, get](QWidget* w) -> std::optional<TFormValue> {
-            T* o = static_cast<T*>(w);
-            if (!std::invoke(stored, o))
-                return std::nullopt;
-            return TFormValue::FromBinary(std::invoke(get, o));
-        };
-        p.Set = [set](QWidget* w, const TFormValue& v) { std::invoke(set, static_cast<T*>(w), ToBinary(v)); };
-        info_.Properties.push_back(std::move(p));
-        return *this;
+        return Value(
+            name,
+            [stored, get](T* o) -> std::optional<TFormValue> {
+                if (!std::invoke(stored, o))
+                    return std::nullopt;
+                return TFormValue(QByteArray(std::invoke(get, o)));
+            },
+            [set](T* o, const TFormValue& v) { std::invoke(set, o, ToBinary(v)); });
     }
 
-    // An event: Handler is the std::function type the event takes.
+    // An event: Handler is the std::function type the event takes; set is
+    // the member that holds the handler, or a function that assigns it.
     template <class Handler, class Setter>
     TClassBuilder& Event(const QString& name, Setter set)
     {
-        TPropertyInfo p;
-        p.Name = name;
-        p.Bind = [set, name](QWidget* w, const std::any& handler, std::shared_ptr<const bool> rootDestroying) {
-            const Handler* h = std::any_cast<Handler>(&handler);
-            if (!h)
-                throw Exception(QStringLiteral("Handler of the wrong kind for %1").arg(name));
-            std::invoke(set, static_cast<T*>(w),
-                        Handler([h = *h, rootDestroying = std::move(rootDestroying)](auto&&... args) {
-                            using Result = typename Handler::result_type;
-                            if (*rootDestroying)
-                                return Result();
-                            return h(std::forward<decltype(args)>(args)...);
-                        }));
-        };
-        info_.Properties.push_back(std::move(p));
-        return *this;
+        return BindEvent<Handler>(name, set);
+    }
+    // An event held in a member: Event(QStringLiteral("OnClick"), &T::OnClick).
+    template <class Handler, class Owner>
+        requires(!std::is_function_v<Handler>)
+    TClassBuilder& Event(const QString& name, Handler Owner::*member)
+    {
+        return BindEvent<Handler>(name, member);
     }
 
     // A reference to another component of the same description, written
@@ -268,7 +308,7 @@ public:
             if (!target)
                 return std::nullopt;
             const TComponent* component = AsComponent(target);
-            return TFormValue::FromIdent(component ? component->Name() : target->objectName());
+            return TFormValue(TFormIdent{component ? component->Name() : target->objectName()});
         };
         p.Link = [set, name](QWidget* w, QWidget* target) {
             auto* typed = dynamic_cast<Target*>(target);
@@ -276,8 +316,7 @@ public:
                 throw Exception(QStringLiteral("'%1' cannot be the %2").arg(target->objectName(), name));
             std::invoke(set, static_cast<T*>(w), typed);
         };
-        info_.Properties.push_back(std::move(p));
-        return *this;
+        return Push(std::move(p));
     }
 
     TClassBuilder& Stream(const QString& name, std::function<bool(T*, T*)> shouldWrite,
@@ -294,16 +333,47 @@ public:
     }
 
 private:
-    template <class G, class S>
-    TClassBuilder& Add(const QString& name, G get, S set)
+    template <class Handler, class Setter>
+    TClassBuilder& BindEvent(const QString& name, Setter set)
     {
         TPropertyInfo p;
         p.Name = name;
-        p.Get = [get](QWidget* w) -> std::optional<TFormValue> { return get(static_cast<T*>(w)); };
-        p.Set = [set](QWidget* w, const TFormValue& v) { set(static_cast<T*>(w), v); };
-        info_.Properties.push_back(std::move(p));
+        p.Bind = [set, name](QWidget* w, const std::any& handler, std::shared_ptr<const bool> rootDestroying) {
+            const Handler* h = std::any_cast<Handler>(&handler);
+            if (!h)
+                throw Exception(QStringLiteral("Handler of the wrong kind for %1").arg(name));
+            // A handler bound from a layout does nothing once its root is
+            // being destroyed: the objects it would touch are going.
+            Handler guarded([h = *h, rootDestroying = std::move(rootDestroying)](auto&&... args) {
+                using Result = typename Handler::result_type;
+                if (*rootDestroying)
+                    return Result();
+                return h(std::forward<decltype(args)>(args)...);
+            });
+            if constexpr (std::is_member_object_pointer_v<Setter>)
+                std::invoke(set, static_cast<T*>(w)) = std::move(guarded);
+            else
+                std::invoke(set, static_cast<T*>(w), std::move(guarded));
+        };
+        return Push(std::move(p));
+    }
+
+    TClassBuilder& Described(const TEnumNames& names)
+    {
+        info_.Properties[last_].Enumeration = names.Meta();
+        info_.Properties[last_].Names = names.Names();
+        return *this;
+    }
+
+    TClassBuilder& Push(TPropertyInfo p)
+    {
+        auto& list = info_.Properties;
+        last_ = insertAt_ ? (*insertAt_)++ : list.size();
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(last_), std::move(p));
         return *this;
     }
 
     TClassInfo info_;
+    std::optional<size_t> insertAt_;
+    size_t last_ = 0;
 };

@@ -18,7 +18,13 @@ class QLineEdit;
 class QListView;
 class TComboItemDelegate;
 
+// Stored layouts name these values by their declared identifiers.
+namespace ComboBoxEnums {
+Q_NAMESPACE
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed };
+Q_ENUM_NS(TComboBoxStyle)
+}  // namespace ComboBoxEnums
+using namespace ComboBoxEnums;
 
 // The state an owner-drawn item is drawn in.
 enum TOwnerDrawStateFlag : unsigned {

@@ -307,22 +307,22 @@ TFormValue CursorToFormValue(int id)
 {
     switch (id) {
     case crDefault:
-        return TFormValue::FromIdent(QStringLiteral("crDefault"));
+        return TFormIdent{QStringLiteral("crDefault")};
     case crArrow:
-        return TFormValue::FromIdent(QStringLiteral("crArrow"));
+        return TFormIdent{QStringLiteral("crArrow")};
     case crIBeam:
-        return TFormValue::FromIdent(QStringLiteral("crIBeam"));
+        return TFormIdent{QStringLiteral("crIBeam")};
     case crHandPoint:
-        return TFormValue::FromIdent(QStringLiteral("crHandPoint"));
+        return TFormIdent{QStringLiteral("crHandPoint")};
     default:
-        return TFormValue::FromInteger(id);
+        return qint64{id};
     }
 }
 
 int FormValueToCursor(const TFormValue& v)
 {
-    if (v.Kind == TFormValue::vaInteger)
-        return static_cast<int>(std::clamp<qint64>(v.Integer, INT_MIN, INT_MAX));
+    if (const qint64* i = v.If<qint64>())
+        return static_cast<int>(std::clamp<qint64>(*i, INT_MIN, INT_MAX));
     static const std::pair<const char*, int> names[] = {
         {"crDefault", crDefault}, {"crArrow", crArrow}, {"crCross", crCross},
         {"crIBeam", crIBeam},     {"crSizeWE", crSizeWE}, {"crHandPoint", crHandPoint}};
@@ -348,13 +348,6 @@ TControl* ParentControlOf(const QWidget* w)
 constexpr TAnchors DefaultAnchors = akLeft | akTop;
 
 } // namespace
-
-const QStringList& AnchorNames()
-{
-    static const QStringList names = {QStringLiteral("akLeft"), QStringLiteral("akTop"), QStringLiteral("akRight"),
-                                      QStringLiteral("akBottom")};
-    return names;
-}
 
 bool TControl::ShowHint() const
 {

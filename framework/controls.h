@@ -26,12 +26,20 @@ class QKeyEvent;
 class QMouseEvent;
 class TControlHooks;
 
+// Stored layouts name these values by their declared identifiers.
+namespace ControlEnums {
+Q_NAMESPACE
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+Q_ENUM_NS(TAlign)
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+Q_ENUM_NS(TFontStyle)
 // The edges of the parent whose distance a control keeps when the parent is
 // resized; with neither edge of a direction, the control keeps its centre at
 // the same share of the parent's size.
 enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+Q_ENUM_NS(TAnchorKind)
+}  // namespace ControlEnums
+using namespace ControlEnums;
 using TAnchors = unsigned;
 
 // The smallest and largest size a control may take; 0 sets no limit.
@@ -271,153 +279,113 @@ enum TControlPublished {
     cpOnContextPopup,
 };
 
-const QStringList& AnchorNames();
-
 template <class T>
 TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TControlPublished> published)
 {
-    const auto event = [&b](const char* name, auto set) {
-        using Handler = std::remove_cvref_t<decltype(std::declval<T*>()->*set)>;
-        b.template Event<Handler>(QLatin1String(name), [set](T* o, Handler e) { o->*set = std::move(e); });
-    };
     for (const TControlPublished p : published) {
         switch (p) {
         case cpTag:
-            b.Int(QStringLiteral("Tag"), [](T* o) { return o->Tag(); }, [](T* o, int v) { o->SetTag(v); });
+            b.Int(QStringLiteral("Tag"), &T::Tag, &T::SetTag);
             break;
-        case cpPlacement: {
-            b.Int(QStringLiteral("Left"), [](T* o) { return o->x(); }, [](T* o, int v) { o->move(v, o->y()); })
-                .Int(QStringLiteral("Top"), [](T* o) { return o->y(); }, [](T* o, int v) { o->move(o->x(), v); })
-                .Int(QStringLiteral("Width"), [](T* o) { return o->width(); },
-                     [](T* o, int v) { o->resize(std::max(v, 0), o->height()); })
-                .Int(QStringLiteral("Height"), [](T* o) { return o->height(); },
-                     [](T* o, int v) { o->resize(o->width(), std::max(v, 0)); });
-            TPropertyInfo cursor;
-            cursor.Name = QStringLiteral("Cursor");
-            cursor.Get = [](QWidget* w) -> std::optional<TFormValue> {
-                return CursorToFormValue(static_cast<T*>(w)->Cursor());
-            };
-            cursor.Set = [](QWidget* w, const TFormValue& v) { static_cast<T*>(w)->SetCursor(FormValueToCursor(v)); };
-            b.AddProperty(std::move(cursor));
+        case cpPlacement:
+            b.Int(QStringLiteral("Left"), &T::x, [](T* o, int v) { o->move(v, o->y()); })
+                .Int(QStringLiteral("Top"), &T::y, [](T* o, int v) { o->move(o->x(), v); })
+                .Int(QStringLiteral("Width"), &T::width, [](T* o, int v) { o->resize(std::max(v, 0), o->height()); })
+                .Int(QStringLiteral("Height"), &T::height, [](T* o, int v) { o->resize(o->width(), std::max(v, 0)); })
+                .Value(QStringLiteral("Cursor"), [](T* o) { return CursorToFormValue(o->Cursor()); },
+                       [](T* o, const TFormValue& v) { o->SetCursor(FormValueToCursor(v)); });
             break;
-        }
         case cpHint:
-            b.Str(QStringLiteral("Hint"), [](T* o) { return o->Hint(); },
-                  [](T* o, const QString& v) { o->SetHint(v); });
+            b.Str(QStringLiteral("Hint"), &T::Hint, &T::SetHint);
             break;
         case cpAlign:
-            b.template Enum<TAlign>(QStringLiteral("Align"),
-                                    {QStringLiteral("alNone"), QStringLiteral("alTop"), QStringLiteral("alBottom"),
-                                     QStringLiteral("alLeft"), QStringLiteral("alRight"), QStringLiteral("alClient")},
-                                    [](T* o) { return o->Align(); }, [](T* o, TAlign a) { o->SetAlign(a); });
+            b.template Enum<TAlign>(QStringLiteral("Align"), &T::Align, &T::SetAlign);
             break;
         case cpAnchors:
-            b.SetOf(QStringLiteral("Anchors"), AnchorNames(), [](T* o) { return o->Anchors(); },
-                    [](T* o, unsigned v) { o->SetAnchors(v); });
+            b.template SetOf<TAnchorKind>(QStringLiteral("Anchors"), &T::Anchors, &T::SetAnchors);
             break;
         case cpColor:
-            b.Color(QStringLiteral("Color"), [](T* o) { return o->Color(); }, [](T* o, TColor c) { o->SetColor(c); });
+            b.Color(QStringLiteral("Color"), &T::Color, &T::SetColor);
             break;
         case cpConstraints:
-            b.Int(QStringLiteral("Constraints.MaxHeight"), [](T* o) { return o->Constraints().MaxHeight; },
-                  [](T* o, int v) { o->SetMaxHeight(v); })
-                .Int(QStringLiteral("Constraints.MaxWidth"), [](T* o) { return o->Constraints().MaxWidth; },
-                     [](T* o, int v) { o->SetMaxWidth(v); })
-                .Int(QStringLiteral("Constraints.MinHeight"), [](T* o) { return o->Constraints().MinHeight; },
-                     [](T* o, int v) { o->SetMinHeight(v); })
-                .Int(QStringLiteral("Constraints.MinWidth"), [](T* o) { return o->Constraints().MinWidth; },
-                     [](T* o, int v) { o->SetMinWidth(v); });
+            b.Int(QStringLiteral("Constraints.MaxHeight"), [](T* o) { return o->Constraints().MaxHeight; }, &T::SetMaxHeight)
+                .Int(QStringLiteral("Constraints.MaxWidth"), [](T* o) { return o->Constraints().MaxWidth; }, &T::SetMaxWidth)
+                .Int(QStringLiteral("Constraints.MinHeight"), [](T* o) { return o->Constraints().MinHeight; }, &T::SetMinHeight)
+                .Int(QStringLiteral("Constraints.MinWidth"), [](T* o) { return o->Constraints().MinWidth; }, &T::SetMinWidth);
             break;
         case cpEnabled:
-            b.Bool(QStringLiteral("Enabled"), [](T* o) { return o->Enabled(); },
-                   [](T* o, bool v) { o->setEnabled(v); });
+            b.Bool(QStringLiteral("Enabled"), &T::Enabled, &T::setEnabled);
             break;
         case cpFont:
-            b.Color(QStringLiteral("Font.Color"), [](T* o) { return o->FontColor(); },
-                    [](T* o, TColor c) { o->SetFontColor(c); })
-                .Int(QStringLiteral("Font.Height"), [](T* o) { return o->FontHeight(); },
-                     [](T* o, int h) { o->SetFontHeight(h); })
-                .Str(QStringLiteral("Font.Name"), [](T* o) { return o->FontName(); },
-                     [](T* o, const QString& n) { o->SetFontName(n); })
-                .SetOf(QStringLiteral("Font.Style"),
-                       {QStringLiteral("fsBold"), QStringLiteral("fsItalic"), QStringLiteral("fsUnderline"),
-                        QStringLiteral("fsStrikeOut")},
-                       [](T* o) { return o->FontStyle(); }, [](T* o, unsigned s) { o->SetFontStyle(s); });
+            b.Color(QStringLiteral("Font.Color"), &T::FontColor, &T::SetFontColor)
+                .Int(QStringLiteral("Font.Height"), &T::FontHeight, &T::SetFontHeight)
+                .Str(QStringLiteral("Font.Name"), &T::FontName, &T::SetFontName)
+                .template SetOf<TFontStyle>(QStringLiteral("Font.Style"), &T::FontStyle, &T::SetFontStyle);
             break;
         case cpParentColor:
-            b.Bool(QStringLiteral("ParentColor"), [](T* o) { return o->ParentColor(); },
-                   [](T* o, bool v) { o->SetParentColor(v); });
+            b.Bool(QStringLiteral("ParentColor"), &T::ParentColor, &T::SetParentColor);
             break;
         case cpParentFont:
-            b.Bool(QStringLiteral("ParentFont"), [](T* o) { return o->ParentFont(); },
-                   [](T* o, bool v) { o->SetParentFont(v); });
+            b.Bool(QStringLiteral("ParentFont"), &T::ParentFont, &T::SetParentFont);
             break;
         case cpParentShowHint:
-            b.Bool(QStringLiteral("ParentShowHint"), [](T* o) { return o->ParentShowHint(); },
-                   [](T* o, bool v) { o->SetParentShowHint(v); });
+            b.Bool(QStringLiteral("ParentShowHint"), &T::ParentShowHint, &T::SetParentShowHint);
             break;
         case cpPopupMenu:
-            b.template Reference<TPopupMenu>(QStringLiteral("PopupMenu"), [](T* o) { return o->PopupMenu(); },
-                                             [](T* o, TPopupMenu* m) { o->SetPopupMenu(m); });
+            b.template Reference<TPopupMenu>(QStringLiteral("PopupMenu"), &T::PopupMenu, &T::SetPopupMenu);
             break;
-        case cpShowHint: {
+        case cpShowHint:
             // Stored only while the control has a setting of its own.
-            TPropertyInfo showHint;
-            showHint.Name = QStringLiteral("ShowHint");
-            showHint.Get = [](QWidget* w) -> std::optional<TFormValue> {
-                const T* o = static_cast<T*>(w);
-                if (o->ParentShowHint())
-                    return std::nullopt;
-                return TFormValue::FromIdent(o->ShowHint() ? QStringLiteral("True") : QStringLiteral("False"));
-            };
-            showHint.Set = [](QWidget* w, const TFormValue& v) { static_cast<T*>(w)->SetShowHint(ToBool(v)); };
-            b.AddProperty(std::move(showHint));
+            b.Value(
+                QStringLiteral("ShowHint"),
+                [](T* o) -> std::optional<TFormValue> {
+                    if (o->ParentShowHint())
+                        return std::nullopt;
+                    return TFormIdent{o->ShowHint() ? QStringLiteral("True") : QStringLiteral("False")};
+                },
+                [](T* o, const TFormValue& v) { o->SetShowHint(ToBool(v)); });
             break;
-        }
         case cpTabOrder:
-            b.Int(QStringLiteral("TabOrder"), [](T* o) { return o->TabOrder(); },
-                  [](T* o, int v) { o->SetTabOrder(v); });
+            b.Int(QStringLiteral("TabOrder"), &T::TabOrder, &T::SetTabOrder);
             break;
         case cpTabStop:
-            b.Bool(QStringLiteral("TabStop"), [](T* o) { return o->TabStop(); },
-                   [](T* o, bool v) { o->SetTabStop(v); });
+            b.Bool(QStringLiteral("TabStop"), &T::TabStop, &T::SetTabStop);
             break;
         case cpVisible:
-            b.Bool(QStringLiteral("Visible"), [](T* o) { return !o->isHidden(); },
-                   [](T* o, bool v) { o->setVisible(v); });
+            b.Bool(QStringLiteral("Visible"), [](T* o) { return !o->isHidden(); }, &T::setVisible);
             break;
         case cpOnClick:
-            event("OnClick", &T::OnClick);
+            b.Event(QStringLiteral("OnClick"), &T::OnClick);
             break;
         case cpOnDblClick:
-            event("OnDblClick", &T::OnDblClick);
+            b.Event(QStringLiteral("OnDblClick"), &T::OnDblClick);
             break;
         case cpOnEnter:
-            event("OnEnter", &T::OnEnter);
+            b.Event(QStringLiteral("OnEnter"), &T::OnEnter);
             break;
         case cpOnExit:
-            event("OnExit", &T::OnExit);
+            b.Event(QStringLiteral("OnExit"), &T::OnExit);
             break;
         case cpOnMouseDown:
-            event("OnMouseDown", &T::OnMouseDown);
+            b.Event(QStringLiteral("OnMouseDown"), &T::OnMouseDown);
             break;
         case cpOnMouseMove:
-            event("OnMouseMove", &T::OnMouseMove);
+            b.Event(QStringLiteral("OnMouseMove"), &T::OnMouseMove);
             break;
         case cpOnMouseUp:
-            event("OnMouseUp", &T::OnMouseUp);
+            b.Event(QStringLiteral("OnMouseUp"), &T::OnMouseUp);
             break;
         case cpOnKeyDown:
-            event("OnKeyDown", &T::OnKeyDown);
+            b.Event(QStringLiteral("OnKeyDown"), &T::OnKeyDown);
             break;
         case cpOnKeyUp:
-            event("OnKeyUp", &T::OnKeyUp);
+            b.Event(QStringLiteral("OnKeyUp"), &T::OnKeyUp);
             break;
         case cpOnKeyPress:
-            event("OnKeyPress", &T::OnKeyPress);
+            b.Event(QStringLiteral("OnKeyPress"), &T::OnKeyPress);
             break;
         case cpOnContextPopup:
-            event("OnContextPopup", &T::OnContextPopup);
+            b.Event(QStringLiteral("OnContextPopup"), &T::OnContextPopup);
             break;
         }
     }
@@ -432,10 +400,14 @@ TClassBuilder<T>& AddPlacementProperties(TClassBuilder<T>& b)
     return PublishControl(b, {cpPlacement, cpAlign});
 }
 
-// The published properties every control has, added to a class builder.
+// The published properties every control has, added to a class builder;
+// a class that does not publish some of them names them in `without`.
 template <class T>
-TClassBuilder<T>& AddControlProperties(TClassBuilder<T>& b)
+TClassBuilder<T>& AddControlProperties(TClassBuilder<T>& b, std::initializer_list<TControlPublished> without = {})
 {
-    return PublishControl(b, {cpPlacement, cpAlign, cpColor, cpEnabled, cpFont, cpParentColor, cpTabOrder, cpTabStop,
-                              cpVisible, cpOnEnter, cpOnExit});
+    for (const TControlPublished p : {cpPlacement, cpAlign, cpColor, cpEnabled, cpFont, cpParentColor, cpTabOrder,
+                                      cpTabStop, cpVisible, cpOnEnter, cpOnExit})
+        if (std::find(without.begin(), without.end(), p) == without.end())
+            PublishControl(b, {p});
+    return b;
 }

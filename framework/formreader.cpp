@@ -9,6 +9,10 @@
 
 namespace {
 
+// The identifier a reference or an event names; Validate has made sure it is
+// one.
+const QString& identOf(const TFormValue& v) { return v.If<TFormIdent>()->Name; }
+
 struct Created {
     QWidget* Object;
     const TClassInfo* Class;
@@ -41,15 +45,15 @@ public:
             resolved_[&p] = info;
             if (info) {
                 if (info->IsReference()) {
-                    if (p.Value.Kind != TFormValue::vaIdent)
+                    if (!p.Value.Is<TFormIdent>())
                         throw EFormError(p.Line, QStringLiteral("Component name expected for %1").arg(p.Name));
-                    if (!names_.contains(p.Value.Text))
-                        throw EFormError(p.Line, QStringLiteral("Unknown component '%1'").arg(p.Value.Text));
+                    if (!names_.contains(identOf(p.Value)))
+                        throw EFormError(p.Line, QStringLiteral("Unknown component '%1'").arg(identOf(p.Value)));
                 } else if (info->IsEvent()) {
-                    if (p.Value.Kind != TFormValue::vaIdent)
+                    if (!p.Value.Is<TFormIdent>())
                         throw EFormError(p.Line, QStringLiteral("Handler name expected for %1").arg(p.Name));
-                    if (handlers_.find(p.Value.Text) == handlers_.end())
-                        throw EFormError(p.Line, QStringLiteral("Unknown handler '%1'").arg(p.Value.Text));
+                    if (handlers_.find(identOf(p.Value)) == handlers_.end())
+                        throw EFormError(p.Line, QStringLiteral("Unknown handler '%1'").arg(identOf(p.Value)));
                 }
             } else if (!cls->FindStreamProperty(p.Name)) {
                 throw EFormError(p.Line, QStringLiteral("Unknown property '%1' of %2").arg(p.Name, cls->ClassName));
@@ -109,7 +113,7 @@ public:
                 if (!info || !info->IsReference())
                     continue;
                 const auto target = std::find_if(created_.begin(), created_.end(), [&](const Created& t) {
-                    return t.Description->Name == p.Value.Text;
+                    return t.Description->Name == identOf(p.Value);
                 });
                 try {
                     info->Link(c.Object, target->Object);
@@ -133,12 +137,12 @@ public:
                 if (!info || !info->IsEvent())
                     continue;
                 try {
-                    info->Bind(c.Object, handlers_.at(p.Value.Text), rootDestroying);
+                    info->Bind(c.Object, handlers_.at(identOf(p.Value)), rootDestroying);
                 } catch (const std::exception& e) {
                     throw EFormError(p.Line, QString::fromUtf8(e.what()));
                 }
                 if (comp)
-                    comp->SetEventBinding(info->Name, p.Value.Text);
+                    comp->SetEventBinding(info->Name, identOf(p.Value));
             }
         }
     }

@@ -6,9 +6,17 @@
 
 #include <QWidget>
 
+// Stored layouts name these values by their declared identifiers.
+namespace FormEnums {
+Q_NAMESPACE
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+Q_ENUM_NS(TFormBorderStyle)
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+Q_ENUM_NS(TBorderIcon)
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter };
+Q_ENUM_NS(TPosition)
+}  // namespace FormEnums
+using namespace FormEnums;
 
 class TForm : public QWidget, public TControl {
     Q_OBJECT
@@ -64,23 +72,12 @@ template <class T>
 TClassBuilder<T>& AddFormProperties(TClassBuilder<T>& b)
 {
     AddControlProperties(b)
-        .template Enum<TFormBorderStyle>(
-            QStringLiteral("BorderStyle"),
-            {QStringLiteral("bsNone"), QStringLiteral("bsSingle"), QStringLiteral("bsSizeable"), QStringLiteral("bsDialog"),
-             QStringLiteral("bsToolWindow"), QStringLiteral("bsSizeToolWin")},
-            [](T* o) { return o->BorderStyle(); }, [](T* o, TFormBorderStyle s) { o->SetBorderStyle(s); })
-        .SetOf(QStringLiteral("BorderIcons"),
-               {QStringLiteral("biSystemMenu"), QStringLiteral("biMinimize"), QStringLiteral("biMaximize"), QStringLiteral("biHelp")},
-               [](T* o) { return o->BorderIcons(); }, [](T* o, unsigned v) { o->SetBorderIcons(v); })
-        .Str(QStringLiteral("Caption"), [](T* o) { return o->Caption(); }, [](T* o, const QString& s) { o->SetCaption(s); })
-        .Int(QStringLiteral("ClientHeight"), [](T* o) { return o->ClientHeight(); }, [](T* o, int v) { o->SetClientHeight(v); })
-        .Int(QStringLiteral("ClientWidth"), [](T* o) { return o->ClientWidth(); }, [](T* o, int v) { o->SetClientWidth(v); })
-        .Binary(QStringLiteral("Icon.Data"), [](T* o) { return !o->IconData().isEmpty(); }, [](T* o) { return o->IconData(); },
-                [](T* o, const QByteArray& d) { o->SetIconData(d); })
-        .template Enum<TPosition>(QStringLiteral("Position"),
-                                  {QStringLiteral("poDesigned"), QStringLiteral("poDefault"), QStringLiteral("poDefaultPosOnly"),
-                                   QStringLiteral("poDefaultSizeOnly"), QStringLiteral("poScreenCenter"),
-                                   QStringLiteral("poDesktopCenter")},
-                                  [](T* o) { return o->Position(); }, [](T* o, TPosition p) { o->SetPosition(p); });
+        .template Enum<TFormBorderStyle>(QStringLiteral("BorderStyle"), &T::BorderStyle, &T::SetBorderStyle)
+        .template SetOf<TBorderIcon>(QStringLiteral("BorderIcons"), &T::BorderIcons, &T::SetBorderIcons)
+        .Str(QStringLiteral("Caption"), &T::Caption, &T::SetCaption)
+        .Int(QStringLiteral("ClientHeight"), &T::ClientHeight, &T::SetClientHeight)
+        .Int(QStringLiteral("ClientWidth"), &T::ClientWidth, &T::SetClientWidth)
+        .Binary(QStringLiteral("Icon.Data"), [](T* o) { return !o->IconData().isEmpty(); }, &T::IconData, &T::SetIconData)
+        .template Enum<TPosition>(QStringLiteral("Position"), &T::Position, &T::SetPosition);
     return b;
 }

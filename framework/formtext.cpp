@@ -1,53 +1,5 @@
 #include "framework/formtext.h"
 
-TFormValue TFormValue::FromInteger(qint64 v)
-{
-    TFormValue r;
-    r.Kind = vaInteger;
-    r.Integer = v;
-    return r;
-}
-
-TFormValue TFormValue::FromString(const QString& s)
-{
-    TFormValue r;
-    r.Kind = vaString;
-    r.Text = s;
-    return r;
-}
-
-TFormValue TFormValue::FromIdent(const QString& s)
-{
-    TFormValue r;
-    r.Kind = vaIdent;
-    r.Text = s;
-    return r;
-}
-
-TFormValue TFormValue::FromSet(const QStringList& items)
-{
-    TFormValue r;
-    r.Kind = vaSet;
-    r.Items = items;
-    return r;
-}
-
-TFormValue TFormValue::FromBinary(const QByteArray& data)
-{
-    TFormValue r;
-    r.Kind = vaBinary;
-    r.Data = data;
-    return r;
-}
-
-TFormValue TFormValue::FromList(std::vector<TFormValue> items)
-{
-    TFormValue r;
-    r.Kind = vaList;
-    r.List = std::move(items);
-    return r;
-}
-
 namespace {
 
 // Deep nesting of objects or lists is refused rather than recursing
@@ -161,27 +113,27 @@ private:
         if (AtEnd())
             Fail(QStringLiteral("Value expected before the end of the text"));
         if (c == QLatin1Char('\'') || c == QLatin1Char('#'))
-            return TFormValue::FromString(ReadString());
+            return ReadString();
         if (c == QLatin1Char('-') || c == QLatin1Char('$') || c.isDigit())
-            return TFormValue::FromInteger(ReadInteger());
+            return ReadInteger();
         if (c == QLatin1Char('['))
-            return TFormValue::FromSet(ReadSet());
+            return TFormSet{ReadSet()};
         if (c == QLatin1Char('{'))
-            return TFormValue::FromBinary(ReadBinary());
+            return ReadBinary();
         if (c == QLatin1Char('(')) {
             Advance();
-            std::vector<TFormValue> items;
+            TFormList items;
             for (;;) {
                 SkipSpace();
                 if (Peek() == QLatin1Char(')')) {
                     Advance();
-                    return TFormValue::FromList(std::move(items));
+                    return items;
                 }
                 items.push_back(ParseValue(depth + 1));
             }
         }
         if (isIdentStart(c))
-            return TFormValue::FromIdent(ReadIdent(true));
+            return TFormIdent{ReadIdent(true)};
         Fail(QStringLiteral("Invalid value"));
     }
 
@@ -323,24 +275,23 @@ QString quoted(const QString& s)
     return out;
 }
 
-void formatValue(const TFormValue& v, const QString& indent, QString& out)
-{
-    switch (v.Kind) {
-    case TFormValue::vaInteger:
-        out += QString::number(v.Integer);
-        break;
-    case TFormValue::vaString:
-        out += quoted(v.Text);
-        break;
-    case TFormValue::vaIdent:
-        out += v.Text;
-        break;
-    case TFormValue::vaSet:
-        out += QLatin1Char('[') + v.Items.join(QStringLiteral(", ")) + QLatin1Char(']');
-        break;
-    case TFormValue::vaBinary: {
+void formatValue(const TFormValue& v, const QString& indent, QString& out);
+
+struct ValueFormatter {
+    const QString& indent;
+    QString& out;
+
+    void operator()(qint64 i) const { out += QString::number(i); }
+    void operator()(const QString& s) const { out += quoted(s); }
+    void operator()(const TFormIdent& ident) const { out += ident.Name; }
+    void operator()(const TFormSet& set) const
+    {
+        out += QLatin1Char('[') + set.Items.join(QStringLiteral(", ")) + QLatin1Char(']');
+    }
+    void operator()(const QByteArray& data) const
+    {
         out += QLatin1Char('{');
-        const QByteArray hex = v.Data.toHex().toUpper();
+        const QByteArray hex = data.toHex().toUpper();
         constexpr int lineLength = 64;
         if (hex.size() <= lineLength) {
             out += QString::fromLatin1(hex);
@@ -349,17 +300,21 @@ void formatValue(const TFormValue& v, const QString& indent, QString& out)
                 out += QLatin1Char('\n') + indent + QStringLiteral("  ") + QString::fromLatin1(hex.mid(i, lineLength));
         }
         out += QLatin1Char('}');
-        break;
     }
-    case TFormValue::vaList:
+    void operator()(const TFormList& list) const
+    {
         out += QLatin1Char('(');
-        for (const TFormValue& item : v.List) {
+        for (const TFormValue& item : list) {
             out += QLatin1Char('\n') + indent + QStringLiteral("  ");
             formatValue(item, indent + QStringLiteral("  "), out);
         }
         out += QLatin1Char(')');
-        break;
     }
+};
+
+void formatValue(const TFormValue& v, const QString& indent, QString& out)
+{
+    std::visit(ValueFormatter{indent, out}, v.Variant());
 }
 
 void formatObject(const TFormObject& o, const QString& indent, QString& out)

@@ -8,24 +8,43 @@
 #include <QString>
 #include <QStringList>
 
+#include <variant>
 #include <vector>
 
-struct TFormValue {
-    enum TKind { vaInteger, vaString, vaIdent, vaSet, vaBinary, vaList };
+struct TFormValue;
 
-    TKind Kind = vaInteger;
-    qint64 Integer = 0;
-    QString Text;  // string contents or identifier
-    QStringList Items;  // set members
-    QByteArray Data;  // binary data
-    std::vector<TFormValue> List;  // list members
+// A bare word: True, clRed, alClient, a component's or a handler's name.
+struct TFormIdent {
+    QString Name;
+    friend bool operator==(const TFormIdent&, const TFormIdent&) = default;
+};
 
-    static TFormValue FromInteger(qint64 v);
-    static TFormValue FromString(const QString& s);
-    static TFormValue FromIdent(const QString& s);
-    static TFormValue FromSet(const QStringList& items);
-    static TFormValue FromBinary(const QByteArray& data);
-    static TFormValue FromList(std::vector<TFormValue> items);
+// The members of a set, as written: [fsBold, fsItalic].
+struct TFormSet {
+    QStringList Items;
+    friend bool operator==(const TFormSet&, const TFormSet&) = default;
+};
+
+using TFormList = std::vector<TFormValue>;
+
+// One value of a description, of exactly one kind: an integer, a string,
+// an identifier, a set, binary data or a list of values. Made from the
+// kind's own value: TFormValue(42), TFormValue(TFormIdent{name}).
+struct TFormValue : std::variant<qint64, QString, TFormIdent, TFormSet, QByteArray, TFormList> {
+    using variant::variant;
+
+    const variant& Variant() const { return *this; }
+    template <class Kind>
+    bool Is() const
+    {
+        return std::holds_alternative<Kind>(*this);
+    }
+    // The value as Kind, or null for a value of another kind.
+    template <class Kind>
+    const Kind* If() const
+    {
+        return std::get_if<Kind>(this);
+    }
 
     friend bool operator==(const TFormValue&, const TFormValue&) = default;
 };

@@ -43,7 +43,7 @@ TFormObject TFormWriter::Describe(QWidget* object, QWidget* ancestor)
                 continue;
             const auto it = component->EventBindings().find(p.Name);
             if (it != component->EventBindings().end())
-                o.Properties.push_back({p.Name, TFormValue::FromIdent(it->second), 0});
+                o.Properties.push_back({p.Name, TFormIdent{it->second}, 0});
             continue;
         }
         const std::optional<TFormValue> value = p.Get(object);
@@ -58,7 +58,7 @@ TFormObject TFormWriter::Describe(QWidget* object, QWidget* ancestor)
     }
     for (const TStreamPropertyInfo& s : cls->StreamProperties) {
         if (s.ShouldWrite(object, ancestor == fresh.get() ? nullptr : ancestor))
-            o.Properties.push_back({s.Name, TFormValue::FromBinary(s.Write(object)), 0});
+            o.Properties.push_back({s.Name, s.Write(object), 0});
     }
 
     const QList<QWidget*> ancestorChildren = ancestor && ancestor != fresh.get() ? childrenOf(ancestor, ClassRegistry::ClassOf(ancestor)) : QList<QWidget*>{};

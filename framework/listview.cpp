@@ -798,17 +798,35 @@ bool TCustomListView::viewportEvent(QEvent* e)
 
 // --- stored form -------------------------------------------------------------------
 
-TFormValue ListColumnsToFormValue(const TCustomListView* list)
+namespace {
+
+const TEnumNames& alignmentNames()
 {
-    std::vector<TFormValue> columns;
-    for (int i = 0; i < list->Columns().Count(); ++i) {
+    static const TEnumNames names(QMetaEnum::fromType<TAlignment>());
+    return names;
+}
+
+// Entries 0..count-1 as a list; an empty list is not stored at all.
+template <class Entry>
+std::optional<TFormValue> storedList(int count, Entry entry)
+{
+    if (count == 0)
+        return std::nullopt;
+    TFormList entries;
+    for (int i = 0; i < count; ++i)
+        entries.push_back(entry(i));
+    return entries;
+}
+
+}  // namespace
+
+std::optional<TFormValue> ListColumnsToFormValue(const TCustomListView* list)
+{
+    return storedList(list->Columns().Count(), [list](int i) {
         const TListColumn* c = list->Columns().Items(i);
-        columns.push_back(TFormValue::FromList(
-            {TFormValue::FromString(c->Caption()), TFormValue::FromIdent(AlignmentNames().value(c->Alignment())),
-             TFormValue::FromInteger(c->Width()), TFormValue::FromInteger(c->MinWidth()),
-             TFormValue::FromInteger(c->MaxWidth())}));
-    }
-    return TFormValue::FromList(std::move(columns));
+        return TFormList{c->Caption(), TFormIdent{alignmentNames().Name(c->Alignment())}, qint64{c->Width()},
+                         qint64{c->MinWidth()}, qint64{c->MaxWidth()}};
+    });
 }
 
 void ListColumnsFromFormValue(TCustomListView* list, const TFormValue& value)
@@ -818,27 +836,29 @@ void ListColumnsFromFormValue(TCustomListView* list, const TFormValue& value)
         TAlignment Alignment = taLeftJustify;
         int Width = 50, MinWidth = 0, MaxWidth = 0;
     };
-    if (value.Kind != TFormValue::vaList)
+    const TFormList* entries = value.If<TFormList>();
+    if (!entries)
         throw Exception(QStringLiteral("A list of columns expected"));
     // Everything is checked before the list changes.
     std::vector<Column> columns;
-    for (size_t i = 0; i < value.List.size(); ++i) {
-        const TFormValue& entry = value.List[i];
+    for (size_t i = 0; i < entries->size(); ++i) {
+        const TFormList* entry = (*entries)[i].If<TFormList>();
         const QString where = QStringLiteral("Column %1: ").arg(i);
-        if (entry.Kind != TFormValue::vaList || entry.List.empty() || entry.List.size() > 5)
+        if (!entry || entry->empty() || entry->size() > 5)
             throw Exception(where + QStringLiteral("(caption alignment width minwidth maxwidth) expected"));
         Column c;
         try {
-            c.Caption = ToText(entry.List[0]);
-            if (entry.List.size() > 1) {
-                const int a = AlignmentNames().indexOf(ToIdent(entry.List[1]));
-                if (a < 0)
-                    throw Exception(QStringLiteral("Invalid alignment '%1'").arg(entry.List[1].Text));
-                c.Alignment = static_cast<TAlignment>(a);
+            c.Caption = ToText((*entry)[0]);
+            if (entry->size() > 1) {
+                const QString alignment = ToIdent((*entry)[1]);
+                const std::optional<int> a = alignmentNames().Find(alignment);
+                if (!a)
+                    throw Exception(QStringLiteral("Invalid alignment '%1'").arg(alignment));
+                c.Alignment = static_cast<TAlignment>(*a);
             }
             int* const sizes[] = {&c.Width, &c.MinWidth, &c.MaxWidth};
-            for (size_t k = 2; k < entry.List.size(); ++k) {
-                const qint64 v = ToInteger(entry.List[k]);
+            for (size_t k = 2; k < entry->size(); ++k) {
+                const qint64 v = ToInteger((*entry)[k]);
                 if (v < 0 || v > 0xFFFF)
                     throw Exception(QStringLiteral("Width out of range"));
                 *sizes[k - 2] = static_cast<int>(v);
@@ -859,33 +879,33 @@ void ListColumnsFromFormValue(TCustomListView* list, const TFormValue& value)
     }
 }
 
-TFormValue ListItemsToFormValue(const TCustomListView* list)
+std::optional<TFormValue> ListItemsToFormValue(const TCustomListView* list)
 {
-    std::vector<TFormValue> rows;
-    for (int i = 0; i < list->Items().Count(); ++i) {
+    return storedList(list->Items().Count(), [list](int i) {
         const TListItem* item = list->Items().Item(i);
-        std::vector<TFormValue> texts{TFormValue::FromString(item->Caption())};
+        TFormList texts{item->Caption()};
         for (const QString& s : item->SubItems())
-            texts.push_back(TFormValue::FromString(s));
-        rows.push_back(TFormValue::FromList(std::move(texts)));
-    }
-    return TFormValue::FromList(std::move(rows));
+            texts.push_back(s);
+        return texts;
+    });
 }
 
 void ListItemsFromFormValue(TCustomListView* list, const TFormValue& value)
 {
-    if (value.Kind != TFormValue::vaList)
+    const TFormList* entries = value.If<TFormList>();
+    if (!entries)
         throw Exception(QStringLiteral("A list of rows expected"));
     QList<QStringList> rows;
-    for (size_t i = 0; i < value.List.size(); ++i) {
-        const TFormValue& entry = value.List[i];
-        if (entry.Kind != TFormValue::vaList || entry.List.empty())
+    for (size_t i = 0; i < entries->size(); ++i) {
+        const TFormList* entry = (*entries)[i].If<TFormList>();
+        if (!entry || entry->empty())
             throw Exception(QStringLiteral("Row %1: (caption subitem ...) expected").arg(i));
         QStringList texts;
-        for (const TFormValue& text : entry.List) {
-            if (text.Kind != TFormValue::vaString)
+        for (const TFormValue& text : *entry) {
+            const QString* s = text.If<QString>();
+            if (!s)
                 throw Exception(QStringLiteral("Row %1: texts must be strings").arg(i));
-            texts << text.Text;
+            texts << *s;
         }
         rows << texts;
     }

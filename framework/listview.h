@@ -21,11 +21,19 @@ class TListHeader;
 class TListItem;
 class TListViewModel;
 
+// Stored layouts name these values by their declared identifiers.
+namespace ListViewEnums {
+Q_NAMESPACE
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+Q_ENUM_NS(TViewStyle)
 // stNone keeps the rows where they are; stText sorts when a caption changes,
 // stData when an item's data changes, stBoth on either.
 enum TSortType { stNone, stData, stText, stBoth };
+Q_ENUM_NS(TSortType)
 enum TListHotTrackStyle : unsigned { htHandPoint = 1, htUnderlineCold = 2, htUnderlineHot = 4 };
+Q_ENUM_NS(TListHotTrackStyle)
+}  // namespace ListViewEnums
+using namespace ListViewEnums;
 using TListHotTrackStyles = unsigned;
 
 // An item comparison for a sort: negative when Item1 goes first. Param is
@@ -309,60 +317,27 @@ public:
 //   Columns = (('Name' taLeftJustify 150 130 170) ('Red' taRightJustify 60))
 //   Items.Data = (('AliceBlue' '240' '248' '255') ('Aqua' '0' '255' '255'))
 // A column is its caption, alignment, width and optionally its minimum and
-// maximum width; a row is its caption followed by its sub-items.
-TFormValue ListColumnsToFormValue(const TCustomListView* list);
+// maximum width; a row is its caption followed by its sub-items. A list
+// without columns or rows stores nothing of them.
+std::optional<TFormValue> ListColumnsToFormValue(const TCustomListView* list);
 void ListColumnsFromFormValue(TCustomListView* list, const TFormValue& value);
-TFormValue ListItemsToFormValue(const TCustomListView* list);
+std::optional<TFormValue> ListItemsToFormValue(const TCustomListView* list);
 void ListItemsFromFormValue(TCustomListView* list, const TFormValue& value);
 
 template <class T> TClassBuilder<T>& AddListViewProperties(TClassBuilder<T>& b)
 {
-    AddControlProperties(b);
-    TPropertyInfo columns;
-    columns.Name = QStringLiteral("Columns");
-    columns.Get = [](QWidget* w) -> std::optional<TFormValue> {
-        const auto* list = static_cast<T*>(w);
-        if (list->Columns().Count() == 0)
-            return std::nullopt;
-        return ListColumnsToFormValue(list);
-    };
-    columns.Set = [](QWidget* w, const TFormValue& v) { ListColumnsFromFormValue(static_cast<T*>(w), v); };
-    b.Info().Properties.push_back(columns);
-    b.Bool(
-         QStringLiteral("GridLines"), [](T* o) { return o->GridLines(); }, [](T* o, bool v) { o->SetGridLines(v); })
-        .SetOf(
-            QStringLiteral("HotTrackStyles"),
-            {QStringLiteral("htHandPoint"), QStringLiteral("htUnderlineCold"), QStringLiteral("htUnderlineHot")},
-            [](T* o) { return o->HotTrackStyles(); }, [](T* o, unsigned s) { o->SetHotTrackStyles(s); });
-    TPropertyInfo items;
-    items.Name = QStringLiteral("Items.Data");
-    items.Get = [](QWidget* w) -> std::optional<TFormValue> {
-        const auto* list = static_cast<T*>(w);
-        if (list->Items().Count() == 0)
-            return std::nullopt;
-        return ListItemsToFormValue(list);
-    };
-    items.Set = [](QWidget* w, const TFormValue& v) { ListItemsFromFormValue(static_cast<T*>(w), v); };
-    b.Info().Properties.push_back(items);
-    b.Bool(
-         QStringLiteral("ReadOnly"), [](T* o) { return o->ReadOnly(); }, [](T* o, bool v) { o->SetReadOnly(v); })
-        .Bool(
-            QStringLiteral("RowSelect"), [](T* o) { return o->RowSelect(); }, [](T* o, bool v) { o->SetRowSelect(v); })
-        .template Enum<TSortType>(
-            QStringLiteral("SortType"),
-            {QStringLiteral("stNone"), QStringLiteral("stData"), QStringLiteral("stText"), QStringLiteral("stBoth")},
-            [](T* o) { return o->SortType(); }, [](T* o, TSortType v) { o->SetSortType(v); })
-        .template Enum<TViewStyle>(
-            QStringLiteral("ViewStyle"),
-            {QStringLiteral("vsIcon"), QStringLiteral("vsSmallIcon"), QStringLiteral("vsList"),
-             QStringLiteral("vsReport")},
-            [](T* o) { return o->ViewStyle(); }, [](T* o, TViewStyle v) { o->SetViewStyle(v); })
-        .template Event<TNotifyEvent>(QStringLiteral("OnClick"),
-                                      [](T* o, TNotifyEvent e) { o->OnClick = std::move(e); })
-        .template Event<TLVColumnClickEvent>(QStringLiteral("OnColumnClick"),
-                                             [](T* o, TLVColumnClickEvent e) { o->OnColumnClick = std::move(e); })
-        .template Event<TLVCompareEvent>(QStringLiteral("OnCompare"),
-                                         [](T* o, TLVCompareEvent e) { o->OnCompare = std::move(e); })
-        .template Event<TKeyEvent>(QStringLiteral("OnKeyUp"), [](T* o, TKeyEvent e) { o->OnKeyUp = std::move(e); });
+    AddControlProperties(b)
+        .Value(QStringLiteral("Columns"), &ListColumnsToFormValue, &ListColumnsFromFormValue)
+        .Bool(QStringLiteral("GridLines"), &T::GridLines, &T::SetGridLines)
+        .template SetOf<TListHotTrackStyle>(QStringLiteral("HotTrackStyles"), &T::HotTrackStyles, &T::SetHotTrackStyles)
+        .Value(QStringLiteral("Items.Data"), &ListItemsToFormValue, &ListItemsFromFormValue)
+        .Bool(QStringLiteral("ReadOnly"), &T::ReadOnly, &T::SetReadOnly)
+        .Bool(QStringLiteral("RowSelect"), &T::RowSelect, &T::SetRowSelect)
+        .template Enum<TSortType>(QStringLiteral("SortType"), &T::SortType, &T::SetSortType)
+        .template Enum<TViewStyle>(QStringLiteral("ViewStyle"), &T::ViewStyle, &T::SetViewStyle)
+        .Event(QStringLiteral("OnClick"), &T::OnClick)
+        .Event(QStringLiteral("OnColumnClick"), &T::OnColumnClick)
+        .Event(QStringLiteral("OnCompare"), &T::OnCompare)
+        .Event(QStringLiteral("OnKeyUp"), &T::OnKeyUp);
     return b;
 }

@@ -175,6 +175,6 @@ void RegisterMenuClasses()
         .Bool(QStringLiteral("Enabled"), &T::Enabled, &T::SetEnabled)
         .Int(QStringLiteral("ShortCut"), &T::ShortCut, &T::SetShortCut)
         .Bool(QStringLiteral("Visible"), &T::Visible, &T::SetVisible)
-        .Event<TNotifyEvent>(QStringLiteral("OnClick"), [](T* o, TNotifyEvent e) { o->OnClick = std::move(e); })
+        .Event(QStringLiteral("OnClick"), &T::OnClick)
         .Register();
 }

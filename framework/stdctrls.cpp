@@ -16,20 +16,6 @@ Qt::Alignment toQt(TAlignment a)
     return a == taRightJustify ? Qt::AlignRight : a == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
 }
 
-const QStringList& AlignmentNames()
-{
-    static const QStringList names = {QStringLiteral("taLeftJustify"), QStringLiteral("taRightJustify"),
-                                      QStringLiteral("taCenter")};
-    return names;
-}
-
-const QStringList& BevelCutNames()
-{
-    static const QStringList names = {QStringLiteral("bvNone"), QStringLiteral("bvLowered"), QStringLiteral("bvRaised"),
-                                      QStringLiteral("bvSpace")};
-    return names;
-}
-
 std::array<TBevelEdge, 4> BevelEdges(const TRect& r, TBevelCut bevel)
 {
     const bool lowered = bevel == bvLowered;
@@ -519,88 +505,83 @@ void TPageControl::Loaded()
 void RegisterStandardClasses()
 {
     {
-        TClassBuilder<TLabel> b(QStringLiteral("TLabel"));
+        using T = TLabel;
+        TClassBuilder<T> b(QStringLiteral("TLabel"));
         AddControlProperties(b)
-            .Enum<TAlignment>(QStringLiteral("Alignment"), AlignmentNames(), [](TLabel* o) { return o->Alignment(); },
-                              [](TLabel* o, TAlignment a) { o->SetAlignment(a); })
-            .Bool(QStringLiteral("AutoSize"), [](TLabel* o) { return o->AutoSize(); }, [](TLabel* o, bool v) { o->SetAutoSize(v); })
-            .Str(QStringLiteral("Caption"), [](TLabel* o) { return o->Caption(); }, [](TLabel* o, const QString& s) { o->SetCaption(s); })
-            .Bool(QStringLiteral("Transparent"), [](TLabel* o) { return o->Transparent(); }, [](TLabel* o, bool v) { o->SetTransparent(v); })
-            .Bool(QStringLiteral("WordWrap"), [](TLabel* o) { return o->wordWrap(); }, [](TLabel* o, bool v) { o->setWordWrap(v); })
-            .Event<TNotifyEvent>(QStringLiteral("OnClick"), [](TLabel* o, TNotifyEvent e) { o->OnClick = std::move(e); })
+            .Enum<TAlignment>(QStringLiteral("Alignment"), &T::Alignment, &T::SetAlignment)
+            .Bool(QStringLiteral("AutoSize"), &T::AutoSize, &T::SetAutoSize)
+            .Str(QStringLiteral("Caption"), &T::Caption, &T::SetCaption)
+            .Bool(QStringLiteral("Transparent"), &T::Transparent, &T::SetTransparent)
+            .Bool(QStringLiteral("WordWrap"), &T::wordWrap, &T::setWordWrap)
+            .Event(QStringLiteral("OnClick"), &T::OnClick)
             .Register();
     }
     {
-        TClassBuilder<TButton> b(QStringLiteral("TButton"));
+        using T = TButton;
+        TClassBuilder<T> b(QStringLiteral("TButton"));
         AddControlProperties(b)
-            .Str(QStringLiteral("Caption"), [](TButton* o) { return o->text(); }, [](TButton* o, const QString& s) { o->setText(s); })
-            .Event<TNotifyEvent>(QStringLiteral("OnClick"), [](TButton* o, TNotifyEvent e) { o->OnClick = std::move(e); })
+            .Str(QStringLiteral("Caption"), &T::text, &T::setText)
+            .Event(QStringLiteral("OnClick"), &T::OnClick)
             .Register();
     }
     {
-        TClassBuilder<TRadioButton> b(QStringLiteral("TRadioButton"));
+        using T = TRadioButton;
+        TClassBuilder<T> b(QStringLiteral("TRadioButton"));
         AddControlProperties(b)
-            .Str(QStringLiteral("Caption"), [](TRadioButton* o) { return o->text(); },
-                 [](TRadioButton* o, const QString& s) { o->setText(s); })
-            .Bool(QStringLiteral("Checked"), [](TRadioButton* o) { return o->isChecked(); },
-                  [](TRadioButton* o, bool v) { o->setChecked(v); })
-            .Event<TNotifyEvent>(QStringLiteral("OnClick"), [](TRadioButton* o, TNotifyEvent e) { o->OnClick = std::move(e); })
+            .Str(QStringLiteral("Caption"), &T::text, &T::setText)
+            .Bool(QStringLiteral("Checked"), &T::isChecked, &T::setChecked)
+            .Event(QStringLiteral("OnClick"), &T::OnClick)
             .Register();
     }
     {
-        TClassBuilder<TGroupBox> b(QStringLiteral("TGroupBox"));
+        using T = TGroupBox;
+        TClassBuilder<T> b(QStringLiteral("TGroupBox"));
+        AddControlProperties(b).Str(QStringLiteral("Caption"), &T::title, &T::setTitle).Register();
+    }
+    {
+        using T = TMemo;
+        TClassBuilder<T> b(QStringLiteral("TMemo"));
         AddControlProperties(b)
-            .Str(QStringLiteral("Caption"), [](TGroupBox* o) { return o->title(); }, [](TGroupBox* o, const QString& s) { o->setTitle(s); })
+            .Enum<TAlignment>(QStringLiteral("Alignment"), &T::Alignment, &T::SetAlignment)
+            .Strings(QStringLiteral("Lines.Strings"), [](T* o) { return o->Text().split(QLatin1Char('\n')); },
+                     [](T* o, const QStringList& l) { o->SetText(l.join(QLatin1Char('\n'))); })
+            .Bool(QStringLiteral("ReadOnly"), &T::ReadOnly, &T::SetReadOnly)
             .Register();
     }
     {
-        TClassBuilder<TMemo> b(QStringLiteral("TMemo"));
+        using T = TPanel;
+        TClassBuilder<T> b(QStringLiteral("TPanel"));
         AddControlProperties(b)
-            .Enum<TAlignment>(QStringLiteral("Alignment"), AlignmentNames(), [](TMemo* o) { return o->Alignment(); },
-                              [](TMemo* o, TAlignment a) { o->SetAlignment(a); })
-            .Strings(QStringLiteral("Lines.Strings"), [](TMemo* o) { return o->Text().split(QLatin1Char('\n')); },
-                     [](TMemo* o, const QStringList& l) { o->SetText(l.join(QLatin1Char('\n'))); })
-            .Bool(QStringLiteral("ReadOnly"), [](TMemo* o) { return o->ReadOnly(); }, [](TMemo* o, bool v) { o->SetReadOnly(v); })
+            .Enum<TBevelCut>(QStringLiteral("BevelInner"), &T::BevelInner, &T::SetBevelInner)
+            .Enum<TBevelCut>(QStringLiteral("BevelOuter"), &T::BevelOuter, &T::SetBevelOuter)
             .Register();
     }
     {
-        TClassBuilder<TPanel> b(QStringLiteral("TPanel"));
+        using T = TImage;
+        TClassBuilder<T> b(QStringLiteral("TImage"));
         AddControlProperties(b)
-            .Enum<TBevelCut>(QStringLiteral("BevelInner"), BevelCutNames(), [](TPanel* o) { return o->BevelInner(); },
-                             [](TPanel* o, TBevelCut v) { o->SetBevelInner(v); })
-            .Enum<TBevelCut>(QStringLiteral("BevelOuter"), BevelCutNames(), [](TPanel* o) { return o->BevelOuter(); },
-                             [](TPanel* o, TBevelCut v) { o->SetBevelOuter(v); })
+            .Binary(QStringLiteral("Picture.Data"), [](T* o) { return !o->PictureData().isEmpty(); }, &T::PictureData,
+                    &T::SetPictureData)
+            .Bool(QStringLiteral("Stretch"), &T::Stretch, &T::SetStretch)
             .Register();
     }
     {
-        TClassBuilder<TImage> b(QStringLiteral("TImage"));
-        AddControlProperties(b)
-            .Binary(QStringLiteral("Picture.Data"), [](TImage* o) { return !o->PictureData().isEmpty(); },
-                    [](TImage* o) { return o->PictureData(); }, [](TImage* o, const QByteArray& d) { o->SetPictureData(d); })
-            .Bool(QStringLiteral("Stretch"), [](TImage* o) { return o->Stretch(); }, [](TImage* o, bool v) { o->SetStretch(v); })
-            .Register();
+        using T = TTabSheet;
+        TClassBuilder<T> b(QStringLiteral("TTabSheet"));
+        AddControlProperties(b).Str(QStringLiteral("Caption"), &T::Caption, &T::SetCaption).Register();
     }
     {
-        TClassBuilder<TTabSheet> b(QStringLiteral("TTabSheet"));
-        AddControlProperties(b)
-            .Str(QStringLiteral("Caption"), [](TTabSheet* o) { return o->Caption(); },
-                 [](TTabSheet* o, const QString& s) { o->SetCaption(s); })
-            .Register();
-    }
-    {
-        TClassBuilder<TPageControl> b(QStringLiteral("TPageControl"));
-        AddControlProperties(b);
-        b.Info().Properties.push_back({QStringLiteral("ActivePage"),
-                                       [](QWidget* w) -> std::optional<TFormValue> {
-                                           const QString name = static_cast<TPageControl*>(w)->ActivePageName();
-                                           if (name.isEmpty())
-                                               return std::nullopt;
-                                           return TFormValue::FromIdent(name);
-                                       },
-                                       [](QWidget* w, const TFormValue& v) {
-                                           static_cast<TPageControl*>(w)->SetActivePageName(ToIdent(v));
-                                       },
-                                       {}});
+        using T = TPageControl;
+        TClassBuilder<T> b(QStringLiteral("TPageControl"));
+        AddControlProperties(b).Value(
+            QStringLiteral("ActivePage"),
+            [](T* o) -> std::optional<TFormValue> {
+                const QString name = o->ActivePageName();
+                if (name.isEmpty())
+                    return std::nullopt;
+                return TFormIdent{name};
+            },
+            [](T* o, const TFormValue& v) { o->SetActivePageName(ToIdent(v)); });
         b.Info().InsertChild = [](QWidget* parent, QWidget* child) {
             auto* pages = static_cast<TPageControl*>(parent);
             if (auto* sheet = dynamic_cast<TTabSheet*>(child))

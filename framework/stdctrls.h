@@ -14,12 +14,15 @@
 
 #include <array>
 
+// Stored layouts name these values by their declared identifiers.
+namespace StdCtrlEnums {
+Q_NAMESPACE
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+Q_ENUM_NS(TAlignment)
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
-
-// The stored names of the two enumerations, in ordinal order.
-const QStringList& AlignmentNames();
-const QStringList& BevelCutNames();
+Q_ENUM_NS(TBevelCut)
+}  // namespace StdCtrlEnums
+using namespace StdCtrlEnums;
 
 // The horizontal Qt alignment of a TAlignment.
 Qt::Alignment toQt(TAlignment a);

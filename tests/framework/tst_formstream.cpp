@@ -4,14 +4,21 @@
 
 #include <QtTest>
 
+namespace GadgetEnums {
+Q_NAMESPACE
+enum TMode { gmOff, gmOn, gmAuto };
+Q_ENUM_NS(TMode)
+enum TOption { goA = 1, goB = 2, goC = 4 };
+Q_ENUM_NS(TOption)
+}  // namespace GadgetEnums
+using namespace GadgetEnums;
+
 namespace {
 
 // A small control with one property of every kind, recording what happens
 // to it while it is read.
 class TGadget : public QWidget, public TComponent {
 public:
-    enum TMode { gmOff, gmOn, gmAuto };
-
     QStringList* Journal = nullptr;
     int Size = 10;
     QString Caption;
@@ -55,10 +62,8 @@ public:
             .Str(QStringLiteral("Caption"), [](TGadget* g) { return g->Caption; }, [](TGadget* g, const QString& s) { g->Caption = s; })
             .Bool(QStringLiteral("Flag"), [](TGadget* g) { return g->Flag; }, [](TGadget* g, bool b) { g->Flag = b; })
             .Color(QStringLiteral("Color"), [](TGadget* g) { return g->Color; }, [](TGadget* g, TColor c) { g->Color = c; })
-            .Enum<TMode>(QStringLiteral("Mode"), {QStringLiteral("gmOff"), QStringLiteral("gmOn"), QStringLiteral("gmAuto")},
-                         [](TGadget* g) { return g->Mode; }, [](TGadget* g, TMode m) { g->Mode = m; })
-            .SetOf(QStringLiteral("Options"), {QStringLiteral("goA"), QStringLiteral("goB"), QStringLiteral("goC")},
-                   [](TGadget* g) { return g->Options; }, [](TGadget* g, unsigned o) { g->Options = o; })
+            .Enum<TMode>(QStringLiteral("Mode"), [](TGadget* g) { return g->Mode; }, [](TGadget* g, TMode m) { g->Mode = m; })
+            .SetOf<TOption>(QStringLiteral("Options"), [](TGadget* g) { return g->Options; }, [](TGadget* g, unsigned o) { g->Options = o; })
             .Strings(QStringLiteral("Lines"), [](TGadget* g) { return g->Lines; }, [](TGadget* g, const QStringList& l) { g->Lines = l; })
             .Binary(QStringLiteral("Picture.Data"), [](TGadget* g) { return (g->Mask & 1) != 0; },
                     [](TGadget* g) { return g->Picture; }, [](TGadget* g, const QByteArray& d) { g->Picture = d; })
@@ -121,7 +126,7 @@ void TestFormStream::readAppliesPropertiesThenLoadedThenEvents()
     QCOMPARE(r->Size, 3);
     QCOMPARE(c->Caption, QStringLiteral("Фон"));
     QCOMPARE(c->Color, clRed);
-    QCOMPARE(c->Mode, TGadget::gmAuto);
+    QCOMPARE(c->Mode, gmAuto);
     QCOMPARE(c->Options, 0b100u);
     QVERIFY(!c->InState(csLoading | csReading));
     c->SetSize(6);
@@ -137,7 +142,7 @@ void TestFormStream::writeListsOnlyChangedPropertiesInPublishedOrder()
 
     g.Color = clWindowText;
     g.Size = 4;
-    g.Mode = TGadget::gmOn;
+    g.Mode = gmOn;
     g.SetEventBinding(QStringLiteral("OnChange"), QStringLiteral("GChange"));
     g.Picture = QByteArray("\x01\x02", 2);  // not stored while its bit is clear
     QCOMPARE(TFormWriter::Write(&g), QStringLiteral("object G: TGadget\n"

@@ -30,19 +30,19 @@ void TestFormText::values()
     QCOMPARE(o.Name, QStringLiteral("SlR"));
     QCOMPARE(o.ClassName, QStringLiteral("TImageSlider"));
     QCOMPARE(o.Properties.size(), size_t(10));
-    QCOMPARE(o.Properties[0].Value, TFormValue::FromInteger(32));
-    QCOMPARE(o.Properties[1].Value, TFormValue::FromInteger(-7));
-    QCOMPARE(o.Properties[2].Value, TFormValue::FromInteger(0x80000005LL));
-    QCOMPARE(o.Properties[3].Value, TFormValue::FromString(QStringLiteral("It's \r\nТекст")));
-    QCOMPARE(o.Properties[4].Value, TFormValue::FromSet({QStringLiteral("soShowFocus"), QStringLiteral("soShowPoints")}));
-    QCOMPARE(o.Properties[5].Value, TFormValue::FromSet({}));
+    QCOMPARE(o.Properties[0].Value, TFormValue(32));
+    QCOMPARE(o.Properties[1].Value, TFormValue(-7));
+    QCOMPARE(o.Properties[2].Value, TFormValue(0x80000005LL));
+    QCOMPARE(o.Properties[3].Value, TFormValue(QStringLiteral("It's \r\nТекст")));
+    QCOMPARE(o.Properties[4].Value, TFormValue(TFormSet{{QStringLiteral("soShowFocus"), QStringLiteral("soShowPoints")}}));
+    QCOMPARE(o.Properties[5].Value, TFormValue(TFormSet{}));
     QCOMPARE(o.Properties[6].Name, QStringLiteral("ImageVRuler.Data"));
-    QCOMPARE(o.Properties[6].Value, TFormValue::FromBinary(QByteArray("\x0A\x0B\xFF", 3)));
-    QCOMPARE(o.Properties[7].Value.List.size(), size_t(2));
-    QCOMPARE(o.Properties[8].Value, TFormValue::FromIdent(QStringLiteral("SlRChange")));
+    QCOMPARE(o.Properties[6].Value, TFormValue(QByteArray("\x0A\x0B\xFF", 3)));
+    QCOMPARE(o.Properties[7].Value.If<TFormList>()->size(), size_t(2));
+    QCOMPARE(o.Properties[8].Value, TFormValue(TFormIdent{QStringLiteral("SlRChange")}));
     QCOMPARE(o.Properties[8].Line, 13);
     // Codes beyond 16 bits, up to the last code point.
-    QCOMPARE(o.Properties[9].Value, TFormValue::FromString(QStringLiteral("a\U0001F600\U0010FFFF")));
+    QCOMPARE(o.Properties[9].Value, TFormValue(QStringLiteral("a\U0001F600\U0010FFFF")));
 }
 
 void TestFormText::nestedObjects()
@@ -60,15 +60,15 @@ void TestFormText::roundTrip()
     TFormObject o;
     o.Name = QStringLiteral("Form1");
     o.ClassName = QStringLiteral("TForm1");
-    o.Properties.push_back({QStringLiteral("Caption"), TFormValue::FromString(QStringLiteral("a'b\nО программе")), 0});
-    o.Properties.push_back({QStringLiteral("Data"), TFormValue::FromBinary(QByteArray(100, '\x5A')), 0});
-    o.Properties.push_back({QStringLiteral("Empty"), TFormValue::FromString(QString()), 0});
-    o.Properties.push_back({QStringLiteral("Width"), TFormValue::FromInteger(-2147483648LL), 0});
-    o.Properties.push_back({QStringLiteral("Lines"), TFormValue::FromList({TFormValue::FromString(QStringLiteral("x"))}), 0});
+    o.Properties.push_back({QStringLiteral("Caption"), TFormValue(QStringLiteral("a'b\nО программе")), 0});
+    o.Properties.push_back({QStringLiteral("Data"), TFormValue(QByteArray(100, '\x5A')), 0});
+    o.Properties.push_back({QStringLiteral("Empty"), TFormValue(QString()), 0});
+    o.Properties.push_back({QStringLiteral("Width"), TFormValue(-2147483648LL), 0});
+    o.Properties.push_back({QStringLiteral("Lines"), TFormValue(TFormList{QStringLiteral("x")}), 0});
     TFormObject child;
     child.Name = QStringLiteral("SlR");
     child.ClassName = QStringLiteral("TImageSlider");
-    child.Properties.push_back({QStringLiteral("Options"), TFormValue::FromSet({QStringLiteral("soSmooth")}), 0});
+    child.Properties.push_back({QStringLiteral("Options"), TFormValue(TFormSet{{QStringLiteral("soSmooth")}}), 0});
     o.Children.push_back(child);
 
     const QString text = FormatFormText(o);

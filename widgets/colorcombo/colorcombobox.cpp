@@ -294,19 +294,15 @@ void RegisterColorComboClasses()
     using T = TColorComboBox;
     TClassBuilder<T> b(QStringLiteral("TColorComboBox"));
     PublishControl(b, {cpTag, cpPlacement, cpHint, cpAlign})
-        .Color(
-            QStringLiteral("ColorValue"), [](T* o) { return o->ColorValue(); }, &T::SetColorValue)
-        .Strings(
-            QStringLiteral("ColorNames"), [](T* o) { return o->ColorNames().Items(); }, &T::SetColorNames)
+        .Color(QStringLiteral("ColorValue"), &T::ColorValue, &T::SetColorValue)
+        .Strings(QStringLiteral("ColorNames"), [](T* o) { return o->ColorNames().Items(); }, &T::SetColorNames)
         .Bool(QStringLiteral("DisplayNames"), &T::DisplayNames, &T::SetDisplayNames)
-        .Enum<TOwnerDrawComboStyle>(
-            QStringLiteral("Style"),
-            {QStringLiteral("csDropDown"), QStringLiteral("csSimple"), QStringLiteral("csDropDownList")},
-            [](T* o) { return o->Style(); }, [](T* o, TOwnerDrawComboStyle s) { o->SetStyle(s); })
-        .Event<TNotifyEvent>(QStringLiteral("OnChange"), [](T* o, TNotifyEvent e) { o->OnChange = std::move(e); });
+        .Enum<TOwnerDrawComboStyle>(QStringLiteral("Style"), &T::Style, &T::SetStyle,
+                                    {csDropDown, csSimple, csDropDownList})
+        .Event(QStringLiteral("OnChange"), &T::OnChange);
     PublishControl(b, {cpColor, cpEnabled, cpFont, cpAnchors, cpConstraints, cpParentColor, cpParentFont,
                        cpParentShowHint, cpPopupMenu, cpShowHint, cpTabOrder, cpTabStop, cpVisible, cpOnClick,
                        cpOnDblClick})
-        .Event<TNotifyEvent>(QStringLiteral("OnDropDown"), [](T* o, TNotifyEvent e) { o->OnDropDown = std::move(e); });
+        .Event(QStringLiteral("OnDropDown"), &T::OnDropDown);
     PublishControl(b, {cpOnEnter, cpOnExit, cpOnKeyDown, cpOnKeyPress, cpOnKeyUp, cpOnContextPopup}).Register();
 }

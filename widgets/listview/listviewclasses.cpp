@@ -9,19 +9,13 @@ void RegisterListViewClasses()
         AddListViewProperties(b).Register();
     }
     {
-        TClassBuilder<TOrdoListView> b(QStringLiteral("TOrdoListView"));
+        using T = TOrdoListView;
+        TClassBuilder<T> b(QStringLiteral("TOrdoListView"));
         AddListViewProperties(b)
-            .Bool(
-                QStringLiteral("ShowSortSign"), [](TOrdoListView* o) { return o->ShowSortSign(); },
-                [](TOrdoListView* o, bool v) { o->SetShowSortSign(v); })
-            .Int(
-                QStringLiteral("SortColumn"), [](TOrdoListView* o) { return o->SortColumn(); },
-                [](TOrdoListView* o, int v) { o->SetSortColumn(v); })
+            .Bool(QStringLiteral("ShowSortSign"), &T::ShowSortSign, &T::SetShowSortSign)
+            .Int(QStringLiteral("SortColumn"), &T::SortColumn, &T::SetSortColumn)
             .NoDefault()
-            .Enum<TSortDirection>(
-                QStringLiteral("SortDirection"), {QStringLiteral("sdAscending"), QStringLiteral("sdDescending")},
-                [](TOrdoListView* o) { return o->SortDirection(); },
-                [](TOrdoListView* o, TSortDirection d) { o->SetSortDirection(d); })
+            .Enum<TSortDirection>(QStringLiteral("SortDirection"), &T::SortDirection, &T::SetSortDirection)
             .NoDefault()
             .Register();
     }

@@ -6,11 +6,18 @@
 
 #include "framework/listview.h"
 
+#include <QObject>
 #include <QString>
 
 #include <cstdint>
 
+// Stored layouts name these values by their declared identifiers.
+namespace OrdoListViewEnums {
+Q_NAMESPACE
 enum TSortDirection { sdAscending, sdDescending };
+Q_ENUM_NS(TSortDirection)
+}  // namespace OrdoListViewEnums
+using namespace OrdoListViewEnums;
 
 // The value a sort carries to the item comparison: the column in the low 16
 // bits, the direction as a signed 16-bit +1 or -1 in the high 16 bits.

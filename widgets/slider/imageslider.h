@@ -24,7 +24,13 @@
 
 class QWindow;
 
+// Stored layouts name these values by their declared identifiers.
+namespace SliderEnums {
+Q_NAMESPACE
 enum TSliderOption : std::uint8_t { soShowFocus, soShowPoints, soSmooth, soRulerOpaque, soThumbOpaque };
+Q_ENUM_NS(TSliderOption)
+}  // namespace SliderEnums
+using namespace SliderEnums;
 
 // A set of TSliderOption held in one byte, bit n for option n.
 class TSliderOptions {

@@ -27,9 +27,13 @@ void AddImage(TClassBuilder<T>& b, const QString& name, int index)
 void RegisterSliderClasses()
 {
     TClassBuilder<T> b(QStringLiteral("TImageSlider"));
-    PublishControl(b, {cpTag, cpPlacement, cpHint, cpAlign})
-        .Enum<TBevelCut>(QStringLiteral("BevelStyle"), BevelCutNames(), &T::BevelStyle, &T::SetBevelStyle);
-    PublishControl(b, {cpColor, cpEnabled});
+    // What every control publishes but the font, with the slider's own
+    // properties among them in its published order.
+    AddControlProperties(b, {cpFont});
+    PublishControl(b.InsertBefore(QStringLiteral("Left")), {cpTag});
+    PublishControl(b.InsertBefore(QStringLiteral("Align")), {cpHint});
+    b.InsertBefore(QStringLiteral("Color")).Enum<TBevelCut>(QStringLiteral("BevelStyle"), &T::BevelStyle, &T::SetBevelStyle);
+    b.InsertBefore(QStringLiteral("ParentColor"));
     AddImage(b, QStringLiteral("ImageHThumb.Data"), siHThumb);
     AddImage(b, QStringLiteral("ImageHRuler.Data"), siHRuler);
     AddImage(b, QStringLiteral("ImageVThumb.Data"), siVThumb);
@@ -38,22 +42,19 @@ void RegisterSliderClasses()
         .Int(QStringLiteral("MinValue"), &T::MinValue, &T::SetMinValue)
         .Int(QStringLiteral("MaxValue"), &T::MaxValue, &T::SetMaxValue)
         .Int(QStringLiteral("NumThumbStates"), &T::NumThumbStates, &T::SetNumThumbStates)
-        .Enum<TSliderOrientation>(QStringLiteral("Orientation"), {QStringLiteral("soHorizontal"), QStringLiteral("soVertical")},
-                                  &T::Orientation, &T::SetOrientation)
+        .Enum<TSliderOrientation>(QStringLiteral("Orientation"), &T::Orientation, &T::SetOrientation)
         .Int(QStringLiteral("EdgeSize"), &T::EdgeSize, &T::SetEdgeSize)
-        .SetOf(QStringLiteral("Options"),
-               {QStringLiteral("soShowFocus"), QStringLiteral("soShowPoints"), QStringLiteral("soSmooth"),
-                QStringLiteral("soRulerOpaque"), QStringLiteral("soThumbOpaque")},
-               [](T* o) { return o->Options().Bits(); },
-               [](T* o, unsigned bits) { o->SetOptions(TSliderOptions::FromBits(bits)); });
-    PublishControl(b, {cpParentColor, cpParentShowHint, cpPopupMenu, cpShowHint, cpTabOrder, cpTabStop})
-        .Int(QStringLiteral("Value"), &T::Value, &T::SetValue);
-    PublishControl(b, {cpVisible, cpAnchors, cpConstraints})
-        .Event<TNotifyEvent>(QStringLiteral("OnChange"), [](T* o, TNotifyEvent e) { o->OnChange = std::move(e); })
-        .Event<TNotifyEvent>(QStringLiteral("OnChanged"), [](T* o, TNotifyEvent e) { o->OnChanged = std::move(e); })
-        .Event<TNotifyEvent>(QStringLiteral("OnDrawPoints"), [](T* o, TNotifyEvent e) { o->OnDrawPoints = std::move(e); });
-    PublishControl(b, {cpOnClick, cpOnDblClick, cpOnEnter, cpOnExit, cpOnMouseMove, cpOnMouseDown, cpOnMouseUp,
-                       cpOnKeyDown, cpOnKeyUp, cpOnKeyPress, cpOnContextPopup})
+        .SetOf<TSliderOption>(QStringLiteral("Options"), [](T* o) { return o->Options().Bits(); },
+                              [](T* o, unsigned bits) { o->SetOptions(TSliderOptions::FromBits(bits)); });
+    PublishControl(b.InsertBefore(QStringLiteral("TabOrder")), {cpParentShowHint, cpPopupMenu, cpShowHint});
+    b.InsertBefore(QStringLiteral("Visible")).Int(QStringLiteral("Value"), &T::Value, &T::SetValue);
+    PublishControl(b.InsertBefore(QStringLiteral("OnEnter")), {cpAnchors, cpConstraints})
+        .Event(QStringLiteral("OnChange"), &T::OnChange)
+        .Event(QStringLiteral("OnChanged"), &T::OnChanged)
+        .Event(QStringLiteral("OnDrawPoints"), &T::OnDrawPoints);
+    PublishControl(b, {cpOnClick, cpOnDblClick});
+    PublishControl(b.InsertAtEnd(), {cpOnMouseMove, cpOnMouseDown, cpOnMouseUp, cpOnKeyDown, cpOnKeyUp, cpOnKeyPress,
+                                     cpOnContextPopup})
         .Stream(
             QStringLiteral("UserImages"), [](T* o, T* ancestor) { return o->ShouldWriteUserImages(ancestor); },
             [](T* o) { return o->WriteUserImages(); }, [](T* o, const QByteArray& data) {

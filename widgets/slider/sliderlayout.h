@@ -5,13 +5,20 @@
 
 #include "framework/types.h"
 
+#include <QObject>
 #include <QtGlobal>
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+// Stored layouts name these values by their declared identifiers.
+namespace SliderLayoutEnums {
+Q_NAMESPACE
 enum TSliderOrientation { soHorizontal, soVertical };
+Q_ENUM_NS(TSliderOrientation)
+}  // namespace SliderLayoutEnums
+using namespace SliderLayoutEnums;
 
 // How a step of the value is asked for: by a key or a press on the ruler.
 enum TSliderStep : std::uint8_t { skNone, skToMin, skToMax, skUp, skDown };
