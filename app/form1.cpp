@@ -3,9 +3,10 @@
 #include "app/colorentrydialog.h"
 #include "color/basicpalette.h"
 #include "color/colortext.h"
-#include "framework/xpm.h"
 #include "color/contrast.h"
 #include "framework/stdctrls.h"
+#include "framework/xpm.h"
+#include "picker/colorpicker.h"
 #include "widgets/colorcombo/colorcombobox.h"
 #include "widgets/listview/celllocale.h"
 #include "widgets/listview/listviewclasses.h"
@@ -13,7 +14,6 @@
 #include "widgets/slider/imageslider.h"
 #include "widgets/slider/slideraccessible.h"
 #include "widgets/slider/sliderclass.h"
-#include "picker/colorpicker.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -24,12 +24,12 @@
 #include <QScopeGuard>
 #include <QToolTip>
 
+#include <array>
 #include <mutex>
 
 namespace {
 
-template <class T>
-T* findControl(QWidget* root, const char* name)
+template <class T> T* findControl(QWidget* root, const char* name)
 {
     T* control = root->findChild<T*>(QLatin1String(name));
     if (!control)
@@ -37,7 +37,7 @@ T* findControl(QWidget* root, const char* name)
     return control;
 }
 
-}  // namespace
+} // namespace
 
 void InitializeModules()
 {
@@ -113,7 +113,8 @@ THandlerTable TForm1::Handlers()
         {QStringLiteral("ClrCmbBoxChange"), bind(&TForm1::ClrCmbBoxChange)},
         {QStringLiteral("ListVClick"), bind(&TForm1::ListVClick)},
         {QStringLiteral("ListVKeyUp"),
-         std::any(TKeyEvent([this](QObject* sender, int& key, Qt::KeyboardModifiers shift) { ListVKeyUp(sender, key, shift); }))},
+         std::any(TKeyEvent(
+             [this](QObject* sender, int& key, Qt::KeyboardModifiers shift) { ListVKeyUp(sender, key, shift); }))},
     };
 }
 
@@ -157,11 +158,23 @@ void TForm1::NameForAssistiveTechnology()
     BtnCopy->setAccessibleName(BtnCopy->text());
 }
 
-void TForm1::FormCreate() { Model.FormCreate(); }
+void TForm1::FormCreate()
+{
+    Model.FormCreate();
+}
 
-void TForm1::SlRChange(QObject*) { ChannelChange(TChannel::Red); }
-void TForm1::SlGChange(QObject*) { ChannelChange(TChannel::Green); }
-void TForm1::SlBChange(QObject*) { ChannelChange(TChannel::Blue); }
+void TForm1::SlRChange(QObject*)
+{
+    ChannelChange(TChannel::Red);
+}
+void TForm1::SlGChange(QObject*)
+{
+    ChannelChange(TChannel::Green);
+}
+void TForm1::SlBChange(QObject*)
+{
+    ChannelChange(TChannel::Blue);
+}
 
 void TForm1::ChannelChange(TChannel channel)
 {
@@ -181,7 +194,10 @@ void TForm1::RBtn2Click(QObject*)
 {
     AsOneChange([this] { Model.RBtn2Click(); });
 }
-void TForm1::RdBtn1Click(QObject*) { Model.RdBtn1Click(); }
+void TForm1::RdBtn1Click(QObject*)
+{
+    Model.RdBtn1Click();
+}
 
 void TForm1::BtnCopyClick(QObject*)
 {
@@ -199,8 +215,14 @@ void TForm1::ClrCmbBoxChange(QObject*)
         AsOneChange([&] { Model.LoadSliders(*color); });
 }
 
-void TForm1::ListVClick(QObject*) { LoadSelectedRow(); }
-void TForm1::ListVKeyUp(QObject*, int&, Qt::KeyboardModifiers) { LoadSelectedRow(); }
+void TForm1::ListVClick(QObject*)
+{
+    LoadSelectedRow();
+}
+void TForm1::ListVKeyUp(QObject*, int&, Qt::KeyboardModifiers)
+{
+    LoadSelectedRow();
+}
 
 // The Red, Green and Blue cells of the selected row, read by position so
 // that the sort order does not matter. Without a selection (a click below
@@ -216,33 +238,26 @@ void TForm1::LoadSelectedRow()
 
 TImageSlider* TForm1::Slider(TChannel channel) const
 {
-    switch (channel) {
-    case TChannel::Red:
-        return SlR;
-    case TChannel::Green:
-        return SlG;
-    case TChannel::Blue:
-        break;
-    }
-    return SlB;
+    return std::array{SlR, SlG, SlB}[static_cast<std::size_t>(channel)];
 }
 
 TLabel* TForm1::NumberLabel(TChannel channel) const
 {
-    switch (channel) {
-    case TChannel::Red:
-        return TxtR;
-    case TChannel::Green:
-        return TxtG;
-    case TChannel::Blue:
-        break;
-    }
-    return TxtB;
+    return std::array{TxtR, TxtG, TxtB}[static_cast<std::size_t>(channel)];
 }
 
-int TForm1::SliderValue(TChannel channel) const { return Slider(channel)->Value(); }
-void TForm1::SetSliderValue(TChannel channel, int value) { Slider(channel)->SetValue(value); }
-bool TForm1::IsTextTarget() const { return RBtn1->isChecked(); }
+int TForm1::SliderValue(TChannel channel) const
+{
+    return Slider(channel)->Value();
+}
+void TForm1::SetSliderValue(TChannel channel, int value)
+{
+    Slider(channel)->SetValue(value);
+}
+bool TForm1::IsTextTarget() const
+{
+    return RBtn1->isChecked();
+}
 
 bool TForm1::IsFormatChecked(TLiteralFormat format) const
 {
@@ -261,24 +276,31 @@ bool TForm1::IsFormatChecked(TLiteralFormat format) const
     return false;
 }
 
-void TForm1::SetPreviewText(const QString& text) { Panel1->SetText(text); }
+void TForm1::SetPreviewText(const QString& text)
+{
+    Panel1->SetText(text);
+}
 void TForm1::SetPreviewFontColor(TColor color)
 {
-    if (changeDepth_ > 0) {
-        pendingFontColor_ = color;
-        return;
-    }
-    Panel1->SetFontColor(color);
-    ShowContrast();
+    SetPreviewColors(std::nullopt, color);
 }
-
 void TForm1::SetPreviewBackColor(TColor color)
 {
+    SetPreviewColors(color, std::nullopt);
+}
+
+// Within AsOneChange the colours wait for its end, so that both reach the
+// preview in one palette change.
+void TForm1::SetPreviewColors(std::optional<TColor> back, std::optional<TColor> font)
+{
     if (changeDepth_ > 0) {
-        pendingBackColor_ = color;
+        pendingBackColor_ = back ? back : pendingBackColor_;
+        pendingFontColor_ = font ? font : pendingFontColor_;
         return;
     }
-    Panel1->SetColor(color);
+    if (!back && !font)
+        return;
+    Panel1->SetColors(back, font);
     ShowContrast();
 }
 
@@ -289,12 +311,8 @@ void TForm1::AsOneChange(const std::function<void()>& change)
     const auto apply = qScopeGuard([this] {
         if (--changeDepth_ > 0)
             return;
-        const std::optional<TColor> font = std::exchange(pendingFontColor_, std::nullopt);
-        const std::optional<TColor> back = std::exchange(pendingBackColor_, std::nullopt);
-        if (font || back) {
-            Panel1->SetColors(back, font);
-            ShowContrast();
-        }
+        SetPreviewColors(std::exchange(pendingBackColor_, std::nullopt),
+                         std::exchange(pendingFontColor_, std::nullopt));
     });
     change();
 }
@@ -328,7 +346,8 @@ void TForm1::CreateActions()
 {
     PasteAction = AddAction(QStringLiteral("Вставить цвет"), QKeySequence::Paste, &TForm1::PasteColor);
     EnterAction = AddAction(QStringLiteral("Ввести цвет…"), QKeySequence(Qt::CTRL | Qt::Key_L), &TForm1::EnterColor);
-    PickAction = AddAction(QStringLiteral("Взять цвет с экрана"), QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::PickColor);
+    PickAction =
+        AddAction(QStringLiteral("Взять цвет с экрана"), QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::PickColor);
     CopyAction = AddAction(QStringLiteral("Копировать"), QKeySequence::Copy, &TForm1::CopyColor);
     // The read-only preview offers these four instead of the text box's own menu.
     Panel1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -387,7 +406,10 @@ void TForm1::ApplyColor(const TColorReadResult& result)
     }
 }
 
-void TForm1::PasteColor() { ApplyColorText(QGuiApplication::clipboard()->text()); }
+void TForm1::PasteColor()
+{
+    ApplyColorText(QGuiApplication::clipboard()->text());
+}
 
 void TForm1::EnterColor()
 {
@@ -395,9 +417,11 @@ void TForm1::EnterColor()
         open->activateWindow();
         return;
     }
-    auto* dialog = new TColorEntryDialog([this](const QString& text) { return ReadColorText(text, NamedColors()); }, this);
+    auto* dialog =
+        new TColorEntryDialog([this](const QString& text) { return ReadColorText(text, NamedColors()); }, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, dialog] { Guard([this, dialog] { ApplyColor(dialog->Result()); }); });
+    connect(dialog, &QDialog::accepted, this,
+            [this, dialog] { Guard([this, dialog] { ApplyColor(dialog->Result()); }); });
     dialog->open();
 }
 
@@ -411,11 +435,13 @@ void TForm1::PickColor()
             TApplication::HandleException(ScreenPickUnavailableMessage);
             return;
         }
-        connect(picker_, &TColorPicker::Hovered, this, [this](TColor c) { Guard([this, c] { PreviewPickedColor(c); }); });
+        connect(picker_, &TColorPicker::Hovered, this,
+                [this](TColor c) { Guard([this, c] { PreviewPickedColor(c); }); });
         connect(picker_, &TColorPicker::Picked, this, [this](TColor c) {
             Guard([this, c] {
                 RestorePreview();
-                const RgbTriple picked{std::uint8_t(GetRValue(c)), std::uint8_t(GetGValue(c)), std::uint8_t(GetBValue(c))};
+                const RgbTriple picked{std::uint8_t(GetRValue(c)), std::uint8_t(GetGValue(c)),
+                                       std::uint8_t(GetBValue(c))};
                 AsOneChange([&] { Model.LoadColor(picked); });
             });
         });

@@ -113,6 +113,7 @@ private:
     // Runs a change that may set all three sliders: the preview box takes
     // only the colours it ends with, once, instead of one per slider.
     void AsOneChange(const std::function<void()>& change);
+    void SetPreviewColors(std::optional<TColor> back, std::optional<TColor> font);
     void ChannelChange(TChannel channel);
     void LoadSelectedRow();
     TImageSlider* Slider(TChannel channel) const;

@@ -82,7 +82,7 @@ public:
     {
         if (!combo_->OwnerDrawn())
             return QStyledItemDelegate::sizeHint(option, index);
-        return {combo_->width(), std::max(combo_->listItemHeight_, 1)};
+        return {combo_->width(), std::max(combo_->native_.ListItem, 1)};
     }
 
 private:
@@ -210,8 +210,8 @@ void TCustomComboBox::CreateWnd()
     int list = itemHeight_;
     if (!OwnerDrawn())
         field = list = fontMetrics().height() + 2;
-    fieldHeight_ = std::max(field, 1);
-    listItemHeight_ = std::max(list, 1);
+    native_.Field = std::max(field, 1);
+    native_.ListItem = std::max(list, 1);
     ApplyFieldGeometry();
 
     if (hasSaved_) {
@@ -289,7 +289,7 @@ void TCustomComboBox::LayOutSimple()
 {
     if (!simpleList_)
         return;
-    const int fieldBox = fieldHeight_ + 6;
+    const int fieldBox = native_.Field + 6;
     if (QLineEdit* edit = lineEdit()) {
         QStyleOptionComboBox option;
         initStyleOption(&option);
@@ -307,7 +307,7 @@ void TCustomComboBox::ApplyFieldGeometry()
         setMaximumHeight(Constraints().MaxHeight > 0 ? Constraints().MaxHeight : QWIDGETSIZE_MAX);
         LayOutSimple();
     } else {
-        setFixedHeight(fieldHeight_ + 6);
+        setFixedHeight(native_.Field + 6);
     }
 }
 
@@ -449,10 +449,8 @@ void TCustomComboBox::SetText(const QString& text)
 
 void TCustomComboBox::SetStyle(TComboBoxStyle style)
 {
-    if (style == style_)
-        return;
-    style_ = style;
-    RecreateWnd();
+    if (StoreChanged(style_, style))
+        RecreateWnd();
 }
 
 void TCustomComboBox::SetItemHeight(int height)
@@ -474,11 +472,11 @@ void TCustomComboBox::SetNativeItemHeight(int which, int height)
     if (!handleAllocated_ || height <= 0)
         return;
     if (which < 0) {
-        fieldHeight_ = height;
+        native_.Field = height;
         ApplyFieldGeometry();
         update();
     } else {
-        listItemHeight_ = height;
+        native_.ListItem = height;
         view()->doItemsLayout();
     }
 }
@@ -548,7 +546,7 @@ TRect TCustomComboBox::FieldRect() const
             left = std::max(left, arrow.right() + 2);
     }
     const int top = 3;
-    const int bottom = std::min(top + fieldHeight_, height() - 3);
+    const int bottom = std::min(top + native_.Field, height() - 3);
     return {left, top, std::max(right, left), std::max(bottom, top)};
 }
 
@@ -560,7 +558,7 @@ int TCustomComboBox::RowsShown()
 
 int TCustomComboBox::DroppedHeight()
 {
-    return listItemHeight_ * RowsShown() + height() + 2;
+    return native_.ListItem * RowsShown() + height() + 2;
 }
 
 void TCustomComboBox::paintEvent(QPaintEvent* event)
@@ -571,7 +569,7 @@ void TCustomComboBox::paintEvent(QPaintEvent* event)
             QPainter painter(this);
             QStyleOptionFrame option;
             option.initFrom(this);
-            option.rect = QRect(0, 0, width(), fieldHeight_ + 6);
+            option.rect = QRect(0, 0, width(), native_.Field + 6);
             option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
             option.midLineWidth = 0;
             option.state |= QStyle::State_Sunken;

@@ -130,7 +130,7 @@ public:
     // The height the native part gives the closed field (which = -1) or the
     // list items (which = 0). The field keeps what it measured when the
     // native part was made.
-    int NativeItemHeight(int which) const { return which < 0 ? fieldHeight_ : listItemHeight_; }
+    int NativeItemHeight(int which) const { return which < 0 ? native_.Field : native_.ListItem; }
     // Where the closed field's item is drawn, in control coordinates.
     TRect FieldRect() const;
     // The control and its open list together: list item height times the
@@ -205,8 +205,12 @@ private:
     unsigned nativeStyle_ = 0;
     TComboBoxStyle style_ = csDropDown;
     int itemHeight_ = 16;
-    int fieldHeight_ = 16;
-    int listItemHeight_ = 16;
+    // The heights the native control has: of its edit field and of a row of
+    // its list.
+    struct {
+        int Field = 16;
+        int ListItem = 16;
+    } native_;
     int dropDownCount_ = 8;
     int updateCount_ = 0;
     TCanvas* canvas_ = nullptr;

@@ -10,6 +10,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 // The requests every control answers the same way, whatever its class: its
@@ -75,9 +76,8 @@ void TControl::SetColors(std::optional<TColor> color, std::optional<TColor> font
 
 void TControl::SetParentColor(bool value)
 {
-    if (value == parentColor_)
+    if (!StoreChanged(parentColor_, value))
         return;
-    parentColor_ = value;
     if (value) {
         // Drop our own colour so the parent's shows through again; an
         // explicit font colour stays.
@@ -143,9 +143,8 @@ void TControl::ApplyFontColor(QPalette& palette, const QColor& color)
 
 void TControl::SetAlign(TAlign align)
 {
-    if (align == align_)
+    if (!StoreChanged(align_, align))
         return;
-    align_ = align;
     if (!InState(csReading) && self_->parentWidget())
         AlignControls(self_->parentWidget());
 }
@@ -193,31 +192,13 @@ bool MovesBetweenControls(const QWidget* control, const QFocusEvent* event)
 
 void AlignControls(QWidget* parent)
 {
-    std::vector<TControl*> top, bottom, left, right, client;
+    std::array<std::vector<TControl*>, alClient + 1> byAlign;
     for (QObject* child : parent->children()) {
         TControl* c = controlOf(child);
-        if (!c || c->Widget()->isHidden())
-            continue;
-        switch (c->Align()) {
-        case alTop:
-            top.push_back(c);
-            break;
-        case alBottom:
-            bottom.push_back(c);
-            break;
-        case alLeft:
-            left.push_back(c);
-            break;
-        case alRight:
-            right.push_back(c);
-            break;
-        case alClient:
-            client.push_back(c);
-            break;
-        case alNone:
-            break;
-        }
+        if (c && !c->Widget()->isHidden() && c->Align() >= alNone && c->Align() <= alClient)
+            byAlign[c->Align()].push_back(c);
     }
+    auto& [none, top, bottom, left, right, client] = byAlign;
     const auto byTop = [](TControl* a, TControl* b) { return a->Widget()->y() < b->Widget()->y(); };
     const auto byLeft = [](TControl* a, TControl* b) { return a->Widget()->x() < b->Widget()->x(); };
     std::stable_sort(top.begin(), top.end(), byTop);

@@ -411,3 +411,12 @@ TClassBuilder<T>& AddControlProperties(TClassBuilder<T>& b, std::initializer_lis
             PublishControl(b, {p});
     return b;
 }
+
+// A builder for a control class, the properties every control has added.
+template <class T>
+TClassBuilder<T> ControlClass(const QString& name)
+{
+    TClassBuilder<T> b(name);
+    AddControlProperties(b);
+    return b;
+}

@@ -226,27 +226,21 @@ int TListColumn::Clamped(int width) const
 
 void TListColumn::SetCaption(const QString& caption)
 {
-    if (caption == caption_)
-        return;
-    caption_ = caption;
-    owner_->model_->HeaderChanged(index_);
+    if (StoreChanged(caption_, caption))
+        owner_->model_->HeaderChanged(index_);
 }
 
 void TListColumn::SetAlignment(TAlignment alignment)
 {
-    if (alignment == alignment_)
-        return;
-    alignment_ = alignment;
-    owner_->model_->ColumnChanged(index_);
+    if (StoreChanged(alignment_, alignment))
+        owner_->model_->ColumnChanged(index_);
 }
 
 void TListColumn::SetWidth(int width)
 {
     width = Clamped(width);
-    if (width == width_)
-        return;
-    width_ = width;
-    owner_->ApplyWidth(this);
+    if (StoreChanged(width_, width))
+        owner_->ApplyWidth(this);
 }
 
 void TListColumn::SetMinWidth(int width)
@@ -311,19 +305,16 @@ void TListItem::Changed()
 
 void TListItem::SetCaption(const QString& caption)
 {
-    if (caption == caption_)
+    if (!StoreChanged(caption_, caption))
         return;
-    caption_ = caption;
     Changed();
     owner_->SortOnChange(true);
 }
 
 void TListItem::SetData(std::intptr_t data)
 {
-    if (data == data_)
-        return;
-    data_ = data;
-    owner_->SortOnChange(false);
+    if (StoreChanged(data_, data))
+        owner_->SortOnChange(false);
 }
 
 void TListItem::SetSubItems(const QStringList& subItems)
@@ -532,34 +523,28 @@ TCustomListView::~TCustomListView()
 
 void TCustomListView::SetViewStyle(TViewStyle style)
 {
-    if (style == viewStyle_)
-        return;
-    viewStyle_ = style;
-    ApplyColumnVisibility();
+    if (StoreChanged(viewStyle_, style))
+        ApplyColumnVisibility();
 }
 
 void TCustomListView::SetSortType(TSortType type)
 {
-    if (type == sortType_)
+    if (!StoreChanged(sortType_, type))
         return;
-    sortType_ = type;
     if (type == stText || type == stBoth || (type == stData && OnCompare))
         AlphaSort();
 }
 
 void TCustomListView::SetGridLines(bool value)
 {
-    if (value == gridLines_)
-        return;
-    gridLines_ = value;
-    viewport()->update();
+    if (StoreChanged(gridLines_, value))
+        viewport()->update();
 }
 
 void TCustomListView::SetRowSelect(bool value)
 {
-    if (value == rowSelect_)
+    if (!StoreChanged(rowSelect_, value))
         return;
-    rowSelect_ = value;
     setAllColumnsShowFocus(value);
     viewport()->update();
 }
@@ -571,9 +556,8 @@ void TCustomListView::SetReadOnly(bool value)
 
 void TCustomListView::SetHotTrackStyles(TListHotTrackStyles styles)
 {
-    if (styles == hotTrackStyles_)
+    if (!StoreChanged(hotTrackStyles_, styles))
         return;
-    hotTrackStyles_ = styles;
     SetHotRow(-1);
     viewport()->update();
 }
@@ -622,16 +606,22 @@ bool TCustomListView::CustomSort(TLVItemCompare compare, std::intptr_t param)
     return true;
 }
 
+std::optional<int> TCustomListView::EventCompare(TListItem* Item1, TListItem* Item2, std::intptr_t Param)
+{
+    TCustomListView* list = Item1->Owner();
+    if (!list || !list->OnCompare)
+        return std::nullopt;
+    int compare = 0;
+    list->OnCompare(list, Item1, Item2, Param, compare);
+    return compare;
+}
+
 int TCustomListView::DefaultCompare(TListItem* Item1, TListItem* Item2, std::intptr_t Param)
 {
     if (!Item1 || !Item2)
         return 0;
-    TCustomListView* list = Item1->Owner();
-    if (list && list->OnCompare) {
-        int compare = 0;
-        list->OnCompare(list, Item1, Item2, Param, compare);
-        return compare;
-    }
+    if (const std::optional<int> compare = EventCompare(Item1, Item2, Param))
+        return *compare;
     return QString::localeAwareCompare(Item1->Caption(), Item2->Caption());
 }
 

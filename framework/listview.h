@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -238,6 +239,9 @@ public:
     // request was made.
     bool CustomSort(TLVItemCompare compare, std::intptr_t param);
     static int DefaultCompare(TListItem* Item1, TListItem* Item2, std::intptr_t Param);
+    // What the first item's list says of the pair through OnCompare; none
+    // when it has no such handler.
+    static std::optional<int> EventCompare(TListItem* Item1, TListItem* Item2, std::intptr_t Param);
 
     TListHeader* Header() const { return header_; }
 

@@ -118,7 +118,7 @@ TRadioButton::TRadioButton() : TControl(this)
 void TRadioButton::Loaded()
 {
     TControl::Loaded();
-    UpdateGroupTabStop();  // the tab order is read now
+    UpdateGroupTabStop(); // the tab order is read now
 }
 
 std::vector<TRadioButton*> TRadioButton::GroupInTabOrder() const
@@ -232,7 +232,7 @@ namespace {
 
 const QEvent::Type MemoFlushEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
-}  // namespace
+} // namespace
 
 void TMemo::SetText(const QString& text)
 {
@@ -259,48 +259,40 @@ void TMemo::Flush() const
     self->setTextCursor(caret);
 }
 
+namespace {
+
+template <std::size_t N> bool IsOneOf(QEvent::Type type, const QEvent::Type (&types)[N])
+{
+    return std::find(std::begin(types), std::end(types), type) != std::end(types);
+}
+
+} // namespace
+
 bool TMemo::event(QEvent* e)
 {
+    if (e->type() == MemoFlushEvent) {
+        Flush();
+        return true;
+    }
     // Input and queries read the document; the change notifications that a
     // colour or tooltip change sends do not.
-    switch (e->type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::InputMethod:
-    case QEvent::InputMethodQuery:
-    case QEvent::FocusIn:
-    case QEvent::FocusOut:
-    case QEvent::ContextMenu:
-    case QEvent::Show:
+    static constexpr QEvent::Type reading[] = {
+        QEvent::KeyPress, QEvent::KeyRelease, QEvent::ShortcutOverride, QEvent::InputMethod, QEvent::InputMethodQuery,
+        QEvent::FocusIn,  QEvent::FocusOut,   QEvent::ContextMenu,      QEvent::Show,
+    };
+    if (IsOneOf(e->type(), reading))
         Flush();
-        break;
-    default:
-        if (e->type() == MemoFlushEvent) {
-            Flush();
-            return true;
-        }
-        break;
-    }
     return QTextEdit::event(e);
 }
 
 bool TMemo::viewportEvent(QEvent* e)
 {
-    switch (e->type()) {
-    case QEvent::Paint:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::ContextMenu:
-    case QEvent::DragEnter:
-    case QEvent::Drop:
+    static constexpr QEvent::Type reading[] = {
+        QEvent::Paint,     QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+        QEvent::MouseMove, QEvent::ContextMenu,      QEvent::DragEnter,          QEvent::Drop,
+    };
+    if (IsOneOf(e->type(), reading))
         Flush();
-        break;
-    default:
-        break;
-    }
     return QTextEdit::viewportEvent(e);
 }
 
@@ -427,7 +419,10 @@ void TPanel::resizeEvent(QResizeEvent* e)
 
 // --- TImage -------------------------------------------------------------------------
 
-TImage::TImage() : TControl(this) { setAlignment(Qt::AlignLeft | Qt::AlignTop); }
+TImage::TImage() : TControl(this)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
 
 void TImage::SetPictureData(const QByteArray& data)
 {
@@ -473,9 +468,15 @@ void TTabSheet::resizeEvent(QResizeEvent* e)
     AlignControls(this);
 }
 
-TPageControl::TPageControl() : TControl(this) { setFocusPolicy(Qt::StrongFocus); }
+TPageControl::TPageControl() : TControl(this)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
 
-void TPageControl::AddPage(TTabSheet* page) { addTab(page, page->Caption()); }
+void TPageControl::AddPage(TTabSheet* page)
+{
+    addTab(page, page->Caption());
+}
 
 QString TPageControl::ActivePageName() const
 {
@@ -487,7 +488,7 @@ void TPageControl::SetActivePageName(const QString& name)
 {
     activePage_ = name;
     if (InState(csReading))
-        return;  // the page may not be read yet
+        return; // the page may not be read yet
     for (int i = 0; i < count(); ++i)
         if (widget(i)->objectName() == name)
             setCurrentIndex(i);
@@ -506,8 +507,7 @@ void RegisterStandardClasses()
 {
     {
         using T = TLabel;
-        TClassBuilder<T> b(QStringLiteral("TLabel"));
-        AddControlProperties(b)
+        ControlClass<T>(QStringLiteral("TLabel"))
             .Enum<TAlignment>(QStringLiteral("Alignment"), &T::Alignment, &T::SetAlignment)
             .Bool(QStringLiteral("AutoSize"), &T::AutoSize, &T::SetAutoSize)
             .Str(QStringLiteral("Caption"), &T::Caption, &T::SetCaption)
@@ -518,16 +518,14 @@ void RegisterStandardClasses()
     }
     {
         using T = TButton;
-        TClassBuilder<T> b(QStringLiteral("TButton"));
-        AddControlProperties(b)
+        ControlClass<T>(QStringLiteral("TButton"))
             .Str(QStringLiteral("Caption"), &T::text, &T::setText)
             .Event(QStringLiteral("OnClick"), &T::OnClick)
             .Register();
     }
     {
         using T = TRadioButton;
-        TClassBuilder<T> b(QStringLiteral("TRadioButton"));
-        AddControlProperties(b)
+        ControlClass<T>(QStringLiteral("TRadioButton"))
             .Str(QStringLiteral("Caption"), &T::text, &T::setText)
             .Bool(QStringLiteral("Checked"), &T::isChecked, &T::setChecked)
             .Event(QStringLiteral("OnClick"), &T::OnClick)
@@ -535,40 +533,39 @@ void RegisterStandardClasses()
     }
     {
         using T = TGroupBox;
-        TClassBuilder<T> b(QStringLiteral("TGroupBox"));
-        AddControlProperties(b).Str(QStringLiteral("Caption"), &T::title, &T::setTitle).Register();
+        ControlClass<T>(QStringLiteral("TGroupBox")).Str(QStringLiteral("Caption"), &T::title, &T::setTitle).Register();
     }
     {
         using T = TMemo;
-        TClassBuilder<T> b(QStringLiteral("TMemo"));
-        AddControlProperties(b)
+        ControlClass<T>(QStringLiteral("TMemo"))
             .Enum<TAlignment>(QStringLiteral("Alignment"), &T::Alignment, &T::SetAlignment)
-            .Strings(QStringLiteral("Lines.Strings"), [](T* o) { return o->Text().split(QLatin1Char('\n')); },
-                     [](T* o, const QStringList& l) { o->SetText(l.join(QLatin1Char('\n'))); })
+            .Strings(
+                QStringLiteral("Lines.Strings"), [](T* o) { return o->Text().split(QLatin1Char('\n')); },
+                [](T* o, const QStringList& l) { o->SetText(l.join(QLatin1Char('\n'))); })
             .Bool(QStringLiteral("ReadOnly"), &T::ReadOnly, &T::SetReadOnly)
             .Register();
     }
     {
         using T = TPanel;
-        TClassBuilder<T> b(QStringLiteral("TPanel"));
-        AddControlProperties(b)
+        ControlClass<T>(QStringLiteral("TPanel"))
             .Enum<TBevelCut>(QStringLiteral("BevelInner"), &T::BevelInner, &T::SetBevelInner)
             .Enum<TBevelCut>(QStringLiteral("BevelOuter"), &T::BevelOuter, &T::SetBevelOuter)
             .Register();
     }
     {
         using T = TImage;
-        TClassBuilder<T> b(QStringLiteral("TImage"));
-        AddControlProperties(b)
-            .Binary(QStringLiteral("Picture.Data"), [](T* o) { return !o->PictureData().isEmpty(); }, &T::PictureData,
-                    &T::SetPictureData)
+        ControlClass<T>(QStringLiteral("TImage"))
+            .Binary(
+                QStringLiteral("Picture.Data"), [](T* o) { return !o->PictureData().isEmpty(); }, &T::PictureData,
+                &T::SetPictureData)
             .Bool(QStringLiteral("Stretch"), &T::Stretch, &T::SetStretch)
             .Register();
     }
     {
         using T = TTabSheet;
-        TClassBuilder<T> b(QStringLiteral("TTabSheet"));
-        AddControlProperties(b).Str(QStringLiteral("Caption"), &T::Caption, &T::SetCaption).Register();
+        ControlClass<T>(QStringLiteral("TTabSheet"))
+            .Str(QStringLiteral("Caption"), &T::Caption, &T::SetCaption)
+            .Register();
     }
     {
         using T = TPageControl;

@@ -8,8 +8,20 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <utility>
 
 class QObject;
+
+// Stores value into field and tells whether that changed it: setters act
+// only on a change, `if (StoreChanged(width_, w)) Relayout();`.
+template <class T, class U>
+bool StoreChanged(T& field, U&& value)
+{
+    if (field == value)
+        return false;
+    field = std::forward<U>(value);
+    return true;
+}
 
 // A colour as 0x00BBGGRR; a value with the top bit set names a system colour
 // whose index is in the low byte.

@@ -177,9 +177,8 @@ void TColorComboBox::SetColorNames(const QStringList& names)
 
 void TColorComboBox::SetDisplayNames(bool value)
 {
-    if (value == displayNames_)
+    if (!StoreChanged(displayNames_, value))
         return;
-    displayNames_ = value;
     update();
     view()->viewport()->update();
 }

@@ -22,12 +22,8 @@ int CompareListItems(TListItem* Item1, TListItem* Item2, std::intptr_t SortParam
 {
     if (!Item1 || !Item2)
         return 0;
-    TCustomListView* list = Item1->Owner();
-    if (list && list->OnCompare) {
-        int compare = 0;
-        list->OnCompare(list, Item1, Item2, SortParam, compare);
-        return compare;
-    }
+    if (const std::optional<int> compare = TCustomListView::EventCompare(Item1, Item2, SortParam))
+        return *compare;
     const int column = SortParamColumn(SortParam);
     const int r = CellCompareProc ? CellCompareProc(Item1->ColumnText(column), Item2->ColumnText(column)) : 0;
     // Only the sign counts, so reversing it cannot overflow.
@@ -44,19 +40,18 @@ void TOrdoListView::SetSortColumn(int column)
         const int count = Columns().Count();
         column = count == 0 ? 0 : std::min(column, count - 1);
     }
-    if (column == sortColumn_)
-        return;
-    sortColumn_ = column;
-    InvalidateHeader();
-    if (SortType() != stNone)
-        AlphaSort();
+    if (StoreChanged(sortColumn_, column))
+        SortStateChanged();
 }
 
 void TOrdoListView::SetSortDirection(TSortDirection direction)
 {
-    if (direction == sortDirection_)
-        return;
-    sortDirection_ = direction;
+    if (StoreChanged(sortDirection_, direction))
+        SortStateChanged();
+}
+
+void TOrdoListView::SortStateChanged()
+{
     InvalidateHeader();
     if (SortType() != stNone)
         AlphaSort();
@@ -64,10 +59,8 @@ void TOrdoListView::SetSortDirection(TSortDirection direction)
 
 void TOrdoListView::SetShowSortSign(bool value)
 {
-    if (value == showSortSign_)
-        return;
-    showSortSign_ = value;
-    InvalidateHeader();
+    if (StoreChanged(showSortSign_, value))
+        InvalidateHeader();
 }
 
 void TOrdoListView::SetSortType(TSortType type)

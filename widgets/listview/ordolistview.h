@@ -76,6 +76,8 @@ protected:
     void HeaderMouseReleased(QMouseEvent* e) override;
 
 private:
+    // The sort sign shows the new state, and a sorted list is sorted again.
+    void SortStateChanged();
     int sortColumn_ = 0;
     TSortDirection sortDirection_ = sdAscending;
     bool showSortSign_ = true;

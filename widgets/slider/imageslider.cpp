@@ -114,9 +114,8 @@ void TCustomImageSlider::SetIncrement(int value)
 
 void TCustomImageSlider::SetBevelStyle(TBevelCut value)
 {
-    if (value == bevelStyle_)
+    if (!StoreChanged(bevelStyle_, value))
         return;
-    bevelStyle_ = value;
     // Child controls are laid out inside the bevel.
     const int inset = value != bvNone ? BevelWidth() : 0;
     setContentsMargins(inset, inset, inset, inset);
@@ -144,9 +143,8 @@ void TCustomImageSlider::SetNumThumbStates(int value)
 
 void TCustomImageSlider::SetOrientation(TSliderOrientation value)
 {
-    if (value == orientation_)
+    if (!StoreChanged(orientation_, value))
         return;
-    orientation_ = value;
     Relayout();
     if (!Loading()) {
         setGeometry(x(), y(), height(), width());
@@ -158,10 +156,8 @@ void TCustomImageSlider::SetOrientation(TSliderOrientation value)
 
 void TCustomImageSlider::SetOptions(TSliderOptions value)
 {
-    if (value == options_)
-        return;
-    options_ = value;
-    update();
+    if (StoreChanged(options_, value))
+        update();
 }
 
 void TCustomImageSlider::SetColor(TColor color)
@@ -531,9 +527,8 @@ void TCustomImageSlider::UpdateCursor(int x, int y)
     if (InState(csDesigning))
         return;
     const bool over = thumbRect_.Contains({x, y});
-    if (over == cursorOverThumb_)
+    if (!StoreChanged(cursorOverThumb_, over))
         return;
-    cursorOverThumb_ = over;
     if (over)
         setCursor(Screen::Cursor(crSliderHand));
     else
@@ -597,29 +592,18 @@ void TCustomImageSlider::keyPressEvent(QKeyEvent* event)
 {
     TSliderStep step = skNone;
     if (!(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))) {
-        const bool horizontal = orientation_ == soHorizontal;
-        switch (event->key()) {
-        case Qt::Key_Home:
-            step = skToMin;
-            break;
-        case Qt::Key_End:
-            step = skToMax;
-            break;
-        case Qt::Key_Left:
-            step = horizontal ? skDown : skNone;
-            break;
-        case Qt::Key_Right:
-            step = horizontal ? skUp : skNone;
-            break;
-        case Qt::Key_Up:
-            step = horizontal ? skNone : skUp;
-            break;
-        case Qt::Key_Down:
-            step = horizontal ? skNone : skDown;
-            break;
-        default:
-            break;
-        }
+        // The step of each key on a horizontal and on a vertical slider.
+        struct TKeyStep {
+            int Key;
+            TSliderStep Horizontal, Vertical;
+        };
+        static constexpr TKeyStep steps[] = {
+            {Qt::Key_Home, skToMin, skToMin}, {Qt::Key_End, skToMax, skToMax}, {Qt::Key_Left, skDown, skNone},
+            {Qt::Key_Right, skUp, skNone},    {Qt::Key_Up, skNone, skUp},      {Qt::Key_Down, skNone, skDown},
+        };
+        for (const TKeyStep& s : steps)
+            if (s.Key == event->key())
+                step = orientation_ == soHorizontal ? s.Horizontal : s.Vertical;
     }
     if (step == skNone || !CanChangeValue()) {
         if (KeyPressed(event, event->key()))
@@ -655,9 +639,8 @@ void TCustomImageSlider::focusOutEvent(QFocusEvent* event)
 
 void TCustomImageSlider::SetHasFocus(bool now)
 {
-    if (now == hasFocus_)
+    if (!StoreChanged(hasFocus_, now))
         return;
-    hasFocus_ = now;
     if (options_.Contains(soShowFocus))
         update();
 }
