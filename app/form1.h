@@ -61,8 +61,8 @@ public:
 
     // Ways in and out beyond the window's controls: window-wide shortcuts,
     // also offered by the preview box's context menu.
-    QAction* PasteAction = nullptr;  // "Вставить цвет", Ctrl+V
-    QAction* EnterAction = nullptr;  // "Ввести цвет…", Ctrl+L
+    QAction* PasteAction = nullptr; // "Вставить цвет", Ctrl+V
+    QAction* EnterAction = nullptr; // "Ввести цвет…", Ctrl+L
     QAction* PickAction = nullptr;  // "Взять цвет с экрана", Ctrl+P
     QAction* CopyAction = nullptr;  // "Копировать", Ctrl+C
     QMenu* PreviewMenu();

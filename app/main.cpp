@@ -82,7 +82,7 @@ private:
     static inline std::vector<THeld> held_;
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

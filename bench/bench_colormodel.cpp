@@ -35,6 +35,6 @@ void BM_ChangeColor(benchmark::State& state)
 }
 BENCHMARK(BM_ChangeColor)->DenseRange(0, 4);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

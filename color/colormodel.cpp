@@ -2,9 +2,15 @@
 
 #include <array>
 
-TColor TripleToColor(int r, int g, int b) { return RGB(r, g, b); }
+TColor TripleToColor(int r, int g, int b)
+{
+    return RGB(r, g, b);
+}
 
-QString HtmlOf(int r, int g, int b) { return QLatin1Char('#') + hex2(r) + hex2(g) + hex2(b); }
+QString HtmlOf(int r, int g, int b)
+{
+    return QLatin1Char('#') + hex2(r) + hex2(g) + hex2(b);
+}
 
 TColor ChannelTint(TChannel channel, int v)
 {
@@ -45,7 +51,7 @@ namespace {
 constexpr std::array FormatTestOrder = {TLiteralFormat::Delphi, TLiteralFormat::VisualCpp, TLiteralFormat::Html,
                                         TLiteralFormat::HtmlBody, TLiteralFormat::VisualBasic};
 
-}  // namespace
+} // namespace
 
 void TColorModel::FormCreate()
 {
@@ -97,7 +103,10 @@ void TColorModel::RBtn2Click()
     LoadSliders(state_.BackColor);
 }
 
-void TColorModel::RdBtn1Click() { ChangeColor(); }
+void TColorModel::RdBtn1Click()
+{
+    ChangeColor();
+}
 
 RgbTriple TColorModel::ReadSliders() const
 {

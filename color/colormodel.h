@@ -22,7 +22,7 @@ public:
     // Goes through the slider's value setter: clamps, and raises the slider's
     // change event only when the value really changes.
     virtual void SetSliderValue(TChannel channel, int value) = 0;
-    virtual bool IsTextTarget() const = 0;  // "Текст" checked, else "Фон"
+    virtual bool IsTextTarget() const = 0; // "Текст" checked, else "Фон"
     virtual bool IsFormatChecked(TLiteralFormat format) const = 0;
     virtual void SetPreviewText(const QString& text) = 0;
     virtual void SetPreviewFontColor(TColor color) = 0;
@@ -60,7 +60,7 @@ public:
     void ChangeColor();
     void RBtn1Click();  // edit the text colour
     void RBtn2Click();  // edit the background colour
-    void RdBtn1Click();  // a format button became checked
+    void RdBtn1Click(); // a format button became checked
 
     // Sets the red, green and blue sliders in that order; each real change
     // raises that slider's change event.

@@ -30,7 +30,7 @@ std::map<int, TCursorEntry>& cursorTable()
     return table;
 }
 
-}  // namespace
+} // namespace
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
@@ -46,9 +46,15 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
     setFont(DialogFont());
 }
 
-TApplication::~TApplication() { cursorTable().clear(); }
+TApplication::~TApplication()
+{
+    cursorTable().clear();
+}
 
-TApplication* TApplication::Instance() { return qobject_cast<TApplication*>(QCoreApplication::instance()); }
+TApplication* TApplication::Instance()
+{
+    return qobject_cast<TApplication*>(QCoreApplication::instance());
+}
 
 void TApplication::HandleException(const QString& message)
 {
@@ -75,9 +81,15 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
     return result;
 }
 
-void Screen::SetCursor(int id, const QCursor& cursor) { cursorTable()[id] = {cursor, nullptr}; }
+void Screen::SetCursor(int id, const QCursor& cursor)
+{
+    cursorTable()[id] = {cursor, nullptr};
+}
 
-void Screen::SetCursor(int id, std::function<QCursor()> make) { cursorTable()[id] = {std::nullopt, std::move(make)}; }
+void Screen::SetCursor(int id, std::function<QCursor()> make)
+{
+    cursorTable()[id] = {std::nullopt, std::move(make)};
+}
 
 QCursor Screen::Cursor(int id)
 {
@@ -104,7 +116,10 @@ QCursor Screen::Cursor(int id)
     return *entry.Cursor;
 }
 
-bool Screen::HasCursor(int id) { return cursorTable().count(id) != 0; }
+bool Screen::HasCursor(int id)
+{
+    return cursorTable().count(id) != 0;
+}
 
 namespace {
 
@@ -121,7 +136,7 @@ QHash<QString, QString>& faceTable()
     return table;
 }
 
-}  // namespace
+} // namespace
 
 void InstallFontSubstitutions()
 {
@@ -158,4 +173,3 @@ QFont DialogFont()
     font.setPixelSize(11);
     return font;
 }
-

@@ -32,8 +32,7 @@ public:
 // Runs a call from Qt into our code; an exception it raises is shown as a
 // message and does not unwind through Qt's frames. Returns false when the
 // call was ended by an exception.
-template <class F>
-bool Guard(F&& call) noexcept;
+template <class F> bool Guard(F&& call) noexcept;
 
 // The numbered cursor table: negative ids are the standard shapes, positive
 // ids the cursors that modules add at start.
@@ -46,7 +45,7 @@ void SetCursor(int id, const QCursor& cursor);
 void SetCursor(int id, std::function<QCursor()> make);
 QCursor Cursor(int id);
 bool HasCursor(int id);
-}  // namespace Screen
+} // namespace Screen
 
 // The faces that stand in for the fonts the layouts name: Qt's own
 // substitutions, and the face each named family is shown in, looked up once
@@ -73,8 +72,7 @@ QFont DialogFont();
 
 #include <exception>
 
-template <class F>
-bool Guard(F&& call) noexcept
+template <class F> bool Guard(F&& call) noexcept
 {
     try {
         std::forward<F>(call)();

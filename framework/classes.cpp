@@ -24,15 +24,15 @@ struct KindName {
 };
 
 // The value as Kind; anything else is refused as not the `wanted` kind.
-template <class Kind>
-const Kind& valueOf(const TFormValue& v, const char* wanted)
+template <class Kind> const Kind& valueOf(const TFormValue& v, const char* wanted)
 {
     if (const Kind* value = v.If<Kind>())
         return *value;
-    throw Exception(QStringLiteral("%1 expected, found %2").arg(QLatin1String(wanted), std::visit(KindName(), v.Variant())));
+    throw Exception(
+        QStringLiteral("%1 expected, found %2").arg(QLatin1String(wanted), std::visit(KindName(), v.Variant())));
 }
 
-}  // namespace
+} // namespace
 
 const TPropertyInfo* TClassInfo::FindProperty(const QString& name) const
 {
@@ -80,20 +80,35 @@ std::vector<const TClassInfo*> ClassRegistry::Classes()
     return out;
 }
 
-const TClassInfo* ClassRegistry::ClassOf(const QWidget* object) { return Find(ClassNameOf(object)); }
+const TClassInfo* ClassRegistry::ClassOf(const QWidget* object)
+{
+    return Find(ClassNameOf(object));
+}
 
-void SetClassName(QWidget* object, const QString& className) { object->setProperty(ClassNameProperty, className); }
+void SetClassName(QWidget* object, const QString& className)
+{
+    object->setProperty(ClassNameProperty, className);
+}
 
 QString ClassNameOf(const QWidget* object)
 {
     return object ? object->property(ClassNameProperty).toString() : QString();
 }
 
-TComponent* AsComponent(QWidget* object) { return dynamic_cast<TComponent*>(object); }
+TComponent* AsComponent(QWidget* object)
+{
+    return dynamic_cast<TComponent*>(object);
+}
 
-qint64 ToInteger(const TFormValue& v) { return valueOf<qint64>(v, "An integer"); }
+qint64 ToInteger(const TFormValue& v)
+{
+    return valueOf<qint64>(v, "An integer");
+}
 
-QString ToText(const TFormValue& v) { return valueOf<QString>(v, "A string"); }
+QString ToText(const TFormValue& v)
+{
+    return valueOf<QString>(v, "A string");
+}
 
 bool ToBool(const TFormValue& v)
 {
@@ -105,11 +120,20 @@ bool ToBool(const TFormValue& v)
     throw Exception(QStringLiteral("True or False expected, found '%1'").arg(ident));
 }
 
-QString ToIdent(const TFormValue& v) { return valueOf<TFormIdent>(v, "An identifier").Name; }
+QString ToIdent(const TFormValue& v)
+{
+    return valueOf<TFormIdent>(v, "An identifier").Name;
+}
 
-QStringList ToSet(const TFormValue& v) { return valueOf<TFormSet>(v, "A set").Items; }
+QStringList ToSet(const TFormValue& v)
+{
+    return valueOf<TFormSet>(v, "A set").Items;
+}
 
-QByteArray ToBinary(const TFormValue& v) { return valueOf<QByteArray>(v, "Binary data"); }
+QByteArray ToBinary(const TFormValue& v)
+{
+    return valueOf<QByteArray>(v, "Binary data");
+}
 
 QStringList ToStrings(const TFormValue& v)
 {

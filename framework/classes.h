@@ -84,7 +84,7 @@ const TClassInfo* Find(const QString& className);
 std::vector<const TClassInfo*> Classes();
 // The registered class of an object (by its recorded class name).
 const TClassInfo* ClassOf(const QWidget* object);
-}  // namespace ClassRegistry
+} // namespace ClassRegistry
 
 // The class name an object was created under; set by the reader and by
 // the registry's factories.
@@ -142,8 +142,7 @@ private:
 
 // A builder that keeps property definitions short:
 //   TClassBuilder<TFoo>("TFoo").Int("Left", &TFoo::Left, &TFoo::SetLeft)...
-template <class T>
-class TClassBuilder {
+template <class T> class TClassBuilder {
 public:
     explicit TClassBuilder(const QString& className)
     {
@@ -184,8 +183,7 @@ public:
 
     // A property of its own kind: get gives the value as it is written, or
     // nothing when the object's state does not store it.
-    template <class G, class S>
-    TClassBuilder& Value(const QString& name, G get, S set)
+    template <class G, class S> TClassBuilder& Value(const QString& name, G get, S set)
     {
         TPropertyInfo p;
         p.Name = name;
@@ -194,40 +192,40 @@ public:
         return Push(std::move(p));
     }
 
-    template <class G, class S>
-    TClassBuilder& Int(const QString& name, G get, S set)
+    template <class G, class S> TClassBuilder& Int(const QString& name, G get, S set)
     {
-        return Value(name, [get](T* o) { return TFormValue(qint64{std::invoke(get, o)}); },
-                     [set](T* o, const TFormValue& v) {
-                         const qint64 i = ToInteger(v);
-                         if (i < std::numeric_limits<int>::min() || i > std::numeric_limits<int>::max())
-                             throw Exception(QStringLiteral("Integer value out of range"));
-                         std::invoke(set, o, static_cast<int>(i));
-                     });
+        return Value(
+            name, [get](T* o) { return TFormValue(qint64{std::invoke(get, o)}); },
+            [set](T* o, const TFormValue& v) {
+                const qint64 i = ToInteger(v);
+                if (i < std::numeric_limits<int>::min() || i > std::numeric_limits<int>::max())
+                    throw Exception(QStringLiteral("Integer value out of range"));
+                std::invoke(set, o, static_cast<int>(i));
+            });
     }
 
-    template <class G, class S>
-    TClassBuilder& Str(const QString& name, G get, S set)
+    template <class G, class S> TClassBuilder& Str(const QString& name, G get, S set)
     {
-        return Value(name, [get](T* o) { return TFormValue(QString(std::invoke(get, o))); },
-                     [set](T* o, const TFormValue& v) { std::invoke(set, o, ToText(v)); });
+        return Value(
+            name, [get](T* o) { return TFormValue(QString(std::invoke(get, o))); },
+            [set](T* o, const TFormValue& v) { std::invoke(set, o, ToText(v)); });
     }
 
-    template <class G, class S>
-    TClassBuilder& Bool(const QString& name, G get, S set)
+    template <class G, class S> TClassBuilder& Bool(const QString& name, G get, S set)
     {
-        return Value(name,
-                     [get](T* o) {
-                         return TFormValue(TFormIdent{std::invoke(get, o) ? QStringLiteral("True") : QStringLiteral("False")});
-                     },
-                     [set](T* o, const TFormValue& v) { std::invoke(set, o, ToBool(v)); });
+        return Value(
+            name,
+            [get](T* o) {
+                return TFormValue(TFormIdent{std::invoke(get, o) ? QStringLiteral("True") : QStringLiteral("False")});
+            },
+            [set](T* o, const TFormValue& v) { std::invoke(set, o, ToBool(v)); });
     }
 
-    template <class G, class S>
-    TClassBuilder& Color(const QString& name, G get, S set)
+    template <class G, class S> TClassBuilder& Color(const QString& name, G get, S set)
     {
-        return Value(name, [get](T* o) { return ColorToFormValue(std::invoke(get, o)); },
-                     [set](T* o, const TFormValue& v) { std::invoke(set, o, FormValueToColor(v)); });
+        return Value(
+            name, [get](T* o) { return ColorToFormValue(std::invoke(get, o)); },
+            [set](T* o, const TFormValue& v) { std::invoke(set, o, FormValueToColor(v)); });
     }
 
     // An enumeration written by the identifiers of its values; `only`
@@ -236,7 +234,9 @@ public:
     TClassBuilder& Enum(const QString& name, G get, S set, std::initializer_list<E> only = {})
     {
         const TEnumNames names(QMetaEnum::fromType<E>(), std::vector<int>(only.begin(), only.end()));
-        Value(name, [names, get](T* o) { return TFormValue(TFormIdent{names.Name(static_cast<int>(std::invoke(get, o)))}); },
+        Value(
+            name,
+            [names, get](T* o) { return TFormValue(TFormIdent{names.Name(static_cast<int>(std::invoke(get, o)))}); },
             [names, set, name](T* o, const TFormValue& v) {
                 std::invoke(set, o, static_cast<E>(names.Value(ToIdent(v), name)));
             });
@@ -244,31 +244,33 @@ public:
     }
 
     // A set of the values of enumeration E, held as bits (see TEnumNames).
-    template <class E, class G, class S>
-    TClassBuilder& SetOf(const QString& name, G get, S set)
+    template <class E, class G, class S> TClassBuilder& SetOf(const QString& name, G get, S set)
     {
         const TEnumNames names(QMetaEnum::fromType<E>());
-        Value(name, [names, get](T* o) { return TFormValue(TFormSet{names.SetNames(static_cast<unsigned>(std::invoke(get, o)))}); },
+        Value(
+            name,
+            [names, get](T* o) {
+                return TFormValue(TFormSet{names.SetNames(static_cast<unsigned>(std::invoke(get, o)))});
+            },
             [names, set, name](T* o, const TFormValue& v) { std::invoke(set, o, names.SetBits(ToSet(v), name)); });
         return Described(names);
     }
 
-    template <class G, class S>
-    TClassBuilder& Strings(const QString& name, G get, S set)
+    template <class G, class S> TClassBuilder& Strings(const QString& name, G get, S set)
     {
-        return Value(name,
-                     [get](T* o) {
-                         TFormList items;
-                         for (const QString& s : std::invoke(get, o))
-                             items.push_back(s);
-                         return TFormValue(std::move(items));
-                     },
-                     [set](T* o, const TFormValue& v) { std::invoke(set, o, ToStrings(v)); });
+        return Value(
+            name,
+            [get](T* o) {
+                TFormList items;
+                for (const QString& s : std::invoke(get, o))
+                    items.push_back(s);
+                return TFormValue(std::move(items));
+            },
+            [set](T* o, const TFormValue& v) { std::invoke(set, o, ToStrings(v)); });
     }
 
     // Binary data that is written only while stored(o) holds.
-    template <class Stored, class G, class S>
-    TClassBuilder& Binary(const QString& name, Stored stored, G get, S set)
+    template <class Stored, class G, class S> TClassBuilder& Binary(const QString& name, Stored stored, G get, S set)
     {
         return Value(
             name,
@@ -282,15 +284,13 @@ public:
 
     // An event: Handler is the std::function type the event takes; set is
     // the member that holds the handler, or a function that assigns it.
-    template <class Handler, class Setter>
-    TClassBuilder& Event(const QString& name, Setter set)
+    template <class Handler, class Setter> TClassBuilder& Event(const QString& name, Setter set)
     {
         return BindEvent<Handler>(name, set);
     }
     // An event held in a member: Event(QStringLiteral("OnClick"), &T::OnClick).
     template <class Handler, class Owner>
-        requires(!std::is_function_v<Handler>)
-    TClassBuilder& Event(const QString& name, Handler Owner::*member)
+    requires(!std::is_function_v<Handler>) TClassBuilder& Event(const QString& name, Handler Owner::*member)
     {
         return BindEvent<Handler>(name, member);
     }
@@ -298,8 +298,7 @@ public:
     // A reference to another component of the same description, written
     // by its name; set once the whole description has been read. Target is
     // the class the named component must have.
-    template <class Target, class G, class S>
-    TClassBuilder& Reference(const QString& name, G get, S set)
+    template <class Target, class G, class S> TClassBuilder& Reference(const QString& name, G get, S set)
     {
         TPropertyInfo p;
         p.Name = name;
@@ -333,8 +332,7 @@ public:
     }
 
 private:
-    template <class Handler, class Setter>
-    TClassBuilder& BindEvent(const QString& name, Setter set)
+    template <class Handler, class Setter> TClassBuilder& BindEvent(const QString& name, Setter set)
     {
         TPropertyInfo p;
         p.Name = name;

@@ -144,9 +144,9 @@ QStyle* SharedComboStyle()
 // same face are the same.
 bool SameFont(const QFont& a, const QFont& b)
 {
-    return FontFace(a.family()) == FontFace(b.family()) && a.pixelSize() == b.pixelSize() && a.pointSizeF() == b.pointSizeF() &&
-           a.weight() == b.weight() && a.italic() == b.italic() && a.underline() == b.underline() &&
-           a.strikeOut() == b.strikeOut();
+    return FontFace(a.family()) == FontFace(b.family()) && a.pixelSize() == b.pixelSize() &&
+           a.pointSizeF() == b.pointSizeF() && a.weight() == b.weight() && a.italic() == b.italic() &&
+           a.underline() == b.underline() && a.strikeOut() == b.strikeOut();
 }
 
 } // namespace
@@ -683,8 +683,7 @@ void TCustomComboBox::MoveInOpenList(int step)
     // on from there.
     const QModelIndex highlighted = view()->currentIndex();
     const int row = highlighted.isValid() ? std::clamp(highlighted.row() + step, 0, n - 1) : 0;
-    view()->selectionModel()->setCurrentIndex(model()->index(row, modelColumn()),
-                                              QItemSelectionModel::ClearAndSelect);
+    view()->selectionModel()->setCurrentIndex(model()->index(row, modelColumn()), QItemSelectionModel::ClearAndSelect);
     if (row == currentIndex())
         return;
     setCurrentIndex(row);

@@ -23,7 +23,7 @@ namespace ComboBoxEnums {
 Q_NAMESPACE
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed };
 Q_ENUM_NS(TComboBoxStyle)
-}  // namespace ComboBoxEnums
+} // namespace ComboBoxEnums
 using namespace ComboBoxEnums;
 
 // The state an owner-drawn item is drawn in.

@@ -40,7 +40,10 @@ TControl::~TControl()
     delete hooks_;
 }
 
-void TControl::SetColor(TColor color) { SetColors(color, std::nullopt); }
+void TControl::SetColor(TColor color)
+{
+    SetColors(color, std::nullopt);
+}
 
 void TControl::ApplyColor()
 {
@@ -132,7 +135,10 @@ void TControl::SetFontStyle(unsigned style)
     self_->setFont(f);
 }
 
-void TControl::SetFontColor(TColor color) { SetColors(std::nullopt, color); }
+void TControl::SetFontColor(TColor color)
+{
+    SetColors(std::nullopt, color);
+}
 
 void TControl::ApplyFontColor(QPalette& palette, const QColor& color)
 {
@@ -173,7 +179,7 @@ TControl* controlOf(QObject* o)
     return w ? dynamic_cast<TControl*>(w) : nullptr;
 }
 
-}  // namespace
+} // namespace
 
 // Focus that goes to another window (another program, a popup such as a
 // dropped-down list or a menu) or comes back from one leaves the control the
@@ -274,7 +280,7 @@ void collectFocusChain(QWidget* w, QList<QWidget*>& chain)
     }
 }
 
-}  // namespace
+} // namespace
 
 void ApplyTabOrder(QWidget* root)
 {
@@ -304,9 +310,9 @@ int FormValueToCursor(const TFormValue& v)
 {
     if (const qint64* i = v.If<qint64>())
         return static_cast<int>(std::clamp<qint64>(*i, INT_MIN, INT_MAX));
-    static const std::pair<const char*, int> names[] = {
-        {"crDefault", crDefault}, {"crArrow", crArrow}, {"crCross", crCross},
-        {"crIBeam", crIBeam},     {"crSizeWE", crSizeWE}, {"crHandPoint", crHandPoint}};
+    static const std::pair<const char*, int> names[] = {{"crDefault", crDefault}, {"crArrow", crArrow},
+                                                        {"crCross", crCross},     {"crIBeam", crIBeam},
+                                                        {"crSizeWE", crSizeWE},   {"crHandPoint", crHandPoint}};
     const QString ident = ToIdent(v);
     for (const auto& [name, id] : names)
         if (ident.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)

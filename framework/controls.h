@@ -38,7 +38,7 @@ Q_ENUM_NS(TFontStyle)
 // the same share of the parent's size.
 enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 Q_ENUM_NS(TAnchorKind)
-}  // namespace ControlEnums
+} // namespace ControlEnums
 using namespace ControlEnums;
 using TAnchors = unsigned;
 
@@ -153,7 +153,13 @@ public:
     TContextPopupEvent OnContextPopup;
 
     // OnClick through the guard, for whatever the control counts as a click.
-    void DoClick() { Guard([this] { if (OnClick) OnClick(self_); }); }
+    void DoClick()
+    {
+        Guard([this] {
+            if (OnClick)
+                OnClick(self_);
+        });
+    }
 
     // The framework's own handling of the mouse and the keys, which a control
     // runs from its Qt event handlers. A press raises OnMouseDown (the second
@@ -190,8 +196,20 @@ protected:
 
 private:
     // OnEnter and OnExit, raised by the hooks for every control alike.
-    void DoEnter() { Guard([this] { if (OnEnter) OnEnter(self_); }); }
-    void DoExit() { Guard([this] { if (OnExit) OnExit(self_); }); }
+    void DoEnter()
+    {
+        Guard([this] {
+            if (OnEnter)
+                OnEnter(self_);
+        });
+    }
+    void DoExit()
+    {
+        Guard([this] {
+            if (OnExit)
+                OnExit(self_);
+        });
+    }
     bool HookEvent(QObject* watched, QEvent* event);
     void WatchParent();
     void CaptureAnchors();
@@ -201,7 +219,7 @@ private:
     QPalette::ColorRole colorRole_;
     TColor color_ = clBtnFace;
     TColor fontColor_ = clWindowText;
-    QString fontName_;  // empty: the family comes from the parent
+    QString fontName_; // empty: the family comes from the parent
     bool parentColor_ = true;
     bool fontColorSet_ = false;
     TAlign align_ = alNone;
@@ -292,8 +310,9 @@ TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TCon
                 .Int(QStringLiteral("Top"), &T::y, [](T* o, int v) { o->move(o->x(), v); })
                 .Int(QStringLiteral("Width"), &T::width, [](T* o, int v) { o->resize(std::max(v, 0), o->height()); })
                 .Int(QStringLiteral("Height"), &T::height, [](T* o, int v) { o->resize(o->width(), std::max(v, 0)); })
-                .Value(QStringLiteral("Cursor"), [](T* o) { return CursorToFormValue(o->Cursor()); },
-                       [](T* o, const TFormValue& v) { o->SetCursor(FormValueToCursor(v)); });
+                .Value(
+                    QStringLiteral("Cursor"), [](T* o) { return CursorToFormValue(o->Cursor()); },
+                    [](T* o, const TFormValue& v) { o->SetCursor(FormValueToCursor(v)); });
             break;
         case cpHint:
             b.Str(QStringLiteral("Hint"), &T::Hint, &T::SetHint);
@@ -308,10 +327,18 @@ TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TCon
             b.Color(QStringLiteral("Color"), &T::Color, &T::SetColor);
             break;
         case cpConstraints:
-            b.Int(QStringLiteral("Constraints.MaxHeight"), [](T* o) { return o->Constraints().MaxHeight; }, &T::SetMaxHeight)
-                .Int(QStringLiteral("Constraints.MaxWidth"), [](T* o) { return o->Constraints().MaxWidth; }, &T::SetMaxWidth)
-                .Int(QStringLiteral("Constraints.MinHeight"), [](T* o) { return o->Constraints().MinHeight; }, &T::SetMinHeight)
-                .Int(QStringLiteral("Constraints.MinWidth"), [](T* o) { return o->Constraints().MinWidth; }, &T::SetMinWidth);
+            b.Int(
+                 QStringLiteral("Constraints.MaxHeight"), [](T* o) { return o->Constraints().MaxHeight; },
+                 &T::SetMaxHeight)
+                .Int(
+                    QStringLiteral("Constraints.MaxWidth"), [](T* o) { return o->Constraints().MaxWidth; },
+                    &T::SetMaxWidth)
+                .Int(
+                    QStringLiteral("Constraints.MinHeight"), [](T* o) { return o->Constraints().MinHeight; },
+                    &T::SetMinHeight)
+                .Int(
+                    QStringLiteral("Constraints.MinWidth"), [](T* o) { return o->Constraints().MinWidth; },
+                    &T::SetMinWidth);
             break;
         case cpEnabled:
             b.Bool(QStringLiteral("Enabled"), &T::Enabled, &T::setEnabled);
@@ -352,7 +379,8 @@ TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TCon
             b.Bool(QStringLiteral("TabStop"), &T::TabStop, &T::SetTabStop);
             break;
         case cpVisible:
-            b.Bool(QStringLiteral("Visible"), [](T* o) { return !o->isHidden(); }, &T::setVisible);
+            b.Bool(
+                QStringLiteral("Visible"), [](T* o) { return !o->isHidden(); }, &T::setVisible);
             break;
         case cpOnClick:
             b.Event(QStringLiteral("OnClick"), &T::OnClick);
@@ -394,8 +422,7 @@ TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TCon
 
 // Where a control sits: Left, Top, Width, Height, Cursor and Align, the
 // first properties of most controls' published lists.
-template <class T>
-TClassBuilder<T>& AddPlacementProperties(TClassBuilder<T>& b)
+template <class T> TClassBuilder<T>& AddPlacementProperties(TClassBuilder<T>& b)
 {
     return PublishControl(b, {cpPlacement, cpAlign});
 }
@@ -413,8 +440,7 @@ TClassBuilder<T>& AddControlProperties(TClassBuilder<T>& b, std::initializer_lis
 }
 
 // A builder for a control class, the properties every control has added.
-template <class T>
-TClassBuilder<T> ControlClass(const QString& name)
+template <class T> TClassBuilder<T> ControlClass(const QString& name)
 {
     TClassBuilder<T> b(name);
     AddControlProperties(b);

@@ -11,7 +11,10 @@ namespace {
 
 // The identifier a reference or an event names; Validate has made sure it is
 // one.
-const QString& identOf(const TFormValue& v) { return v.If<TFormIdent>()->Name; }
+const QString& identOf(const TFormValue& v)
+{
+    return v.If<TFormIdent>()->Name;
+}
 
 struct Created {
     QWidget* Object;
@@ -168,7 +171,7 @@ private:
     std::unordered_map<const TClassInfo*, std::map<QString, const TPropertyInfo*>> lookups_;
 };
 
-}  // namespace
+} // namespace
 
 void TFormReader::ReadRoot(QWidget* root, const QString& text, const THandlerTable& handlers)
 {

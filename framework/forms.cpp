@@ -30,7 +30,10 @@ void TForm::SetClientHeight(int h)
         resize(width(), std::max(h, 0));
 }
 
-bool TForm::IsFixedSize() const { return borderStyle_ != bsSizeable && borderStyle_ != bsSizeToolWin; }
+bool TForm::IsFixedSize() const
+{
+    return borderStyle_ != bsSizeable && borderStyle_ != bsSizeToolWin;
+}
 
 void TForm::SetBorderStyle(TFormBorderStyle style)
 {

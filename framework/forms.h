@@ -15,7 +15,7 @@ enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, 
 Q_ENUM_NS(TBorderIcon)
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter };
 Q_ENUM_NS(TPosition)
-}  // namespace FormEnums
+} // namespace FormEnums
 using namespace FormEnums;
 
 class TForm : public QWidget, public TControl {
@@ -68,8 +68,7 @@ private:
 // the area keeps its top left corner, and so its title bar, inside it.
 QPoint CenteredWindowPosition(const QRect& area, const QSize& client, const QMargins& frame);
 
-template <class T>
-TClassBuilder<T>& AddFormProperties(TClassBuilder<T>& b)
+template <class T> TClassBuilder<T>& AddFormProperties(TClassBuilder<T>& b)
 {
     AddControlProperties(b)
         .template Enum<TFormBorderStyle>(QStringLiteral("BorderStyle"), &T::BorderStyle, &T::SetBorderStyle)
@@ -77,7 +76,8 @@ TClassBuilder<T>& AddFormProperties(TClassBuilder<T>& b)
         .Str(QStringLiteral("Caption"), &T::Caption, &T::SetCaption)
         .Int(QStringLiteral("ClientHeight"), &T::ClientHeight, &T::SetClientHeight)
         .Int(QStringLiteral("ClientWidth"), &T::ClientWidth, &T::SetClientWidth)
-        .Binary(QStringLiteral("Icon.Data"), [](T* o) { return !o->IconData().isEmpty(); }, &T::IconData, &T::SetIconData)
+        .Binary(
+            QStringLiteral("Icon.Data"), [](T* o) { return !o->IconData().isEmpty(); }, &T::IconData, &T::SetIconData)
         .template Enum<TPosition>(QStringLiteral("Position"), &T::Position, &T::SetPosition);
     return b;
 }

@@ -6,9 +6,19 @@ namespace {
 // without bound on hostile input.
 constexpr int MaxDepth = 64;
 
-bool isIdentStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
-bool isIdentChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
-bool isHexDigit(QChar c) { return c.isDigit() || (c >= QLatin1Char('A') && c <= QLatin1Char('F')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f')); }
+bool isIdentStart(QChar c)
+{
+    return c.isLetter() || c == QLatin1Char('_');
+}
+bool isIdentChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+bool isHexDigit(QChar c)
+{
+    return c.isDigit() || (c >= QLatin1Char('A') && c <= QLatin1Char('F')) ||
+           (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+}
 
 class Parser {
 public:
@@ -58,7 +68,7 @@ private:
             Fail(AtEnd() ? QStringLiteral("Unexpected end of text") : QStringLiteral("Identifier expected"));
         const qsizetype start = pos_;
         while (!AtEnd() && (isIdentChar(Peek()) || (dotted && Peek() == QLatin1Char('.') && pos_ + 1 < s_.size() &&
-                                                      isIdentStart(s_.at(pos_ + 1)))))
+                                                    isIdentStart(s_.at(pos_ + 1)))))
             Advance();
         return s_.mid(start, pos_ - start);
     }
@@ -204,7 +214,7 @@ private:
 
     QStringList ReadSet()
     {
-        Advance();  // [
+        Advance(); // [
         QStringList items;
         SkipSpace();
         if (Peek() == QLatin1Char(']')) {
@@ -224,7 +234,7 @@ private:
 
     QByteArray ReadBinary()
     {
-        Advance();  // {
+        Advance(); // {
         QByteArray hex;
         for (;;) {
             SkipSpace();
@@ -331,9 +341,12 @@ void formatObject(const TFormObject& o, const QString& indent, QString& out)
     out += indent + QStringLiteral("end\n");
 }
 
-}  // namespace
+} // namespace
 
-TFormObject ParseFormText(const QString& text) { return Parser(text).ParseDocument(); }
+TFormObject ParseFormText(const QString& text)
+{
+    return Parser(text).ParseDocument();
+}
 
 QString FormatFormText(const TFormObject& object)
 {

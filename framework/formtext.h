@@ -34,23 +34,15 @@ struct TFormValue : std::variant<qint64, QString, TFormIdent, TFormSet, QByteArr
     using variant::variant;
 
     const variant& Variant() const { return *this; }
-    template <class Kind>
-    bool Is() const
-    {
-        return std::holds_alternative<Kind>(*this);
-    }
+    template <class Kind> bool Is() const { return std::holds_alternative<Kind>(*this); }
     // The value as Kind, or null for a value of another kind.
-    template <class Kind>
-    const Kind* If() const
-    {
-        return std::get_if<Kind>(this);
-    }
+    template <class Kind> const Kind* If() const { return std::get_if<Kind>(this); }
 
     friend bool operator==(const TFormValue&, const TFormValue&) = default;
 };
 
 struct TFormProperty {
-    QString Name;  // may be dotted: ImageHRuler.Data
+    QString Name; // may be dotted: ImageHRuler.Data
     TFormValue Value;
     int Line = 0;
 };

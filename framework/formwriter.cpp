@@ -17,7 +17,7 @@ QList<QWidget*> childrenOf(QWidget* object, const TClassInfo* cls)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TFormObject TFormWriter::Describe(QWidget* object, QWidget* ancestor)
 {
@@ -61,7 +61,9 @@ TFormObject TFormWriter::Describe(QWidget* object, QWidget* ancestor)
             o.Properties.push_back({s.Name, s.Write(object), 0});
     }
 
-    const QList<QWidget*> ancestorChildren = ancestor && ancestor != fresh.get() ? childrenOf(ancestor, ClassRegistry::ClassOf(ancestor)) : QList<QWidget*>{};
+    const QList<QWidget*> ancestorChildren = ancestor && ancestor != fresh.get()
+                                                 ? childrenOf(ancestor, ClassRegistry::ClassOf(ancestor))
+                                                 : QList<QWidget*>{};
     for (QWidget* child : childrenOf(object, cls)) {
         // A child is compared with the ancestor's child of the same name.
         QWidget* childAncestor = nullptr;
@@ -73,4 +75,7 @@ TFormObject TFormWriter::Describe(QWidget* object, QWidget* ancestor)
     return o;
 }
 
-QString TFormWriter::Write(QWidget* object, QWidget* ancestor) { return FormatFormText(Describe(object, ancestor)); }
+QString TFormWriter::Write(QWidget* object, QWidget* ancestor)
+{
+    return FormatFormText(Describe(object, ancestor));
+}

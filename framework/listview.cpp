@@ -778,7 +778,6 @@ void TCustomListView::keyReleaseEvent(QKeyEvent* e)
         QTreeView::keyReleaseEvent(e);
 }
 
-
 bool TCustomListView::viewportEvent(QEvent* e)
 {
     if (e->type() == QEvent::Leave)
@@ -797,8 +796,7 @@ const TEnumNames& alignmentNames()
 }
 
 // Entries 0..count-1 as a list; an empty list is not stored at all.
-template <class Entry>
-std::optional<TFormValue> storedList(int count, Entry entry)
+template <class Entry> std::optional<TFormValue> storedList(int count, Entry entry)
 {
     if (count == 0)
         return std::nullopt;
@@ -808,7 +806,7 @@ std::optional<TFormValue> storedList(int count, Entry entry)
     return entries;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<TFormValue> ListColumnsToFormValue(const TCustomListView* list)
 {

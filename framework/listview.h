@@ -33,7 +33,7 @@ enum TSortType { stNone, stData, stText, stBoth };
 Q_ENUM_NS(TSortType)
 enum TListHotTrackStyle : unsigned { htHandPoint = 1, htUnderlineCold = 2, htUnderlineHot = 4 };
 Q_ENUM_NS(TListHotTrackStyle)
-}  // namespace ListViewEnums
+} // namespace ListViewEnums
 using namespace ListViewEnums;
 using TListHotTrackStyles = unsigned;
 

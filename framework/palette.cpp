@@ -6,14 +6,15 @@ QColor ToQColor(TColor color)
     return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
-TColor FromQColor(const QColor& color) { return RGB(color.red(), color.green(), color.blue()); }
+TColor FromQColor(const QColor& color)
+{
+    return RGB(color.red(), color.green(), color.blue());
+}
 
 QPalette ClassicPalette()
 {
     QPalette p;
-    const auto set = [&p](QPalette::ColorRole role, TColor c) {
-        p.setColor(QPalette::All, role, ToQColor(c));
-    };
+    const auto set = [&p](QPalette::ColorRole role, TColor c) { p.setColor(QPalette::All, role, ToQColor(c)); };
     set(QPalette::Window, clBtnFace);
     set(QPalette::WindowText, clWindowText);
     set(QPalette::Base, clWindow);

@@ -21,7 +21,7 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 Q_ENUM_NS(TAlignment)
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 Q_ENUM_NS(TBevelCut)
-}  // namespace StdCtrlEnums
+} // namespace StdCtrlEnums
 using namespace StdCtrlEnums;
 
 // The horizontal Qt alignment of a TAlignment.

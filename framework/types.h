@@ -14,8 +14,7 @@ class QObject;
 
 // Stores value into field and tells whether that changed it: setters act
 // only on a change, `if (StoreChanged(width_, w)) Relayout();`.
-template <class T, class U>
-bool StoreChanged(T& field, U&& value)
+template <class T, class U> bool StoreChanged(T& field, U&& value)
 {
     if (field == value)
         return false;
@@ -27,8 +26,14 @@ bool StoreChanged(T& field, U&& value)
 // whose index is in the low byte.
 using TColor = std::int32_t;
 
-constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | static_cast<std::uint32_t>(index)); }
-constexpr bool IsSystemColor(TColor c) { return (static_cast<std::uint32_t>(c) & 0x80000000u) != 0; }
+constexpr TColor SystemColor(int index)
+{
+    return static_cast<TColor>(0x80000000u | static_cast<std::uint32_t>(index));
+}
+constexpr bool IsSystemColor(TColor c)
+{
+    return (static_cast<std::uint32_t>(c) & 0x80000000u) != 0;
+}
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;
@@ -78,31 +83,31 @@ constexpr int SystemColorCount = 25;
 // The classic scheme, indexed by system colour. The program installs the same
 // values as its Qt palette, so native controls and our own drawing agree.
 constexpr TColor ClassicSystemColors[SystemColorCount] = {
-    0xC0C0C0,  // scroll bar
-    0x808000,  // desktop
-    0x800000,  // active caption
-    0x808080,  // inactive caption
-    0xC0C0C0,  // menu
-    0xFFFFFF,  // window
-    0x000000,  // window frame
-    0x000000,  // menu text
-    0x000000,  // window text
-    0xFFFFFF,  // caption text
-    0xC0C0C0,  // active border
-    0xC0C0C0,  // inactive border
-    0x808080,  // application workspace
-    0x800000,  // highlight (selection): navy
-    0xFFFFFF,  // highlight text
-    0xC0C0C0,  // button face
-    0x808080,  // button shadow
-    0x808080,  // grey text
-    0x000000,  // button text
-    0xC0C0C0,  // inactive caption text
-    0xFFFFFF,  // button highlight
-    0x000000,  // 3D dark shadow
-    0xC0C0C0,  // 3D light
-    0x000000,  // tooltip text
-    0xE1FFFF,  // tooltip background
+    0xC0C0C0, // scroll bar
+    0x808000, // desktop
+    0x800000, // active caption
+    0x808080, // inactive caption
+    0xC0C0C0, // menu
+    0xFFFFFF, // window
+    0x000000, // window frame
+    0x000000, // menu text
+    0x000000, // window text
+    0xFFFFFF, // caption text
+    0xC0C0C0, // active border
+    0xC0C0C0, // inactive border
+    0x808080, // application workspace
+    0x800000, // highlight (selection): navy
+    0xFFFFFF, // highlight text
+    0xC0C0C0, // button face
+    0x808080, // button shadow
+    0x808080, // grey text
+    0x000000, // button text
+    0xC0C0C0, // inactive caption text
+    0xFFFFFF, // button highlight
+    0x000000, // 3D dark shadow
+    0xC0C0C0, // 3D light
+    0x000000, // tooltip text
+    0xE1FFFF, // tooltip background
 };
 
 // A plain colour stays as it is; a system colour is looked up in the classic
@@ -116,10 +121,22 @@ constexpr TColor ColorToRGB(TColor c)
     return index < SystemColorCount ? ClassicSystemColors[index] : clBlack;
 }
 
-constexpr TColor RGB(int r, int g, int b) { return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16); }
-constexpr int GetRValue(TColor c) { return c & 0xFF; }
-constexpr int GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-constexpr int GetBValue(TColor c) { return (c >> 16) & 0xFF; }
+constexpr TColor RGB(int r, int g, int b)
+{
+    return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
+}
+constexpr int GetRValue(TColor c)
+{
+    return c & 0xFF;
+}
+constexpr int GetGValue(TColor c)
+{
+    return (c >> 8) & 0xFF;
+}
+constexpr int GetBValue(TColor c)
+{
+    return (c >> 16) & 0xFF;
+}
 
 struct RgbTriple {
     std::uint8_t R = 0;
@@ -182,8 +199,14 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-constexpr TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
-constexpr TRect Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
+constexpr TRect Rect(int left, int top, int right, int bottom)
+{
+    return {left, top, right, bottom};
+}
+constexpr TRect Bounds(int left, int top, int width, int height)
+{
+    return {left, top, left + width, top + height};
+}
 
 // One handler per event, assigned like a property; the sender is the control
 // that raises it.

@@ -22,8 +22,9 @@ int main(int argc, char** argv)
         if (size <= 0)
             return 2;
         const bool whole = size % source.width() == 0;
-        const QImage image = source.convertToFormat(QImage::Format_ARGB32).scaled(
-            size, size, Qt::IgnoreAspectRatio, whole ? Qt::FastTransformation : Qt::SmoothTransformation);
+        const QImage image =
+            source.convertToFormat(QImage::Format_ARGB32)
+                .scaled(size, size, Qt::IgnoreAspectRatio, whole ? Qt::FastTransformation : Qt::SmoothTransformation);
         if (!image.save(QStringLiteral("%1/%2.png").arg(dir).arg(size))) {
             std::fprintf(stderr, "iconsizes: cannot write size %d\n", size);
             return 1;

@@ -31,9 +31,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "xshot: only 24- and 32-bit screens are supported\n");
         return 1;
     }
-    const QImage image = QImage(reinterpret_cast<const uchar*>(x->data), x->width, x->height, x->bytes_per_line,
-                                QImage::Format_RGB32)
-                             .copy();
+    const QImage image =
+        QImage(reinterpret_cast<const uchar*>(x->data), x->width, x->height, x->bytes_per_line, QImage::Format_RGB32)
+            .copy();
     XDestroyImage(x);
     XCloseDisplay(display);
     if (!image.save(QString::fromLocal8Bit(argv[1]))) {

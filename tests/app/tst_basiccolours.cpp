@@ -1,9 +1,9 @@
 // The basic colours of the main window's colour combo box: choosing one and
 // leaving the box load it into the sliders.
 #include "app/form1.h"
-#include "tests/app/formprobe.h"
 #include "framework/application.h"
 #include "framework/stdctrls.h"
+#include "tests/app/formprobe.h"
 #include "tests/colorcombo/chooserow.h"
 #include "widgets/colorcombo/colorcombobox.h"
 #include "widgets/slider/imageslider.h"
@@ -15,7 +15,7 @@ namespace {
 struct TWindow {
     TForm1 Form;
     TColorComboBox* Combo = Form.ClrCmbBox;
-    QStringList Changes;  // the sliders that raised a change event, in order
+    QStringList Changes; // the sliders that raised a change event, in order
 
     TWindow()
     {
@@ -43,7 +43,7 @@ struct TWindow {
     QString Sliders() const { return SliderValues(Form); }
 };
 
-}  // namespace
+} // namespace
 
 class TestBasicColours : public QObject {
     Q_OBJECT
@@ -74,10 +74,9 @@ void TestBasicColours::everyItemLoadsItsColour_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("rgb");
-    const char* const colours[16] = {"0,0,0",     "128,0,0",     "0,128,0",   "128,128,0",
-                                     "0,0,128",   "128,0,128",   "0,128,128", "128,128,128",
-                                     "192,192,192", "255,0,0",   "0,255,0",   "255,255,0",
-                                     "0,0,255",   "255,0,255",   "0,255,255", "255,255,255"};
+    const char* const colours[16] = {"0,0,0",     "128,0,0",     "0,128,0",     "128,128,0",  "0,0,128", "128,0,128",
+                                     "0,128,128", "128,128,128", "192,192,192", "255,0,0",    "0,255,0", "255,255,0",
+                                     "0,0,255",   "255,0,255",   "0,255,255",   "255,255,255"};
     for (int i = 0; i < 16; ++i)
         QTest::addRow("%d", i) << i << QString::fromLatin1(colours[i]);
 }
@@ -88,7 +87,7 @@ void TestBasicColours::everyItemLoadsItsColour()
     QFETCH(QString, rgb);
     TWindow w;
     if (row == 15)
-        QVERIFY(w.Choose(0));  // white is selected at start
+        QVERIFY(w.Choose(0)); // white is selected at start
     QVERIFY(w.Choose(row));
     QCOMPARE(w.Combo->ItemIndex(), row);
     QCOMPARE(w.Sliders(), rgb);
@@ -119,7 +118,7 @@ void TestBasicColours::choosingTheCurrentColourChangesNothing()
 void TestBasicColours::leavingReappliesTheSelection()
 {
     TWindow w;
-    QVERIFY(w.Choose(12));  // blue, the box keeps the focus
+    QVERIFY(w.Choose(12)); // blue, the box keeps the focus
     w.Form.SlR->SetValue(40);
     w.Changes.clear();
     w.Leave();
@@ -141,7 +140,7 @@ void TestBasicColours::firstExitWithoutChoiceChangesNothing()
 void TestBasicColours::noSelectionChangesNothing()
 {
     TWindow w;
-    w.Combo->SetColorValue(TColor(0x123456));  // not a basic colour: no selection
+    w.Combo->SetColorValue(TColor(0x123456)); // not a basic colour: no selection
     QCOMPARE(w.Combo->ItemIndex(), -1);
     w.Form.SlG->SetValue(7);
     w.Changes.clear();
@@ -155,9 +154,9 @@ void TestBasicColours::noSelectionChangesNothing()
 void TestBasicColours::recreatedBoxLoadsItsColour()
 {
     TWindow w;
-    QVERIFY(w.Choose(4));  // navy
+    QVERIFY(w.Choose(4)); // navy
     w.Form.SlB->SetValue(200);
-    w.Combo->SetStyle(csDropDown);  // re-creates the box, keeping its colour
+    w.Combo->SetStyle(csDropDown); // re-creates the box, keeping its colour
     QCOMPARE(w.Combo->ColorValue(), clNavy);
     QCOMPARE(w.Sliders(), QStringLiteral("0,0,128"));
 }

@@ -42,7 +42,7 @@ struct TWindow {
     }
 };
 
-}  // namespace
+} // namespace
 
 class TestColourInOut : public QObject {
     Q_OBJECT
@@ -84,7 +84,8 @@ void TestColourInOut::pasteLoadsTheColourUnderEdit_data()
     for (const auto& r : rows) {
         for (bool text : {false, true})
             QTest::addRow("%s, %s", r.name, text ? "text" : "background")
-                << QString::fromUtf8(r.text) << text << QString::fromLatin1(r.sliders) << QString::fromLatin1(r.literal);
+                << QString::fromUtf8(r.text) << text << QString::fromLatin1(r.sliders)
+                << QString::fromLatin1(r.literal);
     }
 }
 
@@ -128,10 +129,14 @@ void TestColourInOut::badTextChangesNothing_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("words") << "blue-ish" << "Не удалось распознать цвет: «blue-ish»";
-    QTest::newRow("system colour") << "$80000005" << "Не удалось распознать цвет: «$80000005»";
-    QTest::newRow("half transparent") << "#33669980" << "Прозрачность не поддерживается: «#33669980»";
-    QTest::newRow("nothing") << "" << "В буфере обмена нет цвета";
+    QTest::newRow("words") << "blue-ish"
+                           << "Не удалось распознать цвет: «blue-ish»";
+    QTest::newRow("system colour") << "$80000005"
+                                   << "Не удалось распознать цвет: «$80000005»";
+    QTest::newRow("half transparent") << "#33669980"
+                                      << "Прозрачность не поддерживается: «#33669980»";
+    QTest::newRow("nothing") << ""
+                             << "В буфере обмена нет цвета";
 }
 
 void TestColourInOut::badTextChangesNothing()
@@ -197,7 +202,8 @@ void TestColourInOut::contextMenuOffersFourEntries()
 {
     TWindow w;
     QVERIFY(w.Ready());
-    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(20, 10), w.Form.Panel1->viewport()->mapToGlobal(QPoint(20, 10)));
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(20, 10),
+                              w.Form.Panel1->viewport()->mapToGlobal(QPoint(20, 10)));
     QCoreApplication::sendEvent(w.Form.Panel1->viewport(), &request);
     QMenu* menu = w.Form.PreviewMenu();
     QTRY_VERIFY(menu->isVisible());
@@ -225,7 +231,7 @@ void TestColourInOut::enteredColourIsCheckedAndApplied()
     dialog->Field()->setText(QStringLiteral("#336699"));
     QCOMPARE(dialog->ErrorLabel()->text(), QString());
     QVERIFY(ok->isEnabled());
-    QCOMPARE(SliderValues(w.Form), QStringLiteral("255,255,255"));  // nothing before OK
+    QCOMPARE(SliderValues(w.Form), QStringLiteral("255,255,255")); // nothing before OK
     QTest::mouseClick(ok, Qt::LeftButton);
     QCOMPARE(SliderValues(w.Form), QStringLiteral("51,102,153"));
     QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("$00996633"));

@@ -28,7 +28,7 @@ void TestControlFocus::enterAndExit()
     QFETCH(QString, className);
     const TClassInfo* cls = ClassRegistry::Find(className);
     QVERIFY(cls && cls->Create);
-    QStringList events;  // outlives the window, whose controls record into it
+    QStringList events; // outlives the window, whose controls record into it
     QWidget window;
     window.resize(400, 300);
     QWidget* controls[2] = {};

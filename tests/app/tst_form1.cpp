@@ -2,10 +2,10 @@
 // through its real controls on the offscreen platform.
 #include "app/desktopidentity.h"
 #include "app/form1.h"
-#include "tests/app/formprobe.h"
 #include "framework/application.h"
 #include "framework/formtext.h"
 #include "framework/stdctrls.h"
+#include "tests/app/formprobe.h"
 #include "widgets/colorcombo/colorcombobox.h"
 #include "widgets/listview/ordolistview.h"
 #include "widgets/slider/imageslider.h"
@@ -30,9 +30,15 @@ void DragTo(TImageSlider* s, int value)
     QTest::mouseRelease(s, Qt::LeftButton, {}, target);
 }
 
-void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+void Click(QAbstractButton* b)
+{
+    QTest::mouseClick(b, Qt::LeftButton);
+}
 
-QString Preview(const TForm1& f) { return f.Panel1->Text(); }
+QString Preview(const TForm1& f)
+{
+    return f.Panel1->Text();
+}
 
 // The names of the widgets the focus reaches, one press of the key each.
 QStringList FocusSteps(Qt::KeyboardModifiers modifiers, qsizetype presses)
@@ -51,7 +57,7 @@ QString Labels(const TForm1& f)
     return f.TxtR->Caption() + QLatin1Char(',') + f.TxtG->Caption() + QLatin1Char(',') + f.TxtB->Caption();
 }
 
-}  // namespace
+} // namespace
 
 class TestForm1 : public QObject {
     Q_OBJECT
@@ -224,14 +230,20 @@ void TestForm1::tabCyclesThroughTheWindow_data()
 {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("checked");
-    QTest::addColumn<QString>("cycle");  // from the tabs round to the tabs
-    QTest::newRow("palette") << "TabSheet1" << ""
+    QTest::addColumn<QString>("cycle"); // from the tabs round to the tabs
+    QTest::newRow("palette") << "TabSheet1"
+                             << ""
                              << "SlB SlG SlR RBtn2 BtnCopy ClrCmbBox RdBtn1 Panel1 qt_tabwidget_tabbar";
     QTest::newRow("palette, text and HTML checked")
-        << "TabSheet1" << "RBtn1 RdBtn3" << "SlB SlG SlR RBtn1 BtnCopy ClrCmbBox RdBtn3 Panel1 qt_tabwidget_tabbar";
-    QTest::newRow("colour constants") << "TabSheet2" << "RdBtn5"
+        << "TabSheet1"
+        << "RBtn1 RdBtn3"
+        << "SlB SlG SlR RBtn1 BtnCopy ClrCmbBox RdBtn3 Panel1 qt_tabwidget_tabbar";
+    QTest::newRow("colour constants") << "TabSheet2"
+                                      << "RdBtn5"
                                       << "ListV RBtn2 BtnCopy ClrCmbBox RdBtn5 Panel1 qt_tabwidget_tabbar";
-    QTest::newRow("about") << "TabSheet3" << "" << "RBtn2 BtnCopy ClrCmbBox RdBtn1 Panel1 qt_tabwidget_tabbar";
+    QTest::newRow("about") << "TabSheet3"
+                           << ""
+                           << "RBtn2 BtnCopy ClrCmbBox RdBtn1 Panel1 qt_tabwidget_tabbar";
 }
 
 // Tab enters each radio group at its checked button and leaves it with the
@@ -261,12 +273,18 @@ void TestForm1::arrowsMoveAndCheckWithinAGroup_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("to");
     QTest::addColumn<QString>("literal");
-    QTest::newRow("background, Down: round") << "RBtn2" << int(Qt::Key_Down) << "RBtn1" << "$00000000";
-    QTest::newRow("text, Right") << "RBtn1" << int(Qt::Key_Right) << "RBtn2" << "$00FFFFFF";
-    QTest::newRow("Visual C++, Down: tab order") << "RdBtn2" << int(Qt::Key_Down) << "RdBtn3" << "#FFFFFF";
-    QTest::newRow("HTML body, Right") << "RdBtn4" << int(Qt::Key_Right) << "RdBtn5" << "&H00FFFFFF&";
-    QTest::newRow("Visual Basic, Down: round") << "RdBtn5" << int(Qt::Key_Down) << "RdBtn1" << "$00FFFFFF";
-    QTest::newRow("Delphi, Up: round") << "RdBtn1" << int(Qt::Key_Up) << "RdBtn5" << "&H00FFFFFF&";
+    QTest::newRow("background, Down: round") << "RBtn2" << int(Qt::Key_Down) << "RBtn1"
+                                             << "$00000000";
+    QTest::newRow("text, Right") << "RBtn1" << int(Qt::Key_Right) << "RBtn2"
+                                 << "$00FFFFFF";
+    QTest::newRow("Visual C++, Down: tab order") << "RdBtn2" << int(Qt::Key_Down) << "RdBtn3"
+                                                 << "#FFFFFF";
+    QTest::newRow("HTML body, Right") << "RdBtn4" << int(Qt::Key_Right) << "RdBtn5"
+                                      << "&H00FFFFFF&";
+    QTest::newRow("Visual Basic, Down: round") << "RdBtn5" << int(Qt::Key_Down) << "RdBtn1"
+                                               << "$00FFFFFF";
+    QTest::newRow("Delphi, Up: round") << "RdBtn1" << int(Qt::Key_Up) << "RdBtn5"
+                                       << "&H00FFFFFF&";
 }
 
 void TestForm1::arrowsMoveAndCheckWithinAGroup()
@@ -292,9 +310,12 @@ void TestForm1::pagesShowTheWindowColour_data()
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("widget");
     QTest::addColumn<QPoint>("at");
-    QTest::newRow("palette, between the sliders") << "TabSheet1" << "TabSheet1" << QPoint(200, 50);
-    QTest::newRow("about, beside the panel") << "TabSheet3" << "TabSheet3" << QPoint(30, 70);
-    QTest::newRow("about panel, right of the texts") << "TabSheet3" << "Panel2" << QPoint(268, 60);
+    QTest::newRow("palette, between the sliders") << "TabSheet1"
+                                                  << "TabSheet1" << QPoint(200, 50);
+    QTest::newRow("about, beside the panel") << "TabSheet3"
+                                             << "TabSheet3" << QPoint(30, 70);
+    QTest::newRow("about panel, right of the texts") << "TabSheet3"
+                                                     << "Panel2" << QPoint(268, 60);
 }
 
 void TestForm1::pagesShowTheWindowColour()
@@ -315,12 +336,17 @@ void TestForm1::formatsOfOneColour_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("literal");
-    QTest::newRow("Delphi") << "RdBtn1" << "$00030201";
-    QTest::newRow("Visual C++") << "RdBtn2" << "0x00030201";
+    QTest::newRow("Delphi") << "RdBtn1"
+                            << "$00030201";
+    QTest::newRow("Visual C++") << "RdBtn2"
+                                << "0x00030201";
     // The Visual Basic hexadecimal literal, "&H" and a closing "&" for Long.
-    QTest::newRow("Visual Basic") << "RdBtn5" << "&H00030201&";
-    QTest::newRow("HTML") << "RdBtn3" << "#010203";
-    QTest::newRow("HTML body") << "RdBtn4" << "<BODY BGCOLOR=\"#010203\" TEXT=\"#000000\">";
+    QTest::newRow("Visual Basic") << "RdBtn5"
+                                  << "&H00030201&";
+    QTest::newRow("HTML") << "RdBtn3"
+                          << "#010203";
+    QTest::newRow("HTML body") << "RdBtn4"
+                               << "<BODY BGCOLOR=\"#010203\" TEXT=\"#000000\">";
 }
 
 void TestForm1::formatsOfOneColour()
@@ -545,7 +571,7 @@ void TestForm1::previewTooltipFollowsTheContrast()
     form.SlR->SetValue(240);
     form.SlG->SetValue(248);
     form.Panel1->SetFontColor(clWhite);
-    form.ListV->SetItemIndex(0);  // AliceBlue, 240 248 255
+    form.ListV->SetItemIndex(0); // AliceBlue, 240 248 255
     QTest::keyClick(form.ListV, Qt::Key_Shift);
     QCOMPARE(form.Panel1->FontColor(), RGB(240, 248, 255));
     QCOMPARE(form.Panel1->toolTip(), QStringLiteral("Контраст 4,17:1 — ниже AA"));
@@ -567,7 +593,7 @@ void TestForm1::desktopNamesAndQtTextsInRussian()
     QStringList texts;
     for (const QAction* a : menu->actions())
         if (!a->isSeparator() && a->isVisible())
-            texts << a->text().section(QLatin1Char('\t'), 0, 0);  // without the shortcut
+            texts << a->text().section(QLatin1Char('\t'), 0, 0); // without the shortcut
     QCOMPARE(texts, (QStringList{QStringLiteral("&Копировать"), QStringLiteral("Выделить всё")}));
 }
 

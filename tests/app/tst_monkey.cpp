@@ -113,10 +113,10 @@ private:
 
     QString Key()
     {
-        static const Qt::Key keys[] = {Qt::Key_Tab,   Qt::Key_Backtab, Qt::Key_Left,     Qt::Key_Right, Qt::Key_Up,
-                                       Qt::Key_Down,  Qt::Key_Home,    Qt::Key_End,      Qt::Key_PageUp, Qt::Key_PageDown,
-                                       Qt::Key_Space, Qt::Key_Return,  Qt::Key_Escape,   Qt::Key_F4,    Qt::Key_A,
-                                       Qt::Key_C,     Qt::Key_R,       Qt::Key_W,        Qt::Key_1,     Qt::Key_Delete};
+        static const Qt::Key keys[] = {Qt::Key_Tab,   Qt::Key_Backtab, Qt::Key_Left,   Qt::Key_Right,  Qt::Key_Up,
+                                       Qt::Key_Down,  Qt::Key_Home,    Qt::Key_End,    Qt::Key_PageUp, Qt::Key_PageDown,
+                                       Qt::Key_Space, Qt::Key_Return,  Qt::Key_Escape, Qt::Key_F4,     Qt::Key_A,
+                                       Qt::Key_C,     Qt::Key_R,       Qt::Key_W,      Qt::Key_1,      Qt::Key_Delete};
         QWidget* target = Surface();
         const Qt::Key key = keys[Pick(int(std::size(keys)))];
         const Qt::KeyboardModifiers m = Modifiers();
@@ -153,7 +153,8 @@ TLiteralFormat CheckedFormat(const TForm1& f)
 QString Broken(const TForm1& f, const QStringList& messages)
 {
     const int r = f.SlR->Value(), g = f.SlG->Value(), b = f.SlB->Value();
-    const QString labels = f.TxtR->Caption() + QLatin1Char(' ') + f.TxtG->Caption() + QLatin1Char(' ') + f.TxtB->Caption();
+    const QString labels =
+        f.TxtR->Caption() + QLatin1Char(' ') + f.TxtG->Caption() + QLatin1Char(' ') + f.TxtB->Caption();
     if (labels != QStringLiteral("%1 %2 %3").arg(r).arg(g).arg(b))
         return QStringLiteral("labels '%1' for sliders %2 %3 %4").arg(labels).arg(r).arg(g).arg(b);
     const TColorState& state = f.ColorState();
@@ -171,17 +172,16 @@ QString Broken(const TForm1& f, const QStringList& messages)
         return QStringLiteral("preview colour %1 for sliders %2").arg(shown, 6, 16).arg(html);
     // The preview's menu may paste what is not a colour or ask for a pick
     // this session cannot do: those say so by design.
-    static const QStringList told = {QStringLiteral("В буфере обмена нет цвета"),
-                                     QStringLiteral("Не удалось распознать цвет: «"),
-                                     QStringLiteral("Прозрачность не поддерживается: «"),
-                                     QStringLiteral("Взять цвет с экрана здесь нельзя")};
+    static const QStringList told = {
+        QStringLiteral("В буфере обмена нет цвета"), QStringLiteral("Не удалось распознать цвет: «"),
+        QStringLiteral("Прозрачность не поддерживается: «"), QStringLiteral("Взять цвет с экрана здесь нельзя")};
     for (const QString& m : messages)
         if (std::none_of(told.begin(), told.end(), [&m](const QString& t) { return m.startsWith(t); }))
             return QStringLiteral("an exception escaped: ") + m;
     return {};
 }
 
-}  // namespace
+} // namespace
 
 class TestMonkey : public QObject {
     Q_OBJECT
@@ -224,7 +224,7 @@ void TestMonkey::randomInputKeepsTheWindowConsistent()
         menu->close();
     });
     menuCloser.start(0);
-    QStringList recent;  // the last events, for the report
+    QStringList recent; // the last events, for the report
     QElapsedTimer clock;
     clock.start();
     // What the input reached, so a monkey that hits nothing cannot pass.

@@ -1,9 +1,9 @@
 // The named-colour list of the main window: its rows and columns as the
 // layout stores them, and picking a colour with the mouse and the keys.
 #include "app/form1.h"
-#include "tests/app/formprobe.h"
 #include "framework/application.h"
 #include "framework/stdctrls.h"
+#include "tests/app/formprobe.h"
 #include "widgets/listview/ordolistview.h"
 #include "widgets/slider/imageslider.h"
 
@@ -72,7 +72,7 @@ struct TListPage {
     }
 };
 
-}  // namespace
+} // namespace
 
 class TestNamedColours : public QObject {
     Q_OBJECT
@@ -222,7 +222,7 @@ void TestNamedColours::arrowKeysLoadOnRelease()
     }
     QTest::keyClick(page.List, Qt::Key_Up);
     QCOMPARE(page.Sliders(), page.RowColour(2));
-    QCOMPARE(page.Form.Panel1->Color(), RGB(0, 255, 255));  // Aqua
+    QCOMPARE(page.Form.Panel1->Color(), RGB(0, 255, 255)); // Aqua
 }
 
 void TestNamedColours::clickingTheLoadedRowSetsThePreviewAgain()
@@ -258,13 +258,13 @@ void TestNamedColours::afterResortARowLoadsItsOwnColour()
     // order: rows of equal red keep the name order they had, both ways.
     int ties = 0;
     QStringList unordered;
-    page.ClickHeader(1);  // by Red, ascending
+    page.ClickHeader(1); // by Red, ascending
     QCOMPARE(page.List->SortColumn(), 1);
     QCOMPARE(page.List->Items().Item(0)->SubItem(0), QStringLiteral("0"));
     page.CountTies(1, ties, unordered);
     QVERIFY(ties > 20);
     QCOMPARE(unordered, QStringList());
-    page.ClickHeader(1);  // by Red, descending
+    page.ClickHeader(1); // by Red, descending
     QCOMPARE(page.List->SortDirection(), sdDescending);
     page.CountTies(1, ties, unordered);
     QVERIFY(ties > 20);

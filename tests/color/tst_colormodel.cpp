@@ -70,7 +70,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 class TestColorModel : public QObject {
     Q_OBJECT
@@ -210,16 +210,16 @@ void TestColorModel::bodyTagChangesOnlyTheEditedHalf()
     view.CheckFormat(TLiteralFormat::HtmlBody);
     QCOMPARE(view.PreviewText, QStringLiteral("<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#000000\">"));
 
-    view.SetRgb(0x10, 0x20, 0x30);  // background
+    view.SetRgb(0x10, 0x20, 0x30); // background
     QCOMPARE(view.PreviewText, QStringLiteral("<BODY BGCOLOR=\"#102030\" TEXT=\"#000000\">"));
 
-    view.CheckText(true);  // loads the text colour: black
+    view.CheckText(true); // loads the text colour: black
     view.SetSliderValue(TChannel::Green, 0x99);
     QCOMPARE(view.PreviewText, QStringLiteral("<BODY BGCOLOR=\"#102030\" TEXT=\"#009900\">"));
     QCOMPARE(view.FontColor, RGB(0, 0x99, 0));
     QCOMPARE(view.BackColor, RGB(0x10, 0x20, 0x30));
 
-    view.CheckText(false);  // back to the stored background
+    view.CheckText(false); // back to the stored background
     QCOMPARE(view.Slider[0], 0x10);
     QCOMPARE(view.Slider[1], 0x20);
     QCOMPARE(view.Slider[2], 0x30);
@@ -231,7 +231,7 @@ void TestColorModel::switchingBetweenEqualColoursChangesNothing()
     FakeView view;
     view.Model.FormCreate();
     view.CheckText(true);
-    view.SetRgb(255, 255, 255);  // text colour now equals the background
+    view.SetRgb(255, 255, 255); // text colour now equals the background
     const QString text = view.PreviewText;
     const TColor font = view.FontColor, back = view.BackColor;
     view.Log.clear();
@@ -262,13 +262,16 @@ void TestColorModel::reloadWritesSlidersInOrderAndEndsOnTarget()
     view.SetRgb(0x11, 0x22, 0x33);
     view.Log.clear();
 
-    view.CheckText(false);  // reload the white background
+    view.CheckText(false); // reload the white background
     const QStringList expected = {
-        "slider 0=255", QStringLiteral("back %1").arg(RGB(255, 0x22, 0x33), 6, 16, QLatin1Char('0')),
+        "slider 0=255",
+        QStringLiteral("back %1").arg(RGB(255, 0x22, 0x33), 6, 16, QLatin1Char('0')),
         QStringLiteral("text $003322FF"),
-        "slider 1=255", QStringLiteral("back %1").arg(RGB(255, 255, 0x33), 6, 16, QLatin1Char('0')),
+        "slider 1=255",
+        QStringLiteral("back %1").arg(RGB(255, 255, 0x33), 6, 16, QLatin1Char('0')),
         QStringLiteral("text $0033FFFF"),
-        "slider 2=255", QStringLiteral("back %1").arg(RGB(255, 255, 255), 6, 16, QLatin1Char('0')),
+        "slider 2=255",
+        QStringLiteral("back %1").arg(RGB(255, 255, 255), 6, 16, QLatin1Char('0')),
         QStringLiteral("text $00FFFFFF"),
     };
     QCOMPARE(view.Log, expected);
@@ -309,13 +312,17 @@ void TestColorModel::bodyPair_data()
     // Text #102030, background #405060; the sliders edit the background at
     // start and the text after a switch (which loads black).
     QTest::newRow("both, editing back") << false << true << true << "<BODY BGCOLOR=\"#405060\" TEXT=\"#102030\">"
-                                        << "#102030" << "#405060";
+                                        << "#102030"
+                                        << "#405060";
     QTest::newRow("both, editing text") << true << true << true << "<BODY BGCOLOR=\"#405060\" TEXT=\"#102030\">"
-                                        << "#102030" << "#405060";
+                                        << "#102030"
+                                        << "#405060";
     QTest::newRow("text only, editing back") << false << true << false << "<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#102030\">"
-                                             << "#102030" << "#FFFFFF";
+                                             << "#102030"
+                                             << "#FFFFFF";
     QTest::newRow("back only, editing text") << true << false << true << "<BODY BGCOLOR=\"#405060\" TEXT=\"#000000\">"
-                                             << "#000000" << "#405060";
+                                             << "#000000"
+                                             << "#405060";
 }
 
 void TestColorModel::bodyPair()
@@ -369,12 +376,24 @@ void TestColorModel::tripleFromTexts_data()
     QTest::addColumn<QString>("g");
     QTest::addColumn<QString>("b");
     QTest::addColumn<bool>("valid");
-    QTest::newRow("row") << "240" << "248" << "255" << true;
-    QTest::newRow("zeros") << "0" << "0" << "0" << true;
-    QTest::newRow("above a byte") << "256" << "0" << "0" << false;
-    QTest::newRow("negative") << "0" << "-1" << "0" << false;
-    QTest::newRow("empty") << "0" << "0" << "" << false;
-    QTest::newRow("hex") << "FF" << "0" << "0" << false;
+    QTest::newRow("row") << "240"
+                         << "248"
+                         << "255" << true;
+    QTest::newRow("zeros") << "0"
+                           << "0"
+                           << "0" << true;
+    QTest::newRow("above a byte") << "256"
+                                  << "0"
+                                  << "0" << false;
+    QTest::newRow("negative") << "0"
+                              << "-1"
+                              << "0" << false;
+    QTest::newRow("empty") << "0"
+                           << "0"
+                           << "" << false;
+    QTest::newRow("hex") << "FF"
+                         << "0"
+                         << "0" << false;
 }
 
 void TestColorModel::tripleFromTexts()

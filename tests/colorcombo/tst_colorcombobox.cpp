@@ -1,5 +1,5 @@
-#include "widgets/colorcombo/colorcombobox.h"
 #include "tests/colorcombo/chooserow.h"
+#include "widgets/colorcombo/colorcombobox.h"
 
 #include "framework/application.h"
 #include "framework/formreader.h"
@@ -653,9 +653,10 @@ void TestColorComboBox::inheritedPropertiesAndEvents()
     QStringList names;
     for (const TFormProperty& p : ParseFormText(TFormWriter::Write(box)).Properties)
         names << p.Name;
-    QCOMPARE(names, (QStringList{"Tag", "Left", "Top", "Width", "Height", "Hint", "ColorValue", "Font.Height",
-                                 "Anchors", "Constraints.MinWidth", "ParentFont", "ParentShowHint", "PopupMenu",
-                                 "ShowHint", "Visible", "OnClick", "OnDblClick", "OnKeyDown", "OnKeyPress", "OnKeyUp",
+    QCOMPARE(names, (QStringList{"Tag",           "Left",           "Top",         "Width",      "Height",
+                                 "Hint",          "ColorValue",     "Font.Height", "Anchors",    "Constraints.MinWidth",
+                                 "ParentFont",    "ParentShowHint", "PopupMenu",   "ShowHint",   "Visible",
+                                 "OnClick",       "OnDblClick",     "OnKeyDown",   "OnKeyPress", "OnKeyUp",
                                  "OnContextPopup"}));
     const QString written = TFormWriter::Write(root.get());
     QCOMPARE(TFormWriter::Write(TFormReader::ReadComponent(written, handlers).get()), written);

@@ -23,7 +23,7 @@ void Record(QAccessibleEvent* event)
                      static_cast<QAccessibleValueChangeEvent*>(event)->value().toString();
 }
 
-}  // namespace
+} // namespace
 
 class TestAccessibility : public QObject {
     Q_OBJECT
@@ -48,9 +48,12 @@ void TestAccessibility::slidersAreSliders_data()
 {
     QTest::addColumn<QString>("slider");
     QTest::addColumn<QString>("name");
-    QTest::newRow("red") << "SlR" << "Red";
-    QTest::newRow("green") << "SlG" << "Green";
-    QTest::newRow("blue") << "SlB" << "Blue";
+    QTest::newRow("red") << "SlR"
+                         << "Red";
+    QTest::newRow("green") << "SlG"
+                           << "Green";
+    QTest::newRow("blue") << "SlB"
+                          << "Blue";
 }
 
 void TestAccessibility::slidersAreSliders()
@@ -80,7 +83,7 @@ void TestAccessibility::valueChangesAreAnnounced()
     heard.clear();
     form.SlG->setFocus();
     QTest::keyClick(form.SlG, Qt::Key_Left);
-    QTest::mouseClick(form.RBtn1, Qt::LeftButton);  // loads the text colour 0, 0, 0
+    QTest::mouseClick(form.RBtn1, Qt::LeftButton); // loads the text colour 0, 0, 0
     QCOMPARE(heard, (QStringList{"SlG=254", "SlR=0", "SlG=0", "SlB=0"}));
     QCOMPARE(QAccessible::queryAccessibleInterface(form.SlB)->valueInterface()->currentValue().toInt(), 0);
 }
@@ -98,14 +101,20 @@ void TestAccessibility::controlsHaveNames_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("name");
-    QTest::newRow("list") << "ListV" << "Цветовые константы";
+    QTest::newRow("list") << "ListV"
+                          << "Цветовые константы";
     // A combo box is announced by its current text; its purpose is in the
     // description (tested below).
-    QTest::newRow("combo") << "ClrCmbBox" << "White";
-    QTest::newRow("preview") << "Panel1" << "Код цвета";
-    QTest::newRow("copy") << "BtnCopy" << "Копировать цвет";
-    QTest::newRow("format") << "RdBtn2" << "Visual C++";
-    QTest::newRow("target") << "RBtn2" << "Фон";
+    QTest::newRow("combo") << "ClrCmbBox"
+                           << "White";
+    QTest::newRow("preview") << "Panel1"
+                             << "Код цвета";
+    QTest::newRow("copy") << "BtnCopy"
+                          << "Копировать цвет";
+    QTest::newRow("format") << "RdBtn2"
+                            << "Visual C++";
+    QTest::newRow("target") << "RBtn2"
+                            << "Фон";
 }
 
 void TestAccessibility::controlsHaveNames()

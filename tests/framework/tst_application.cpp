@@ -24,7 +24,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 class TestApplication : public QObject {
     Q_OBJECT
@@ -106,10 +106,14 @@ void TestApplication::fontSubstitutions_data()
 {
     QTest::addColumn<QString>("family");
     QTest::addColumn<QString>("face");
-    QTest::newRow("dialog font") << "MS Sans Serif" << "Liberation Sans";
-    QTest::newRow("arial") << "Arial" << "Liberation Sans";
-    QTest::newRow("cyrillic serif") << "Times New Roman Cyr" << "Liberation Serif";
-    QTest::newRow("mono") << "Courier New" << "Liberation Mono";
+    QTest::newRow("dialog font") << "MS Sans Serif"
+                                 << "Liberation Sans";
+    QTest::newRow("arial") << "Arial"
+                           << "Liberation Sans";
+    QTest::newRow("cyrillic serif") << "Times New Roman Cyr"
+                                    << "Liberation Serif";
+    QTest::newRow("mono") << "Courier New"
+                          << "Liberation Mono";
 }
 
 void TestApplication::fontSubstitutions()
@@ -126,16 +130,34 @@ void TestApplication::fontSubstitutions()
 
 void TestApplication::controlFonts_data()
 {
-    QTest::addColumn<QString>("parentFamily");  // empty: none named
+    QTest::addColumn<QString>("parentFamily"); // empty: none named
     QTest::addColumn<QString>("childFamily");
-    QTest::addColumn<QString>("name");  // FontName of the child
-    QTest::addColumn<QString>("face");  // the family its font asks for
-    QTest::newRow("own") << "" << "Arial" << "Arial" << "Liberation Sans";
-    QTest::newRow("from parent") << "Times New Roman Cyr" << "" << "Times New Roman Cyr" << "Liberation Serif";
-    QTest::newRow("own over parent") << "Courier New" << "MS Sans Serif" << "MS Sans Serif" << "Liberation Sans";
-    QTest::newRow("none named: dialog font") << "" << "" << "MS Sans Serif" << "Liberation Sans";
-    QTest::newRow("case of the layout kept") << "" << "courier new" << "courier new" << "Liberation Mono";
-    QTest::newRow("no substitute: as named") << "" << "No Such Family" << "No Such Family" << "No Such Family";
+    QTest::addColumn<QString>("name"); // FontName of the child
+    QTest::addColumn<QString>("face"); // the family its font asks for
+    QTest::newRow("own") << ""
+                         << "Arial"
+                         << "Arial"
+                         << "Liberation Sans";
+    QTest::newRow("from parent") << "Times New Roman Cyr"
+                                 << ""
+                                 << "Times New Roman Cyr"
+                                 << "Liberation Serif";
+    QTest::newRow("own over parent") << "Courier New"
+                                     << "MS Sans Serif"
+                                     << "MS Sans Serif"
+                                     << "Liberation Sans";
+    QTest::newRow("none named: dialog font") << ""
+                                             << ""
+                                             << "MS Sans Serif"
+                                             << "Liberation Sans";
+    QTest::newRow("case of the layout kept") << ""
+                                             << "courier new"
+                                             << "courier new"
+                                             << "Liberation Mono";
+    QTest::newRow("no substitute: as named") << ""
+                                             << "No Such Family"
+                                             << "No Such Family"
+                                             << "No Such Family";
 }
 
 void TestApplication::controlFonts()

@@ -1,6 +1,6 @@
 #include "framework/bitmap.h"
-#include "framework/xpm.h"
 #include "framework/exception.h"
+#include "framework/xpm.h"
 
 #include <QtTest>
 

@@ -10,7 +10,7 @@ enum TMode { gmOff, gmOn, gmAuto };
 Q_ENUM_NS(TMode)
 enum TOption { goA = 1, goB = 2, goC = 4 };
 Q_ENUM_NS(TOption)
-}  // namespace GadgetEnums
+} // namespace GadgetEnums
 using namespace GadgetEnums;
 
 namespace {
@@ -58,39 +58,52 @@ public:
     static void RegisterClass()
     {
         TClassBuilder<TGadget>(QStringLiteral("TGadget"))
-            .Int(QStringLiteral("Size"), [](TGadget* g) { return g->Size; }, &TGadget::SetSize)
-            .Str(QStringLiteral("Caption"), [](TGadget* g) { return g->Caption; }, [](TGadget* g, const QString& s) { g->Caption = s; })
-            .Bool(QStringLiteral("Flag"), [](TGadget* g) { return g->Flag; }, [](TGadget* g, bool b) { g->Flag = b; })
-            .Color(QStringLiteral("Color"), [](TGadget* g) { return g->Color; }, [](TGadget* g, TColor c) { g->Color = c; })
-            .Enum<TMode>(QStringLiteral("Mode"), [](TGadget* g) { return g->Mode; }, [](TGadget* g, TMode m) { g->Mode = m; })
-            .SetOf<TOption>(QStringLiteral("Options"), [](TGadget* g) { return g->Options; }, [](TGadget* g, unsigned o) { g->Options = o; })
-            .Strings(QStringLiteral("Lines"), [](TGadget* g) { return g->Lines; }, [](TGadget* g, const QStringList& l) { g->Lines = l; })
-            .Binary(QStringLiteral("Picture.Data"), [](TGadget* g) { return (g->Mask & 1) != 0; },
-                    [](TGadget* g) { return g->Picture; }, [](TGadget* g, const QByteArray& d) { g->Picture = d; })
-            .Event<TNotifyEvent>(QStringLiteral("OnChange"), [](TGadget* g, TNotifyEvent e) { g->OnChange = std::move(e); })
-            .Stream(QStringLiteral("Mask"),
-                    [](TGadget* g, TGadget* ancestor) { return ancestor ? g->Mask != ancestor->Mask : g->Mask != 0; },
-                    [](TGadget* g) { return QByteArray(1, char(g->Mask)); },
-                    [](TGadget* g, const QByteArray& d) { g->Mask = d.isEmpty() ? 0 : quint8(d[0]); })
+            .Int(
+                QStringLiteral("Size"), [](TGadget* g) { return g->Size; }, &TGadget::SetSize)
+            .Str(
+                QStringLiteral("Caption"), [](TGadget* g) { return g->Caption; },
+                [](TGadget* g, const QString& s) { g->Caption = s; })
+            .Bool(
+                QStringLiteral("Flag"), [](TGadget* g) { return g->Flag; }, [](TGadget* g, bool b) { g->Flag = b; })
+            .Color(
+                QStringLiteral("Color"), [](TGadget* g) { return g->Color; },
+                [](TGadget* g, TColor c) { g->Color = c; })
+            .Enum<TMode>(
+                QStringLiteral("Mode"), [](TGadget* g) { return g->Mode; }, [](TGadget* g, TMode m) { g->Mode = m; })
+            .SetOf<TOption>(
+                QStringLiteral("Options"), [](TGadget* g) { return g->Options; },
+                [](TGadget* g, unsigned o) { g->Options = o; })
+            .Strings(
+                QStringLiteral("Lines"), [](TGadget* g) { return g->Lines; },
+                [](TGadget* g, const QStringList& l) { g->Lines = l; })
+            .Binary(
+                QStringLiteral("Picture.Data"), [](TGadget* g) { return (g->Mask & 1) != 0; },
+                [](TGadget* g) { return g->Picture; }, [](TGadget* g, const QByteArray& d) { g->Picture = d; })
+            .Event<TNotifyEvent>(QStringLiteral("OnChange"),
+                                 [](TGadget* g, TNotifyEvent e) { g->OnChange = std::move(e); })
+            .Stream(
+                QStringLiteral("Mask"),
+                [](TGadget* g, TGadget* ancestor) { return ancestor ? g->Mask != ancestor->Mask : g->Mask != 0; },
+                [](TGadget* g) { return QByteArray(1, char(g->Mask)); },
+                [](TGadget* g, const QByteArray& d) { g->Mask = d.isEmpty() ? 0 : quint8(d[0]); })
             .Register();
     }
 };
 
-const QString Layout = QStringLiteral(
-    "object Root: TGadget\n"
-    "  Size = 3\n"
-    "  OnChange = RootChange\n"
-    "  object Child: TGadget\n"
-    "    Caption = 'Фон'\n"
-    "    Color = clRed\n"
-    "    Mode = gmAuto\n"
-    "    Options = [goC]\n"
-    "    Size = 5\n"
-    "    OnChange = ChildChange\n"
-    "  end\n"
-    "end\n");
+const QString Layout = QStringLiteral("object Root: TGadget\n"
+                                      "  Size = 3\n"
+                                      "  OnChange = RootChange\n"
+                                      "  object Child: TGadget\n"
+                                      "    Caption = 'Фон'\n"
+                                      "    Color = clRed\n"
+                                      "    Mode = gmAuto\n"
+                                      "    Options = [goC]\n"
+                                      "    Size = 5\n"
+                                      "    OnChange = ChildChange\n"
+                                      "  end\n"
+                                      "end\n");
 
-}  // namespace
+} // namespace
 
 class TestFormStream : public QObject {
     Q_OBJECT
@@ -144,7 +157,7 @@ void TestFormStream::writeListsOnlyChangedPropertiesInPublishedOrder()
     g.Size = 4;
     g.Mode = gmOn;
     g.SetEventBinding(QStringLiteral("OnChange"), QStringLiteral("GChange"));
-    g.Picture = QByteArray("\x01\x02", 2);  // not stored while its bit is clear
+    g.Picture = QByteArray("\x01\x02", 2); // not stored while its bit is clear
     QCOMPARE(TFormWriter::Write(&g), QStringLiteral("object G: TGadget\n"
                                                     "  Size = 4\n"
                                                     "  Color = clWindowText\n"
@@ -211,8 +224,9 @@ void TestFormStream::brokenDescriptions_data()
                                      << "Line 2: Unknown handler 'Nowhere'";
     QTest::newRow("wrong kind") << "object R: TGadget\n  object C: TGadget\n    Size = 'big'\n  end\nend"
                                 << "Line 3: Size: An integer expected, found a string";
-    QTest::newRow("rejected value") << "object R: TGadget\n  object C: TGadget\n  end\n  object D: TGadget\n    Size = -1\n  end\nend"
-                                    << "Line 5: Size: Size must not be negative";
+    QTest::newRow("rejected value")
+        << "object R: TGadget\n  object C: TGadget\n  end\n  object D: TGadget\n    Size = -1\n  end\nend"
+        << "Line 5: Size: Size must not be negative";
     QTest::newRow("bad enum") << "object R: TGadget\n  Mode = gmSideways\nend"
                               << "Line 2: Mode: Invalid value 'gmSideways' for Mode";
     QTest::newRow("bad colour") << "object R: TGadget\n  Color = clPlaid\nend"

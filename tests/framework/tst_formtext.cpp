@@ -14,19 +14,18 @@ private slots:
 
 void TestFormText::values()
 {
-    const TFormObject o = ParseFormText(QStringLiteral(
-        "object SlR: TImageSlider\n"
-        "  Left = 32\n"
-        "  Tag = -7\n"
-        "  Color = $80000005\n"
-        "  Caption = 'It''s '#13#10'Текст'\n"
-        "  Options = [soShowFocus, soShowPoints]\n"
-        "  Empty = []\n"
-        "  ImageVRuler.Data = {0A0b\n   FF}\n"
-        "  Items = (\n    'a'\n    'b')\n"
-        "  OnChange = SlRChange\n"
-        "  Wide = 'a'#128512#1114111\n"
-        "end\n"));
+    const TFormObject o = ParseFormText(QStringLiteral("object SlR: TImageSlider\n"
+                                                       "  Left = 32\n"
+                                                       "  Tag = -7\n"
+                                                       "  Color = $80000005\n"
+                                                       "  Caption = 'It''s '#13#10'Текст'\n"
+                                                       "  Options = [soShowFocus, soShowPoints]\n"
+                                                       "  Empty = []\n"
+                                                       "  ImageVRuler.Data = {0A0b\n   FF}\n"
+                                                       "  Items = (\n    'a'\n    'b')\n"
+                                                       "  OnChange = SlRChange\n"
+                                                       "  Wide = 'a'#128512#1114111\n"
+                                                       "end\n"));
     QCOMPARE(o.Name, QStringLiteral("SlR"));
     QCOMPARE(o.ClassName, QStringLiteral("TImageSlider"));
     QCOMPARE(o.Properties.size(), size_t(10));
@@ -34,7 +33,8 @@ void TestFormText::values()
     QCOMPARE(o.Properties[1].Value, TFormValue(-7));
     QCOMPARE(o.Properties[2].Value, TFormValue(0x80000005LL));
     QCOMPARE(o.Properties[3].Value, TFormValue(QStringLiteral("It's \r\nТекст")));
-    QCOMPARE(o.Properties[4].Value, TFormValue(TFormSet{{QStringLiteral("soShowFocus"), QStringLiteral("soShowPoints")}}));
+    QCOMPARE(o.Properties[4].Value,
+             TFormValue(TFormSet{{QStringLiteral("soShowFocus"), QStringLiteral("soShowPoints")}}));
     QCOMPARE(o.Properties[5].Value, TFormValue(TFormSet{}));
     QCOMPARE(o.Properties[6].Name, QStringLiteral("ImageVRuler.Data"));
     QCOMPARE(o.Properties[6].Value, TFormValue(QByteArray("\x0A\x0B\xFF", 3)));
@@ -47,8 +47,8 @@ void TestFormText::values()
 
 void TestFormText::nestedObjects()
 {
-    const TFormObject o = ParseFormText(QStringLiteral(
-        "object Form1: TForm1\n  object A: TPanel\n    object B: TLabel\n    end\n  end\n  object C: TLabel\n  end\nend"));
+    const TFormObject o = ParseFormText(QStringLiteral("object Form1: TForm1\n  object A: TPanel\n    object B: "
+                                                       "TLabel\n    end\n  end\n  object C: TLabel\n  end\nend"));
     QCOMPARE(o.Children.size(), size_t(2));
     QCOMPARE(o.Children[0].Children[0].Name, QStringLiteral("B"));
     QCOMPARE(o.Children[0].Children[0].Line, 3);

@@ -40,18 +40,21 @@ const QString Layout = QStringLiteral(
     "      Caption = 'Два'\n"
     "      object P: TPanel\n        Left = 0\n        Top = 0\n        Width = 100\n        Height = 60\n"
     "        BevelInner = bvRaised\n        BevelOuter = bvLowered\n"
-    "        object Top1: TLabel\n          Top = 5\n          Height = 10\n          Align = alBottom\n          AutoSize = False\n        end\n"
-    "        object Bottom1: TLabel\n          Top = 40\n          Height = 13\n          Align = alBottom\n          AutoSize = False\n        end\n"
+    "        object Top1: TLabel\n          Top = 5\n          Height = 10\n          Align = alBottom\n          "
+    "AutoSize = False\n        end\n"
+    "        object Bottom1: TLabel\n          Top = 40\n          Height = 13\n          Align = alBottom\n          "
+    "AutoSize = False\n        end\n"
     "      end\n"
     "    end\n"
     "  end\n"
-    "  object R1: TRadioButton\n    Left = 0\n    Top = 100\n    TabOrder = 0\n    Caption = 'x'\n    Checked = True\n    OnClick = R1Click\n  end\n"
+    "  object R1: TRadioButton\n    Left = 0\n    Top = 100\n    TabOrder = 0\n    Caption = 'x'\n    Checked = True\n "
+    "   OnClick = R1Click\n  end\n"
     "  object R2: TRadioButton\n    Left = 50\n    Top = 100\n    Caption = 'y'\n    OnClick = R2Click\n  end\n"
     "  object M: TMemo\n    Left = 100\n    Top = 100\n    Width = 100\n    Height = 20\n    Alignment = taCenter\n"
     "    Lines.Strings = (\n      '$00FFFFFF')\n    ReadOnly = True\n    TabOrder = 2\n  end\n"
     "end\n");
 
-}  // namespace
+} // namespace
 
 class TestStdCtrls : public QObject {
     Q_OBJECT
@@ -119,11 +122,11 @@ void TestStdCtrls::radioClickRunsOnlyWhenBecomingChecked()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto* r1 = form.findChild<TRadioButton*>(QStringLiteral("R1"));
     auto* r2 = form.findChild<TRadioButton*>(QStringLiteral("R2"));
-    QTest::mouseClick(r1, Qt::LeftButton);  // already checked
+    QTest::mouseClick(r1, Qt::LeftButton); // already checked
     QVERIFY(clicks.isEmpty());
     QTest::mouseClick(r2, Qt::LeftButton);
     QCOMPARE(clicks, QStringList{"r2"});
-    r1->setChecked(true);  // by code as well
+    r1->setChecked(true); // by code as well
     QCOMPARE(clicks, (QStringList{"r2", "r1"}));
     QVERIFY(!r2->isChecked());
 }
@@ -162,7 +165,7 @@ void TestStdCtrls::nestedRadioGroupsStayApart()
     outer[0].setChecked(true);
     inner[0].setChecked(true);
 
-    QTest::mouseClick(&outer[0], Qt::LeftButton);  // the checked one, clicked again
+    QTest::mouseClick(&outer[0], Qt::LeftButton); // the checked one, clicked again
     QVERIFY(outer[0].isChecked());
     QVERIFY(inner[0].isChecked());
     QTest::mouseClick(&outer[1], Qt::LeftButton);
@@ -276,7 +279,7 @@ void TestStdCtrls::memoSelectsAndCopiesItsText()
     memo.SetSelStart(0);
     QCOMPARE(memo.SelText(), QString());
     QCOMPARE(memo.SelStart(), 0);
-    memo.SetSelStart(1000);  // beyond the text: clamped, no crash
+    memo.SetSelStart(1000); // beyond the text: clamped, no crash
     QCOMPARE(memo.SelStart(), 9);
 }
 
@@ -365,7 +368,8 @@ void TestStdCtrls::brokenLayoutLeavesNoControls()
     QString broken = Layout;
     broken.replace(QStringLiteral("BevelInner = bvRaised"), QStringLiteral("BevelInner = bvWavy"));
     try {
-        form.ReadLayout(broken, {{QStringLiteral("R1Click"), TNotifyEvent()}, {QStringLiteral("R2Click"), TNotifyEvent()}});
+        form.ReadLayout(broken,
+                        {{QStringLiteral("R1Click"), TNotifyEvent()}, {QStringLiteral("R2Click"), TNotifyEvent()}});
         QFAIL("no error");
     } catch (const EFormError& e) {
         QCOMPARE(e.Line(), 40);

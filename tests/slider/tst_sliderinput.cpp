@@ -382,9 +382,8 @@ void TestSliderInput::frameworkEvents_data()
     QTest::addColumn<QString>("input");
     QTest::addColumn<QStringList>("raised");
     QTest::newRow("click") << "click" << QStringList{"MouseDown 1", "Click", "MouseUp 1"};
-    QTest::newRow("double click") << "double click"
-                                  << QStringList{"MouseDown 1", "Click", "MouseUp 1", "DblClick", "MouseDown 1",
-                                                 "MouseUp 1"};
+    QTest::newRow("double click") << "double click" << QStringList{"MouseDown 1", "Click",       "MouseUp 1",
+                                                                   "DblClick",    "MouseDown 1", "MouseUp 1"};
     QTest::newRow("right click") << "right click" << QStringList{"MouseDown 2", "MouseUp 2"};
     QTest::newRow("move") << "move" << QStringList{"MouseMove"};
     QTest::newRow("a character key") << "A" << QStringList{"KeyDown A", "KeyPress a", "KeyUp A"};
@@ -420,7 +419,9 @@ void TestSliderInput::frameworkEvents()
     s->OnKeyDown = key("KeyDown ");
     s->OnKeyUp = key("KeyUp ");
     s->OnKeyPress = [&](QObject*, QChar& c) { seen << QStringLiteral("KeyPress ") + c; };
-    s->OnContextPopup = [&](QObject*, TPoint p, bool&) { seen << QStringLiteral("ContextPopup %1,%2").arg(p.X).arg(p.Y); };
+    s->OnContextPopup = [&](QObject*, TPoint p, bool&) {
+        seen << QStringLiteral("ContextPopup %1,%2").arg(p.X).arg(p.Y);
+    };
 
     const QPoint face(200, 28); // below the ruler, off the thumb
     const auto send = [&](QEvent::Type type, Qt::MouseButton button) {

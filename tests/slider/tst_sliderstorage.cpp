@@ -199,15 +199,24 @@ void TestSliderStorage::brokenDescriptions_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("line");
-    QTest::newRow("unknown property") << "object Sl: TImageSlider\n  Thickness = 3\nend" << "Line 2:";
-    QTest::newRow("bad bevel") << "object Sl: TImageSlider\n  Value = 3\n  BevelStyle = bvDeep\nend" << "Line 3:";
-    QTest::newRow("bad option") << "object Sl: TImageSlider\n  Options = [soShowFocus, soGlow]\nend" << "Line 2:";
-    QTest::newRow("text for a number") << "object Sl: TImageSlider\n  Increment = 'ten'\nend" << "Line 2:";
-    QTest::newRow("picture not a picture") << "object Sl: TImageSlider\n  ImageHThumb.Data = {0102}\nend" << "Line 2:";
-    QTest::newRow("mask too long") << "object Sl: TImageSlider\n  UserImages = {0102}\nend" << "Line 2:";
-    QTest::newRow("mask empty") << "object Sl: TImageSlider\n\n  UserImages = {}\nend" << "Line 3:";
-    QTest::newRow("truncated") << "object Sl: TImageSlider\n  Value = 3\n" << "Line 3:";
-    QTest::newRow("truncated picture") << "object Sl: TImageSlider\n  ImageHThumb.Data = {8950" << "Line 2:";
+    QTest::newRow("unknown property") << "object Sl: TImageSlider\n  Thickness = 3\nend"
+                                      << "Line 2:";
+    QTest::newRow("bad bevel") << "object Sl: TImageSlider\n  Value = 3\n  BevelStyle = bvDeep\nend"
+                               << "Line 3:";
+    QTest::newRow("bad option") << "object Sl: TImageSlider\n  Options = [soShowFocus, soGlow]\nend"
+                                << "Line 2:";
+    QTest::newRow("text for a number") << "object Sl: TImageSlider\n  Increment = 'ten'\nend"
+                                       << "Line 2:";
+    QTest::newRow("picture not a picture") << "object Sl: TImageSlider\n  ImageHThumb.Data = {0102}\nend"
+                                           << "Line 2:";
+    QTest::newRow("mask too long") << "object Sl: TImageSlider\n  UserImages = {0102}\nend"
+                                   << "Line 2:";
+    QTest::newRow("mask empty") << "object Sl: TImageSlider\n\n  UserImages = {}\nend"
+                                << "Line 3:";
+    QTest::newRow("truncated") << "object Sl: TImageSlider\n  Value = 3\n"
+                               << "Line 3:";
+    QTest::newRow("truncated picture") << "object Sl: TImageSlider\n  ImageHThumb.Data = {8950"
+                                       << "Line 2:";
 }
 
 void TestSliderStorage::brokenDescriptions()
@@ -238,28 +247,45 @@ void TestSliderStorage::inheritedPropertiesInPublishedOrder()
         {QStringLiteral("P"), TKeyPressEvent([](QObject*, QChar&) {})},
         {QStringLiteral("C"), TContextPopupEvent([](QObject*, TPoint, bool&) {})},
     };
-    const QString text = QStringLiteral("object Root: TPanel\n"
-                                        "  object Menu: TPopupMenu\n  end\n"
-                                        "  object Sl: TImageSlider\n"
-                                        "    OnContextPopup = C\n    OnKeyPress = P\n    OnKeyUp = K\n    OnKeyDown = K\n"
-                                        "    OnMouseUp = M\n    OnMouseDown = M\n    OnMouseMove = V\n"
-                                        "    OnDblClick = N\n    OnClick = N\n    OnChange = N\n"
-                                        "    Constraints.MinHeight = 20\n    Constraints.MaxWidth = 400\n"
-                                        "    Anchors = [akLeft, akRight]\n    Value = 5\n    ShowHint = True\n"
-                                        "    PopupMenu = Menu\n    ParentShowHint = False\n    Hint = 'Red'\n"
-                                        "    Tag = 3\n"
-                                        "  end\n"
-                                        "end\n");
+    const QString text =
+        QStringLiteral("object Root: TPanel\n"
+                       "  object Menu: TPopupMenu\n  end\n"
+                       "  object Sl: TImageSlider\n"
+                       "    OnContextPopup = C\n    OnKeyPress = P\n    OnKeyUp = K\n    OnKeyDown = K\n"
+                       "    OnMouseUp = M\n    OnMouseDown = M\n    OnMouseMove = V\n"
+                       "    OnDblClick = N\n    OnClick = N\n    OnChange = N\n"
+                       "    Constraints.MinHeight = 20\n    Constraints.MaxWidth = 400\n"
+                       "    Anchors = [akLeft, akRight]\n    Value = 5\n    ShowHint = True\n"
+                       "    PopupMenu = Menu\n    ParentShowHint = False\n    Hint = 'Red'\n"
+                       "    Tag = 3\n"
+                       "  end\n"
+                       "end\n");
     std::unique_ptr<QWidget> root = TFormReader::ReadComponent(text, handlers);
     auto* slider = root->findChild<TImageSlider*>(QStringLiteral("Sl"));
     QVERIFY(slider);
     QStringList names;
     for (const TFormProperty& p : ParseFormText(TFormWriter::Write(slider)).Properties)
         names << p.Name;
-    QCOMPARE(names, (QStringList{"Tag", "Hint", "ParentShowHint", "PopupMenu", "ShowHint", "Value", "Visible",
-                                 "Anchors", "Constraints.MaxWidth", "Constraints.MinHeight", "OnChange", "OnClick",
-                                 "OnDblClick", "OnMouseMove", "OnMouseDown", "OnMouseUp", "OnKeyDown", "OnKeyUp",
-                                 "OnKeyPress", "OnContextPopup"}));
+    QCOMPARE(names, (QStringList{"Tag",
+                                 "Hint",
+                                 "ParentShowHint",
+                                 "PopupMenu",
+                                 "ShowHint",
+                                 "Value",
+                                 "Visible",
+                                 "Anchors",
+                                 "Constraints.MaxWidth",
+                                 "Constraints.MinHeight",
+                                 "OnChange",
+                                 "OnClick",
+                                 "OnDblClick",
+                                 "OnMouseMove",
+                                 "OnMouseDown",
+                                 "OnMouseUp",
+                                 "OnKeyDown",
+                                 "OnKeyUp",
+                                 "OnKeyPress",
+                                 "OnContextPopup"}));
     const QString written = TFormWriter::Write(root.get());
     QCOMPARE(TFormWriter::Write(TFormReader::ReadComponent(written, handlers).get()), written);
 }

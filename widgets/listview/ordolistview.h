@@ -16,7 +16,7 @@ namespace OrdoListViewEnums {
 Q_NAMESPACE
 enum TSortDirection { sdAscending, sdDescending };
 Q_ENUM_NS(TSortDirection)
-}  // namespace OrdoListViewEnums
+} // namespace OrdoListViewEnums
 using namespace OrdoListViewEnums;
 
 // The value a sort carries to the item comparison: the column in the low 16

@@ -29,7 +29,7 @@ namespace SliderEnums {
 Q_NAMESPACE
 enum TSliderOption : std::uint8_t { soShowFocus, soShowPoints, soSmooth, soRulerOpaque, soThumbOpaque };
 Q_ENUM_NS(TSliderOption)
-}  // namespace SliderEnums
+} // namespace SliderEnums
 using namespace SliderEnums;
 
 // A set of TSliderOption held in one byte, bit n for option n.

@@ -12,8 +12,7 @@ using T = TImageSlider;
 void AddImage(TClassBuilder<T>& b, const QString& name, int index)
 {
     b.Binary(
-        name, [index](T* o) { return o->IsUserImage(index); },
-        [index](T* o) { return o->Image(index)->SaveToPng(); },
+        name, [index](T* o) { return o->IsUserImage(index); }, [index](T* o) { return o->Image(index)->SaveToPng(); },
         [index, name](T* o, const QByteArray& data) {
             TBitmap picture;
             if (!picture.LoadFromPng(data))
@@ -32,7 +31,8 @@ void RegisterSliderClasses()
     AddControlProperties(b, {cpFont});
     PublishControl(b.InsertBefore(QStringLiteral("Left")), {cpTag});
     PublishControl(b.InsertBefore(QStringLiteral("Align")), {cpHint});
-    b.InsertBefore(QStringLiteral("Color")).Enum<TBevelCut>(QStringLiteral("BevelStyle"), &T::BevelStyle, &T::SetBevelStyle);
+    b.InsertBefore(QStringLiteral("Color"))
+        .Enum<TBevelCut>(QStringLiteral("BevelStyle"), &T::BevelStyle, &T::SetBevelStyle);
     b.InsertBefore(QStringLiteral("ParentColor"));
     AddImage(b, QStringLiteral("ImageHThumb.Data"), siHThumb);
     AddImage(b, QStringLiteral("ImageHRuler.Data"), siHRuler);
@@ -44,8 +44,9 @@ void RegisterSliderClasses()
         .Int(QStringLiteral("NumThumbStates"), &T::NumThumbStates, &T::SetNumThumbStates)
         .Enum<TSliderOrientation>(QStringLiteral("Orientation"), &T::Orientation, &T::SetOrientation)
         .Int(QStringLiteral("EdgeSize"), &T::EdgeSize, &T::SetEdgeSize)
-        .SetOf<TSliderOption>(QStringLiteral("Options"), [](T* o) { return o->Options().Bits(); },
-                              [](T* o, unsigned bits) { o->SetOptions(TSliderOptions::FromBits(bits)); });
+        .SetOf<TSliderOption>(
+            QStringLiteral("Options"), [](T* o) { return o->Options().Bits(); },
+            [](T* o, unsigned bits) { o->SetOptions(TSliderOptions::FromBits(bits)); });
     PublishControl(b.InsertBefore(QStringLiteral("TabOrder")), {cpParentShowHint, cpPopupMenu, cpShowHint});
     b.InsertBefore(QStringLiteral("Visible")).Int(QStringLiteral("Value"), &T::Value, &T::SetValue);
     PublishControl(b.InsertBefore(QStringLiteral("OnEnter")), {cpAnchors, cpConstraints})
@@ -53,11 +54,12 @@ void RegisterSliderClasses()
         .Event(QStringLiteral("OnChanged"), &T::OnChanged)
         .Event(QStringLiteral("OnDrawPoints"), &T::OnDrawPoints);
     PublishControl(b, {cpOnClick, cpOnDblClick});
-    PublishControl(b.InsertAtEnd(), {cpOnMouseMove, cpOnMouseDown, cpOnMouseUp, cpOnKeyDown, cpOnKeyUp, cpOnKeyPress,
-                                     cpOnContextPopup})
+    PublishControl(b.InsertAtEnd(),
+                   {cpOnMouseMove, cpOnMouseDown, cpOnMouseUp, cpOnKeyDown, cpOnKeyUp, cpOnKeyPress, cpOnContextPopup})
         .Stream(
             QStringLiteral("UserImages"), [](T* o, T* ancestor) { return o->ShouldWriteUserImages(ancestor); },
-            [](T* o) { return o->WriteUserImages(); }, [](T* o, const QByteArray& data) {
+            [](T* o) { return o->WriteUserImages(); },
+            [](T* o, const QByteArray& data) {
                 if (data.size() != 1)
                     throw Exception(QStringLiteral("UserImages must hold exactly one byte"));
                 o->ReadUserImages(data);

@@ -17,7 +17,7 @@ namespace SliderLayoutEnums {
 Q_NAMESPACE
 enum TSliderOrientation { soHorizontal, soVertical };
 Q_ENUM_NS(TSliderOrientation)
-}  // namespace SliderLayoutEnums
+} // namespace SliderLayoutEnums
 using namespace SliderLayoutEnums;
 
 // How a step of the value is asked for: by a key or a press on the ruler.
