@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Release (warnings as errors) and runs the
-# whole suite through ctest: unit tests on the offscreen platform, the real
-# program under Xvfb, the accessibility session, the install and package
-# tests, and a short seeded monkey run.
+# Installs what is missing, checks the sources' format, builds Release
+# (warnings as errors) and runs the whole suite through ctest: unit tests on
+# the offscreen platform, the real program under Xvfb, the accessibility
+# session, the install and package tests, and a short seeded monkey run.
 #   scripts/test.sh          that, in a few minutes
 #   scripts/test.sh --full   also the 100 000-event monkey run, then the whole
 #                            suite again built with AddressSanitizer and
@@ -16,6 +16,7 @@ case "${1:-}" in
 *) echo "usage: $0 [--full]" >&2; exit 2 ;;
 esac
 bash scripts/install-deps.sh --test
+bash scripts/format.sh --check
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DHUEBOX_WERROR=ON
 cmake --build build -j2
