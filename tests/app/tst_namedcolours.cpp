@@ -130,19 +130,14 @@ void TestNamedColours::columns_data()
 void TestNamedColours::columns()
 {
     QFETCH(int, index);
-    QFETCH(QString, caption);
-    QFETCH(int, alignment);
-    QFETCH(int, width);
-    QFETCH(int, minWidth);
-    QFETCH(int, maxWidth);
     TForm1 form;
     QCOMPARE(form.ListV->Columns().Count(), 5);
     const TListColumn* c = form.ListV->Columns().Items(index);
-    QCOMPARE(c->Caption(), caption);
-    QCOMPARE(int(c->Alignment()), alignment);
-    QCOMPARE(c->Width(), width);
-    QCOMPARE(c->MinWidth(), minWidth);
-    QCOMPARE(c->MaxWidth(), maxWidth);
+    QTEST(c->Caption(), "caption");
+    QTEST(int(c->Alignment()), "alignment");
+    QTEST(c->Width(), "width");
+    QTEST(c->MinWidth(), "minWidth");
+    QTEST(c->MaxWidth(), "maxWidth");
 }
 
 void TestNamedColours::rows_data()
@@ -169,7 +164,6 @@ void TestNamedColours::rows_data()
 void TestNamedColours::rows()
 {
     QFETCH(QString, name);
-    QFETCH(QStringList, cells);
     TForm1 form;
     const TListItems& items = form.ListV->Items();
     const TListItem* found = nullptr;
@@ -177,7 +171,7 @@ void TestNamedColours::rows()
         if (items.Item(i)->Caption() == name)
             found = items.Item(i);
     QVERIFY2(found, qPrintable(name));
-    QCOMPARE(found->SubItems(), cells);
+    QTEST(found->SubItems(), "cells");
 }
 
 void TestNamedColours::rowsAreInNameOrder()

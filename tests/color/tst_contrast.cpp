@@ -32,8 +32,7 @@ void TestContrast::knownPairs()
 {
     QFETCH(TColor, text);
     QFETCH(TColor, background);
-    QFETCH(QString, shown);
-    QCOMPARE(ContrastText(ContrastRatio(text, background)), shown);
+    QTEST(ContrastText(ContrastRatio(text, background)), "shown");
 }
 
 void TestContrast::levelsUseTheExactRatio_data()
@@ -49,8 +48,7 @@ void TestContrast::levelsUseTheExactRatio_data()
 void TestContrast::levelsUseTheExactRatio()
 {
     QFETCH(double, ratio);
-    QFETCH(QString, shown);
-    QCOMPARE(ContrastText(ratio), shown);
+    QTEST(ContrastText(ratio), "shown");
 }
 
 QTEST_GUILESS_MAIN(TestContrast)

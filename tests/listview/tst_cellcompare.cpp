@@ -84,72 +84,39 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("expected");
-        QTest::newRow("equal values") << "240"
-                                      << "0240" << 0;
-        QTest::newRow("by value") << "25"
-                                  << "128" << -1;
-        QTest::newRow("negative") << "-1"
-                                  << "0.5" << -1;
-        QTest::newRow("leading blank number") << " 12"
-                                              << "5" << 1;
-        QTest::newRow("hex as number") << "4169E1"
-                                       << "000080" << 1;
-        QTest::newRow("hex exponent value") << "4169E1"
-                                            << "5000" << 1;
-        QTest::newRow("hex as text") << "4169E1"
-                                     << "F0F8FF" << -1;
-        QTest::newRow("comma is text") << "1,5"
-                                       << "1.25" << -1;
-        QTest::newRow("number before date") << "12.05"
-                                            << "13.01" << -1;
-        QTest::newRow("dates") << "12.05.2001"
-                               << "13.01.2001" << 1;
-        QTest::newRow("two-digit years") << "1.1.73"
-                                         << "1.1.74" << 1;
-        QTest::newRow("invalid date is text") << "31.02.2001"
-                                              << "10.01.2002" << 1;
-        QTest::newRow("date and time") << "12.05.2001 10:15"
-                                       << "12.05.2001 9:00" << 1;
-        QTest::newRow("date and text") << "12.05.2001 abc"
-                                       << "11.06.2001" << 1;
-        QTest::newRow("trailing blank is time") << "12 "
-                                                << "7 " << 1;
-        QTest::newRow("time against number") << "12 "
-                                             << "7" << 1;
-        QTest::newRow("trailing blank vs word") << "12 "
-                                                << "Red" << -1;
-        QTest::newRow("PM equals plain") << "12:30 PM"
-                                         << "12:30" << 0;
-        QTest::newRow("AM") << "12:30 AM"
-                            << "1:00" << -1;
-        QTest::newRow("13 PM is text") << "13:00 PM"
-                                       << "2:00" << -1;
-        QTest::newRow("zero time is text") << "12:00 AM"
-                                           << "0:30" << 1;
-        QTest::newRow("epoch is text") << "30.12.1899"
-                                       << "1.01.1900" << 1;
-        QTest::newRow("empty first") << ""
-                                     << "Red" << 1;
-        QTest::newRow("empty second") << "Red"
-                                      << "" << -1;
-        QTest::newRow("both empty") << ""
-                                    << "" << 0;
-        QTest::newRow("empty vs number") << ""
-                                         << "5" << 1;
-        QTest::newRow("collation case") << "abc"
-                                        << "Abc" << -1;
-        QTest::newRow("collation letters") << "a"
-                                           << "B" << -1;
-        QTest::newRow("number vs word") << "5"
-                                        << "abc" << -1;
-        QTest::newRow("overflow above finite") << "1E5000"
-                                               << "1E4000" << 1;
-        QTest::newRow("negative overflow") << "-1E5000"
-                                           << "-1E4000" << -1;
-        QTest::newRow("overflows equal") << "1E5000"
-                                         << "2E5000" << 0;
-        QTest::newRow("underflow is zero") << "1E-5000"
-                                           << "0" << 0;
+        QTest::newRow("equal values") << "240" << QStringLiteral("0240") << 0;
+        QTest::newRow("by value") << "25" << QStringLiteral("128") << -1;
+        QTest::newRow("negative") << "-1" << QStringLiteral("0.5") << -1;
+        QTest::newRow("leading blank number") << " 12" << QStringLiteral("5") << 1;
+        QTest::newRow("hex as number") << "4169E1" << QStringLiteral("000080") << 1;
+        QTest::newRow("hex exponent value") << "4169E1" << QStringLiteral("5000") << 1;
+        QTest::newRow("hex as text") << "4169E1" << QStringLiteral("F0F8FF") << -1;
+        QTest::newRow("comma is text") << "1,5" << QStringLiteral("1.25") << -1;
+        QTest::newRow("number before date") << "12.05" << QStringLiteral("13.01") << -1;
+        QTest::newRow("dates") << "12.05.2001" << QStringLiteral("13.01.2001") << 1;
+        QTest::newRow("two-digit years") << "1.1.73" << QStringLiteral("1.1.74") << 1;
+        QTest::newRow("invalid date is text") << "31.02.2001" << QStringLiteral("10.01.2002") << 1;
+        QTest::newRow("date and time") << "12.05.2001 10:15" << QStringLiteral("12.05.2001 9:00") << 1;
+        QTest::newRow("date and text") << "12.05.2001 abc" << QStringLiteral("11.06.2001") << 1;
+        QTest::newRow("trailing blank is time") << "12 " << QStringLiteral("7 ") << 1;
+        QTest::newRow("time against number") << "12 " << QStringLiteral("7") << 1;
+        QTest::newRow("trailing blank vs word") << "12 " << QStringLiteral("Red") << -1;
+        QTest::newRow("PM equals plain") << "12:30 PM" << QStringLiteral("12:30") << 0;
+        QTest::newRow("AM") << "12:30 AM" << QStringLiteral("1:00") << -1;
+        QTest::newRow("13 PM is text") << "13:00 PM" << QStringLiteral("2:00") << -1;
+        QTest::newRow("zero time is text") << "12:00 AM" << QStringLiteral("0:30") << 1;
+        QTest::newRow("epoch is text") << "30.12.1899" << QStringLiteral("1.01.1900") << 1;
+        QTest::newRow("empty first") << "" << QStringLiteral("Red") << 1;
+        QTest::newRow("empty second") << "Red" << QStringLiteral("") << -1;
+        QTest::newRow("both empty") << "" << QStringLiteral("") << 0;
+        QTest::newRow("empty vs number") << "" << QStringLiteral("5") << 1;
+        QTest::newRow("collation case") << "abc" << QStringLiteral("Abc") << -1;
+        QTest::newRow("collation letters") << "a" << QStringLiteral("B") << -1;
+        QTest::newRow("number vs word") << "5" << QStringLiteral("abc") << -1;
+        QTest::newRow("overflow above finite") << "1E5000" << QStringLiteral("1E4000") << 1;
+        QTest::newRow("negative overflow") << "-1E5000" << QStringLiteral("-1E4000") << -1;
+        QTest::newRow("overflows equal") << "1E5000" << QStringLiteral("2E5000") << 0;
+        QTest::newRow("underflow is zero") << "1E-5000" << QStringLiteral("0") << 0;
     }
     void compare()
     {

@@ -142,7 +142,6 @@ void TestX11Picker::grabHeldElsewhere_data()
 void TestX11Picker::grabHeldElsewhere()
 {
     QFETCH(bool, keyboard);
-    QFETCH(QString, message);
     // Another client of the same server holds the grab.
     xcb_connection_t* other = xcb_connect(nullptr, nullptr);
     QVERIFY(!xcb_connection_has_error(other));
@@ -168,7 +167,7 @@ void TestX11Picker::grabHeldElsewhere()
     picker.Start();
     xcb_disconnect(other);
     QCOMPARE(failed.size(), 1);
-    QCOMPARE(failed.at(0).at(0).toString(), message);
+    QTEST(failed.at(0).at(0).toString(), "message");
     QCOMPARE(started.size(), 0);
     QVERIFY(!picker.IsActive());
     ExpectReleasedAndPickAgain();

@@ -394,7 +394,6 @@ void TestSliderInput::frameworkEvents_data()
 void TestSliderInput::frameworkEvents()
 {
     QFETCH(QString, input);
-    QFETCH(QStringList, raised);
     TSliderWindow w;
     TImageSlider* s = w.Slider;
     s->setFocus();
@@ -447,7 +446,7 @@ void TestSliderInput::frameworkEvents()
     } else {
         QTest::keyClick(s, input == "A" ? Qt::Key_A : Qt::Key_Right);
     }
-    QCOMPARE(seen, raised);
+    QTEST(seen, "raised");
 }
 
 int main(int argc, char** argv)
