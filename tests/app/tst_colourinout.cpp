@@ -47,206 +47,187 @@ struct TWindow {
 class TestColourInOut : public QObject {
     Q_OBJECT
 private slots:
-    void pasteLoadsTheColourUnderEdit_data();
-    void pasteLoadsTheColourUnderEdit();
-    void pastedBodyTagSetsBothColours();
-    void badTextChangesNothing_data();
-    void badTextChangesNothing();
-    void ctrlCCopiesTheLiteralFromAnyControl_data();
-    void ctrlCCopiesTheLiteralFromAnyControl();
-    void previewSelectionCopiesItself();
-    void contextMenuOffersFourEntries();
-    void enteredColourIsCheckedAndApplied();
-    void pickingWithoutAWayToReadTheScreen();
-};
-
-void TestColourInOut::pasteLoadsTheColourUnderEdit_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("textTarget");
-    QTest::addColumn<QString>("sliders");
-    QTest::addColumn<QString>("literal");
-    const struct {
-        const char* name;
-        const char* text;
-        const char* sliders;
-        const char* literal;
-    } rows[] = {
-        {"HTML", "#336699", "51,102,153", "$00996633"},
-        {"Delphi", " $00996633; ", "51,102,153", "$00996633"},
-        {"Visual C++", "0x00030201", "1,2,3", "$00030201"},
-        {"Visual Basic", "&H000080FF&", "255,128,0", "$000080FF"},
-        {"short HTML", "#fa0", "255,170,0", "$0000AAFF"},
-        {"rgb()", "rgb(0, 50%, 100%)", "0,128,255", "$00FF8000"},
-        {"name", "Gainsboro", "220,220,220", "$00DCDCDC"},
-        {"name in another case", "rosybrown", "188,143,143", "$008F8FBC"},
-    };
-    for (const auto& r : rows) {
-        for (bool text : {false, true})
-            QTest::addRow("%s, %s", r.name, text ? "text" : "background")
-                << QString::fromUtf8(r.text) << text << QString::fromLatin1(r.sliders)
-                << QString::fromLatin1(r.literal);
+    void pasteLoadsTheColourUnderEdit_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("textTarget");
+        QTest::addColumn<QString>("sliders");
+        QTest::addColumn<QString>("literal");
+        const struct {
+            const char* name;
+            const char* text;
+            const char* sliders;
+            const char* literal;
+        } rows[] = {
+            {"HTML", "#336699", "51,102,153", "$00996633"},
+            {"Delphi", " $00996633; ", "51,102,153", "$00996633"},
+            {"Visual C++", "0x00030201", "1,2,3", "$00030201"},
+            {"Visual Basic", "&H000080FF&", "255,128,0", "$000080FF"},
+            {"short HTML", "#fa0", "255,170,0", "$0000AAFF"},
+            {"rgb()", "rgb(0, 50%, 100%)", "0,128,255", "$00FF8000"},
+            {"name", "Gainsboro", "220,220,220", "$00DCDCDC"},
+            {"name in another case", "rosybrown", "188,143,143", "$008F8FBC"},
+        };
+        for (const auto& r : rows) {
+            for (bool text : {false, true})
+                QTest::addRow("%s, %s", r.name, text ? "text" : "background")
+                    << QString::fromUtf8(r.text) << text << QString::fromLatin1(r.sliders)
+                    << QString::fromLatin1(r.literal);
+        }
     }
-}
+    void pasteLoadsTheColourUnderEdit()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, textTarget);
+        QFETCH(QString, sliders);
+        TWindow w;
+        QVERIFY(w.Ready());
+        if (textTarget)
+            QTest::mouseClick(w.Form.RBtn1, Qt::LeftButton);
+        w.Paste(text);
+        QVERIFY2(w.Messages.isEmpty(), qPrintable(w.Messages.join(QLatin1Char('\n'))));
+        QCOMPARE(SliderValues(w.Form), sliders);
+        QTEST(w.Form.Panel1->Text(), "literal");
+        QCOMPARE(w.Form.TxtG->Caption(), sliders.section(QLatin1Char(','), 1, 1));
+        const QStringList c = sliders.split(QLatin1Char(','));
+        const TColor color = RGB(c[0].toInt(), c[1].toInt(), c[2].toInt());
+        QCOMPARE(textTarget ? w.Form.Panel1->FontColor() : w.Form.Panel1->Color(), color);
+    }
 
-void TestColourInOut::pasteLoadsTheColourUnderEdit()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, textTarget);
-    QFETCH(QString, sliders);
-    QFETCH(QString, literal);
-    TWindow w;
-    QVERIFY(w.Ready());
-    if (textTarget)
+    void pastedBodyTagSetsBothColours()
+    {
+        TWindow w;
+        QVERIFY(w.Ready());
+        QTest::mouseClick(w.Form.RdBtn4, Qt::LeftButton);
+        w.Paste(QStringLiteral("<body text='#102030' bgcolor=#405060>"));
+        QCOMPARE(SliderValues(w.Form), QStringLiteral("64,80,96"));
+        QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("<BODY BGCOLOR=\"#405060\" TEXT=\"#102030\">"));
+        QCOMPARE(w.Form.Panel1->FontColor(), RGB(0x10, 0x20, 0x30));
+        QCOMPARE(w.Form.Panel1->Color(), RGB(0x40, 0x50, 0x60));
+        // The next switch brings the other colour into the sliders.
         QTest::mouseClick(w.Form.RBtn1, Qt::LeftButton);
-    w.Paste(text);
-    QVERIFY2(w.Messages.isEmpty(), qPrintable(w.Messages.join(QLatin1Char('\n'))));
-    QCOMPARE(SliderValues(w.Form), sliders);
-    QCOMPARE(w.Form.Panel1->Text(), literal);
-    QCOMPARE(w.Form.TxtG->Caption(), sliders.section(QLatin1Char(','), 1, 1));
-    const QStringList c = sliders.split(QLatin1Char(','));
-    const TColor color = RGB(c[0].toInt(), c[1].toInt(), c[2].toInt());
-    QCOMPARE(textTarget ? w.Form.Panel1->FontColor() : w.Form.Panel1->Color(), color);
-}
+        QCOMPARE(SliderValues(w.Form), QStringLiteral("16,32,48"));
+        QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("<BODY BGCOLOR=\"#405060\" TEXT=\"#102030\">"));
+    }
 
-void TestColourInOut::pastedBodyTagSetsBothColours()
-{
-    TWindow w;
-    QVERIFY(w.Ready());
-    QTest::mouseClick(w.Form.RdBtn4, Qt::LeftButton);
-    w.Paste(QStringLiteral("<body text='#102030' bgcolor=#405060>"));
-    QCOMPARE(SliderValues(w.Form), QStringLiteral("64,80,96"));
-    QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("<BODY BGCOLOR=\"#405060\" TEXT=\"#102030\">"));
-    QCOMPARE(w.Form.Panel1->FontColor(), RGB(0x10, 0x20, 0x30));
-    QCOMPARE(w.Form.Panel1->Color(), RGB(0x40, 0x50, 0x60));
-    // The next switch brings the other colour into the sliders.
-    QTest::mouseClick(w.Form.RBtn1, Qt::LeftButton);
-    QCOMPARE(SliderValues(w.Form), QStringLiteral("16,32,48"));
-    QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("<BODY BGCOLOR=\"#405060\" TEXT=\"#102030\">"));
-}
+    void badTextChangesNothing_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("words") << "blue-ish" << QStringLiteral("Не удалось распознать цвет: «blue-ish»");
+        QTest::newRow("system colour") << "$80000005" << QStringLiteral("Не удалось распознать цвет: «$80000005»");
+        QTest::newRow("half transparent")
+            << "#33669980" << QStringLiteral("Прозрачность не поддерживается: «#33669980»");
+        QTest::newRow("nothing") << "" << QStringLiteral("В буфере обмена нет цвета");
+    }
+    void badTextChangesNothing()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        TWindow w;
+        QVERIFY(w.Ready());
+        QStringList changes;
+        RecordSliderChanges(w.Form, changes);
+        w.Paste(text);
+        QCOMPARE(w.Messages, QStringList{message});
+        QCOMPARE(changes, QStringList());
+        QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("$00FFFFFF"));
+        QCOMPARE(w.Form.Panel1->Color(), clWindow);
+    }
 
-void TestColourInOut::badTextChangesNothing_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("words") << "blue-ish"
-                           << "Не удалось распознать цвет: «blue-ish»";
-    QTest::newRow("system colour") << "$80000005"
-                                   << "Не удалось распознать цвет: «$80000005»";
-    QTest::newRow("half transparent") << "#33669980"
-                                      << "Прозрачность не поддерживается: «#33669980»";
-    QTest::newRow("nothing") << ""
-                             << "В буфере обмена нет цвета";
-}
+    void ctrlCCopiesTheLiteralFromAnyControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        for (const char* name : {"SlR", "SlB", "ListV", "ClrCmbBox", "BtnCopy", "RdBtn3", "Panel1"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void ctrlCCopiesTheLiteralFromAnyControl()
+    {
+        QFETCH(QString, control);
+        TWindow w;
+        QVERIFY(w.Ready());
+        w.Form.SlG->SetValue(0x80);
+        QWidget* target = w.Form.findChild<QWidget*>(control);
+        QVERIFY(target);
+        w.Form.PageControl1->setCurrentWidget(w.Form.findChild<QWidget*>(
+            control == QLatin1String("ListV") ? QStringLiteral("TabSheet2") : QStringLiteral("TabSheet1")));
+        target->setFocus();
+        QTRY_VERIFY(target->hasFocus());
+        QGuiApplication::clipboard()->clear();
+        w.Key(target, Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("$00FF80FF"));
+        QCOMPARE(w.Form.Panel1->SelText(), QString());
+        QTRY_COMPARE(QToolTip::text(), QStringLiteral("Скопировано"));
+        // Nothing moved and no text changed.
+        QCOMPARE(w.Form.BtnCopy->geometry(), QRect(452, 192, 100, 28));
+        QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("$00FF80FF"));
+        QVERIFY(w.Messages.isEmpty());
+    }
 
-void TestColourInOut::badTextChangesNothing()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, message);
-    TWindow w;
-    QVERIFY(w.Ready());
-    QStringList changes;
-    RecordSliderChanges(w.Form, changes);
-    w.Paste(text);
-    QCOMPARE(w.Messages, QStringList{message});
-    QCOMPARE(changes, QStringList());
-    QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("$00FFFFFF"));
-    QCOMPARE(w.Form.Panel1->Color(), clWindow);
-}
+    void previewSelectionCopiesItself()
+    {
+        TWindow w;
+        QVERIFY(w.Ready());
+        w.Form.Panel1->setFocus();
+        QTextCursor cursor = w.Form.Panel1->textCursor();
+        cursor.setPosition(3);
+        cursor.setPosition(9, QTextCursor::KeepAnchor);
+        w.Form.Panel1->setTextCursor(cursor);
+        w.Key(w.Form.Panel1, Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("FFFFFF"));
+        QCOMPARE(w.Form.Panel1->SelText(), QStringLiteral("FFFFFF"));
+    }
 
-void TestColourInOut::ctrlCCopiesTheLiteralFromAnyControl_data()
-{
-    QTest::addColumn<QString>("control");
-    for (const char* name : {"SlR", "SlB", "ListV", "ClrCmbBox", "BtnCopy", "RdBtn3", "Panel1"})
-        QTest::newRow(name) << QString::fromLatin1(name);
-}
+    void contextMenuOffersFourEntries()
+    {
+        TWindow w;
+        QVERIFY(w.Ready());
+        QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(20, 10),
+                                  w.Form.Panel1->viewport()->mapToGlobal(QPoint(20, 10)));
+        QCoreApplication::sendEvent(w.Form.Panel1->viewport(), &request);
+        QMenu* menu = w.Form.PreviewMenu();
+        QTRY_VERIFY(menu->isVisible());
+        QStringList entries;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator())
+                entries << a->text() + QLatin1Char('\t') + a->shortcut().toString();
+        QCOMPARE(entries, QStringList({"Вставить цвет\tCtrl+V", "Ввести цвет…\tCtrl+L", "Взять цвет с экрана\tCtrl+P",
+                                       "Копировать\tCtrl+C"}));
+        menu->close();
+    }
 
-void TestColourInOut::ctrlCCopiesTheLiteralFromAnyControl()
-{
-    QFETCH(QString, control);
-    TWindow w;
-    QVERIFY(w.Ready());
-    w.Form.SlG->SetValue(0x80);
-    QWidget* target = w.Form.findChild<QWidget*>(control);
-    QVERIFY(target);
-    w.Form.PageControl1->setCurrentWidget(w.Form.findChild<QWidget*>(
-        control == QLatin1String("ListV") ? QStringLiteral("TabSheet2") : QStringLiteral("TabSheet1")));
-    target->setFocus();
-    QTRY_VERIFY(target->hasFocus());
-    QGuiApplication::clipboard()->clear();
-    w.Key(target, Qt::Key_C);
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("$00FF80FF"));
-    QCOMPARE(w.Form.Panel1->SelText(), QString());
-    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Скопировано"));
-    // Nothing moved and no text changed.
-    QCOMPARE(w.Form.BtnCopy->geometry(), QRect(452, 192, 100, 28));
-    QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("$00FF80FF"));
-    QVERIFY(w.Messages.isEmpty());
-}
+    void enteredColourIsCheckedAndApplied()
+    {
+        TWindow w;
+        QVERIFY(w.Ready());
+        w.Key(w.Form.SlR, Qt::Key_L);
+        TColorEntryDialog* dialog = nullptr;
+        QTRY_VERIFY((dialog = w.Form.findChild<TColorEntryDialog*>()) && dialog->isVisible());
+        QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        QVERIFY(!ok->isEnabled());
+        QTest::keyClicks(dialog->Field(), QStringLiteral("teal-ish"));
+        QCOMPARE(dialog->ErrorLabel()->text(), QStringLiteral("Не удалось распознать цвет: «teal-ish»"));
+        QVERIFY(!ok->isEnabled());
+        dialog->Field()->setText(QStringLiteral("#336699"));
+        QCOMPARE(dialog->ErrorLabel()->text(), QString());
+        QVERIFY(ok->isEnabled());
+        QCOMPARE(SliderValues(w.Form), QStringLiteral("255,255,255")); // nothing before OK
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(SliderValues(w.Form), QStringLiteral("51,102,153"));
+        QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("$00996633"));
+    }
 
-void TestColourInOut::previewSelectionCopiesItself()
-{
-    TWindow w;
-    QVERIFY(w.Ready());
-    w.Form.Panel1->setFocus();
-    QTextCursor cursor = w.Form.Panel1->textCursor();
-    cursor.setPosition(3);
-    cursor.setPosition(9, QTextCursor::KeepAnchor);
-    w.Form.Panel1->setTextCursor(cursor);
-    w.Key(w.Form.Panel1, Qt::Key_C);
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("FFFFFF"));
-    QCOMPARE(w.Form.Panel1->SelText(), QStringLiteral("FFFFFF"));
-}
-
-void TestColourInOut::contextMenuOffersFourEntries()
-{
-    TWindow w;
-    QVERIFY(w.Ready());
-    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(20, 10),
-                              w.Form.Panel1->viewport()->mapToGlobal(QPoint(20, 10)));
-    QCoreApplication::sendEvent(w.Form.Panel1->viewport(), &request);
-    QMenu* menu = w.Form.PreviewMenu();
-    QTRY_VERIFY(menu->isVisible());
-    QStringList entries;
-    for (QAction* a : menu->actions())
-        if (!a->isSeparator())
-            entries << a->text() + QLatin1Char('\t') + a->shortcut().toString();
-    QCOMPARE(entries, QStringList({"Вставить цвет\tCtrl+V", "Ввести цвет…\tCtrl+L", "Взять цвет с экрана\tCtrl+P",
-                                   "Копировать\tCtrl+C"}));
-    menu->close();
-}
-
-void TestColourInOut::enteredColourIsCheckedAndApplied()
-{
-    TWindow w;
-    QVERIFY(w.Ready());
-    w.Key(w.Form.SlR, Qt::Key_L);
-    TColorEntryDialog* dialog = nullptr;
-    QTRY_VERIFY((dialog = w.Form.findChild<TColorEntryDialog*>()) && dialog->isVisible());
-    QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-    QVERIFY(!ok->isEnabled());
-    QTest::keyClicks(dialog->Field(), QStringLiteral("teal-ish"));
-    QCOMPARE(dialog->ErrorLabel()->text(), QStringLiteral("Не удалось распознать цвет: «teal-ish»"));
-    QVERIFY(!ok->isEnabled());
-    dialog->Field()->setText(QStringLiteral("#336699"));
-    QCOMPARE(dialog->ErrorLabel()->text(), QString());
-    QVERIFY(ok->isEnabled());
-    QCOMPARE(SliderValues(w.Form), QStringLiteral("255,255,255")); // nothing before OK
-    QTest::mouseClick(ok, Qt::LeftButton);
-    QCOMPARE(SliderValues(w.Form), QStringLiteral("51,102,153"));
-    QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("$00996633"));
-}
-
-void TestColourInOut::pickingWithoutAWayToReadTheScreen()
-{
-    // The offscreen platform, and no session bus: nothing can read the screen.
-    TWindow w;
-    QVERIFY(w.Ready());
-    w.Key(w.Form.SlR, Qt::Key_P);
-    QCOMPARE(w.Messages, QStringList{QStringLiteral("Взять цвет с экрана здесь нельзя")});
-    QCOMPARE(SliderValues(w.Form), QStringLiteral("255,255,255"));
-    QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("$00FFFFFF"));
-}
+    void pickingWithoutAWayToReadTheScreen()
+    {
+        // The offscreen platform, and no session bus: nothing can read the screen.
+        TWindow w;
+        QVERIFY(w.Ready());
+        w.Key(w.Form.SlR, Qt::Key_P);
+        QCOMPARE(w.Messages, QStringList{QStringLiteral("Взять цвет с экрана здесь нельзя")});
+        QCOMPARE(SliderValues(w.Form), QStringLiteral("255,255,255"));
+        QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("$00FFFFFF"));
+    }
+};
 
 int main(int argc, char** argv)
 {

@@ -28,108 +28,87 @@ void Record(QAccessibleEvent* event)
 class TestAccessibility : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void slidersAreSliders_data();
-    void slidersAreSliders();
-    void valueChangesAreAnnounced();
-    void settingTheValueMovesTheSlider();
-    void controlsHaveNames_data();
-    void controlsHaveNames();
+    void initTestCase()
+    {
+        QAccessible::installUpdateHandler(Record);
+        // The session's accessibility bus switches accessibility on.
+        QVERIFY2(QTest::qWaitFor([] { return QAccessible::isActive(); }, 5000), "accessibility is not active");
+    }
+
+    void slidersAreSliders_data()
+    {
+        QTest::addColumn<QString>("slider");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("red") << "SlR" << QStringLiteral("Red");
+        QTest::newRow("green") << "SlG" << QStringLiteral("Green");
+        QTest::newRow("blue") << "SlB" << QStringLiteral("Blue");
+    }
+    void slidersAreSliders()
+    {
+        QFETCH(QString, slider);
+        TForm1 form;
+        auto* s = form.findChild<TImageSlider*>(slider);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(s);
+        QVERIFY(a);
+        QCOMPARE(a->role(), QAccessible::Slider);
+        QTEST(a->text(QAccessible::Name), "name");
+        QAccessibleValueInterface* v = a->valueInterface();
+        QVERIFY(v);
+        QCOMPARE(v->currentValue().toInt(), 255);
+        QCOMPARE(v->minimumValue().toInt(), 0);
+        QCOMPARE(v->maximumValue().toInt(), 255);
+        QCOMPARE(v->minimumStepSize().toInt(), 1);
+        QVERIFY(a->state().focusable);
+    }
+
+    void valueChangesAreAnnounced()
+    {
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        heard.clear();
+        form.SlG->setFocus();
+        QTest::keyClick(form.SlG, Qt::Key_Left);
+        QTest::mouseClick(form.RBtn1, Qt::LeftButton); // loads the text colour 0, 0, 0
+        QCOMPARE(heard, (QStringList{"SlG=254", "SlR=0", "SlG=0", "SlB=0"}));
+        QCOMPARE(QAccessible::queryAccessibleInterface(form.SlB)->valueInterface()->currentValue().toInt(), 0);
+    }
+
+    void settingTheValueMovesTheSlider()
+    {
+        TForm1 form;
+        QAccessible::queryAccessibleInterface(form.SlB)->valueInterface()->setCurrentValue(16);
+        QCOMPARE(form.SlB->Value(), 16);
+        QCOMPARE(form.TxtB->Caption(), QStringLiteral("16"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(form.SlB)->text(QAccessible::Value), QStringLiteral("16"));
+    }
+
+    void controlsHaveNames_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("list") << "ListV" << QStringLiteral("Цветовые константы");
+        // A combo box is announced by its current text; its purpose is in the
+        // description (tested below).
+        QTest::newRow("combo") << "ClrCmbBox" << QStringLiteral("White");
+        QTest::newRow("preview") << "Panel1" << QStringLiteral("Код цвета");
+        QTest::newRow("copy") << "BtnCopy" << QStringLiteral("Копировать цвет");
+        QTest::newRow("format") << "RdBtn2" << QStringLiteral("Visual C++");
+        QTest::newRow("target") << "RBtn2" << QStringLiteral("Фон");
+    }
+    void controlsHaveNames()
+    {
+        QFETCH(QString, control);
+        TForm1 form;
+        QWidget* w = form.findChild<QWidget*>(control);
+        QVERIFY(w);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        QVERIFY(a);
+        QTEST(a->text(QAccessible::Name), "name");
+        if (control == QLatin1String("ClrCmbBox"))
+            QCOMPARE(a->text(QAccessible::Description), QStringLiteral("Основные цвета"));
+    }
 };
-
-void TestAccessibility::initTestCase()
-{
-    QAccessible::installUpdateHandler(Record);
-    // The session's accessibility bus switches accessibility on.
-    QVERIFY2(QTest::qWaitFor([] { return QAccessible::isActive(); }, 5000), "accessibility is not active");
-}
-
-void TestAccessibility::slidersAreSliders_data()
-{
-    QTest::addColumn<QString>("slider");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("red") << "SlR"
-                         << "Red";
-    QTest::newRow("green") << "SlG"
-                           << "Green";
-    QTest::newRow("blue") << "SlB"
-                          << "Blue";
-}
-
-void TestAccessibility::slidersAreSliders()
-{
-    QFETCH(QString, slider);
-    QFETCH(QString, name);
-    TForm1 form;
-    auto* s = form.findChild<TImageSlider*>(slider);
-    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(s);
-    QVERIFY(a);
-    QCOMPARE(a->role(), QAccessible::Slider);
-    QCOMPARE(a->text(QAccessible::Name), name);
-    QAccessibleValueInterface* v = a->valueInterface();
-    QVERIFY(v);
-    QCOMPARE(v->currentValue().toInt(), 255);
-    QCOMPARE(v->minimumValue().toInt(), 0);
-    QCOMPARE(v->maximumValue().toInt(), 255);
-    QCOMPARE(v->minimumStepSize().toInt(), 1);
-    QVERIFY(a->state().focusable);
-}
-
-void TestAccessibility::valueChangesAreAnnounced()
-{
-    TForm1 form;
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    heard.clear();
-    form.SlG->setFocus();
-    QTest::keyClick(form.SlG, Qt::Key_Left);
-    QTest::mouseClick(form.RBtn1, Qt::LeftButton); // loads the text colour 0, 0, 0
-    QCOMPARE(heard, (QStringList{"SlG=254", "SlR=0", "SlG=0", "SlB=0"}));
-    QCOMPARE(QAccessible::queryAccessibleInterface(form.SlB)->valueInterface()->currentValue().toInt(), 0);
-}
-
-void TestAccessibility::settingTheValueMovesTheSlider()
-{
-    TForm1 form;
-    QAccessible::queryAccessibleInterface(form.SlB)->valueInterface()->setCurrentValue(16);
-    QCOMPARE(form.SlB->Value(), 16);
-    QCOMPARE(form.TxtB->Caption(), QStringLiteral("16"));
-    QCOMPARE(QAccessible::queryAccessibleInterface(form.SlB)->text(QAccessible::Value), QStringLiteral("16"));
-}
-
-void TestAccessibility::controlsHaveNames_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("list") << "ListV"
-                          << "Цветовые константы";
-    // A combo box is announced by its current text; its purpose is in the
-    // description (tested below).
-    QTest::newRow("combo") << "ClrCmbBox"
-                           << "White";
-    QTest::newRow("preview") << "Panel1"
-                             << "Код цвета";
-    QTest::newRow("copy") << "BtnCopy"
-                          << "Копировать цвет";
-    QTest::newRow("format") << "RdBtn2"
-                            << "Visual C++";
-    QTest::newRow("target") << "RBtn2"
-                            << "Фон";
-}
-
-void TestAccessibility::controlsHaveNames()
-{
-    QFETCH(QString, control);
-    QFETCH(QString, name);
-    TForm1 form;
-    QWidget* w = form.findChild<QWidget*>(control);
-    QVERIFY(w);
-    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-    QVERIFY(a);
-    QCOMPARE(a->text(QAccessible::Name), name);
-    if (control == QLatin1String("ClrCmbBox"))
-        QCOMPARE(a->text(QAccessible::Description), QStringLiteral("Основные цвета"));
-}
 
 int main(int argc, char** argv)
 {
