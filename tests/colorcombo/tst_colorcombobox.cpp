@@ -141,535 +141,503 @@ QImage PaintRow(TColorComboBox* combo, int row, int width, int height, QStyle::S
 class TestColorComboBox : public QObject {
     Q_OBJECT
 private slots:
-    void itemNames_data();
-    void itemNames();
-    void setColorValue_data();
-    void setColorValue();
-    void colourOutsideListRaisesEveryTime();
-    void userChoice_data();
-    void userChoice();
-    void arrowKeysInOpenList_data();
-    void arrowKeysInOpenList();
-    void fieldTextIsRead_data();
-    void fieldTextIsRead();
-    void typedNumberBecomesValue();
-    void recreateKeepsColour_data();
-    void recreateKeepsColour();
-    void hiddenControlRecreatesWhenNeeded();
-    void rowPixels_data();
-    void rowPixels();
-    void fieldPixels_data();
-    void fieldPixels();
-    void longNamesAreCut_data();
-    void longNamesAreCut();
-    void integerText_data();
-    void integerText();
-    void storedForm();
-    void inheritedPropertiesAndEvents();
-};
+    void itemNames_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("afterCreation");
+        QTest::addColumn<QStringList>("expected");
 
-void TestColorComboBox::itemNames_data()
-{
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<bool>("afterCreation");
-    QTest::addColumn<QStringList>("expected");
-
-    QStringList abc = DefaultNames;
-    abc[0] = "A";
-    abc[2] = "C";
-    QStringList twenty;
-    for (int i = 0; i < 20; ++i)
-        twenty << QStringLiteral("n%1").arg(i);
-    QTest::newRow("empty") << QStringList() << false << DefaultNames;
-    QTest::newRow("empty entry falls back") << QStringList{"A", "", "C"} << false << abc;
-    QTest::newRow("empty entry, existing list") << QStringList{"A", "", "C"} << true << abc;
-    QTest::newRow("beyond 16 ignored") << twenty << true << twenty.mid(0, 16);
-}
-
-void TestColorComboBox::itemNames()
-{
-    QFETCH(QStringList, names);
-    QFETCH(bool, afterCreation);
-    QFETCH(QStringList, expected);
-    TColorComboBox combo;
-    QVERIFY(!combo.HandleAllocated());
-    if (afterCreation)
-        combo.HandleNeeded();
-    combo.SetColorNames(names);
-    QCOMPARE(combo.ItemCount(), 16);
-    for (int i = 0; i < 16; ++i) {
-        QCOMPARE(combo.ItemText(i), expected[i]);
-        QCOMPARE(combo.ItemData(i), TColorComboBox::StandardColors[i]);
+        QStringList abc = DefaultNames;
+        abc[0] = "A";
+        abc[2] = "C";
+        QStringList twenty;
+        for (int i = 0; i < 20; ++i)
+            twenty << QStringLiteral("n%1").arg(i);
+        QTest::newRow("empty") << QStringList() << false << DefaultNames;
+        QTest::newRow("empty entry falls back") << QStringList{"A", "", "C"} << false << abc;
+        QTest::newRow("empty entry, existing list") << QStringList{"A", "", "C"} << true << abc;
+        QTest::newRow("beyond 16 ignored") << twenty << true << twenty.mid(0, 16);
     }
-    QCOMPARE(combo.ItemIndex(), 0); // the stored black
-}
-
-void TestColorComboBox::setColorValue_data()
-{
-    QTest::addColumn<int>("style");
-    QTest::addColumn<TColor>("value");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("events");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("colour of the selected item") << int(csDropDownList) << clWhite << 15 << 0 << "White";
-    QTest::newRow("red selects 9") << int(csDropDownList) << clRed << 9 << 1 << "Red";
-    QTest::newRow("outside the list") << int(csDropDownList) << TColor(0x123456) << -1 << 1 << "";
-    QTest::newRow("system colour, list style") << int(csDropDownList) << clWindow << -1 << 1 << "";
-    QTest::newRow("outside, editable") << int(csDropDown) << TColor(0x00123456) << -1 << 1 << "$00123456";
-    QTest::newRow("system colour, editable") << int(csDropDown) << clScrollBar << -1 << 1 << "ScrollBar";
-    QTest::newRow("red, editable") << int(csSimple) << clRed << 9 << 1 << "Red";
-}
-
-void TestColorComboBox::setColorValue()
-{
-    QFETCH(int, style);
-    QFETCH(TColor, value);
-    QFETCH(int, events);
-    TWindow w{TOwnerDrawComboStyle(style)};
-    w.Combo->SetColorValue(clWhite);
-    w.Forget();
-
-    w.Combo->SetColorValue(value);
-    QTEST(w.Combo->ItemIndex(), "index");
-    QCOMPARE(w.Combo->ColorValue(), value);
-    QTEST(w.Combo->Text(), "text");
-    QCOMPARE(w.Values.size(), events);
-    if (events) {
-        // The handler already sees the new value and selection.
-        QCOMPARE(w.Values.first(), value);
-        QTEST(w.Indexes.first(), "index");
+    void itemNames()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(bool, afterCreation);
+        QFETCH(QStringList, expected);
+        TColorComboBox combo;
+        QVERIFY(!combo.HandleAllocated());
+        if (afterCreation)
+            combo.HandleNeeded();
+        combo.SetColorNames(names);
+        QCOMPARE(combo.ItemCount(), 16);
+        for (int i = 0; i < 16; ++i) {
+            QCOMPARE(combo.ItemText(i), expected[i]);
+            QCOMPARE(combo.ItemData(i), TColorComboBox::StandardColors[i]);
+        }
+        QCOMPARE(combo.ItemIndex(), 0); // the stored black
     }
-}
 
-void TestColorComboBox::colourOutsideListRaisesEveryTime()
-{
-    TWindow w;
-    w.Combo->SetColorValue(0x123456);
-    w.Combo->SetColorValue(0x123456);
-    QCOMPARE(w.Values, (QList<TColor>{0x123456, 0x123456}));
-    QCOMPARE(w.Combo->ItemIndex(), -1);
-}
+    void setColorValue_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<TColor>("value");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("events");
+        QTest::addColumn<QString>("text");
 
-void TestColorComboBox::userChoice_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QStringList>("order");
-    QTest::addColumn<QList<TColor>>("values");
-
-    QTest::newRow("red while white") << 9 << QStringList{"change", "click"} << QList<TColor>{clRed};
-    QTest::newRow("the selected item") << 15 << QStringList{"click"} << QList<TColor>{};
-}
-
-void TestColorComboBox::userChoice()
-{
-    QFETCH(int, row);
-    QFETCH(QList<TColor>, values);
-    TWindow w;
-    w.Combo->SetColorValue(clWhite);
-    w.Forget();
-    QVERIFY(ChooseRow(w.Combo, row));
-    QTEST(w.Order, "order");
-    QCOMPARE(w.Values, values);
-    QCOMPARE(w.Combo->ItemIndex(), row);
-    if (!values.isEmpty())
-        QCOMPARE(w.Indexes, QList<int>{row});
-
-    // The arrow keys choose as well.
-    w.Forget();
-    QTest::keyClick(w.Combo, Qt::Key_Up);
-    QCOMPARE(w.Values, QList<TColor>{TColorComboBox::StandardColors[row - 1]});
-}
-
-void TestColorComboBox::arrowKeysInOpenList_data()
-{
-    QTest::addColumn<QList<int>>("keys");
-    QTest::addColumn<QList<TColor>>("values");
-    QTest::addColumn<int>("row");
-
-    QTest::newRow("up twice") << QList<int>{Qt::Key_Up, Qt::Key_Up} << QList<TColor>{clAqua, clFuchsia} << 13;
-    QTest::newRow("up, down") << QList<int>{Qt::Key_Up, Qt::Key_Down} << QList<TColor>{clAqua, clWhite} << 15;
-    QTest::newRow("down at the end") << QList<int>{Qt::Key_Down} << QList<TColor>{} << 15;
-    QTest::newRow("page up") << QList<int>{Qt::Key_PageUp} << QList<TColor>{clSilver} << 8;
-    QTest::newRow("home") << QList<int>{Qt::Key_Home} << QList<TColor>{clBlack} << 0;
-}
-
-void TestColorComboBox::arrowKeysInOpenList()
-{
-    QFETCH(QList<int>, keys);
-    QFETCH(QList<TColor>, values);
-    QFETCH(int, row);
-    TWindow w;
-    w.Combo->SetColorValue(clWhite);
-    w.Forget();
-    w.Combo->showPopup();
-    QAbstractItemView* view = w.Combo->view();
-    QTRY_VERIFY(view->isVisible());
-    for (int key : keys)
-        QTest::keyClick(view, Qt::Key(key));
-    // Each move is a choice at once, while the list stays open.
-    QVERIFY(view->isVisible());
-    QCOMPARE(w.Values, values);
-    QCOMPARE(w.Order.count(QStringLiteral("click")), values.size());
-    QCOMPARE(w.Combo->ItemIndex(), row);
-    // Escape closes the list and keeps the choice.
-    QTest::keyClick(view, Qt::Key_Escape);
-    QTRY_VERIFY(!view->isVisible());
-    QCOMPARE(w.Combo->ItemIndex(), row);
-    QCOMPARE(w.Combo->ColorValue(), TColorComboBox::StandardColors[row]);
-    QCOMPARE(w.Values, values);
-}
-
-void TestColorComboBox::fieldTextIsRead_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<TColor>("expected");
-
-    QTest::newRow("name") << "navy" << clNavy;
-    QTest::newRow("name, upper case") << "NAVY" << clNavy;
-    QTest::newRow("name, mixed case") << "nAvY" << clNavy;
-    QTest::newRow("dollar hex") << "$FF" << clRed;
-    QTest::newRow("0x hex") << "0xFF0000" << clBlue;
-    QTest::newRow("decimal") << "255" << clRed;
-    QTest::newRow("neither") << "blue-ish" << clTeal;
-    QTest::newRow("empty") << "" << clTeal;
-}
-
-void TestColorComboBox::fieldTextIsRead()
-{
-    QFETCH(QString, text);
-    TWindow w(csDropDown);
-    w.Combo->SetColorValue(clTeal);
-    w.Combo->SetText(text);
-    QCOMPARE(w.Combo->ItemIndex(), -1);
-    QTEST(w.Combo->ColorValue(), "expected");
-    QTEST(w.Combo->ColorValue(), "expected"); // reading does not store
-    w.Combo->SetColorValue(clTeal);
-    QCOMPARE(w.Combo->ItemIndex(), 6);
-}
-
-void TestColorComboBox::typedNumberBecomesValue()
-{
-    TWindow w(csDropDown);
-    w.Combo->SetColorValue(clWhite);
-    w.Combo->setFocus();
-    w.Combo->lineEdit()->selectAll();
-    w.Forget();
-    QTest::keyClicks(w.Combo, QStringLiteral("$FF"));
-    QCOMPARE(w.Combo->Text(), QStringLiteral("$FF"));
-    QCOMPARE(w.Combo->ItemIndex(), -1);
-    // "$" reads as nothing, "$F" and "$FF" as numbers.
-    QCOMPARE(w.Values, (QList<TColor>{0x0F, 0xFF}));
-    QVERIFY(!w.Order.contains("click"));
-}
-
-void TestColorComboBox::recreateKeepsColour_data()
-{
-    QTest::addColumn<int>("style");
-    QTest::addColumn<QString>("change");
-    QTest::addColumn<TColor>("colour");
-    QTest::addColumn<int>("index");
-
-    QTest::newRow("style to editable") << int(csDropDownList) << "style" << clRed << 9;
-    QTest::newRow("style to list") << int(csDropDown) << "style" << clRed << 9;
-    QTest::newRow("names") << int(csDropDownList) << "names" << clRed << 9;
-    QTest::newRow("names, outside the list") << int(csDropDownList) << "names" << TColor(0x123456) << -1;
-    QTest::newRow("font") << int(csDropDownList) << "font" << clRed << 9;
-}
-
-void TestColorComboBox::recreateKeepsColour()
-{
-    QFETCH(int, style);
-    QFETCH(QString, change);
-    QFETCH(TColor, colour);
-    TWindow w{TOwnerDrawComboStyle(style)};
-    w.Combo->setFocus();
-    QTRY_VERIFY(w.Combo->hasFocus());
-    w.Combo->SetColorValue(colour);
-    w.Forget();
-
-    if (change == "style") {
-        w.Combo->SetStyle(style == csDropDownList ? csDropDown : csDropDownList);
-        QCOMPARE(w.Combo->isEditable(), style == csDropDownList);
-    } else if (change == "names") {
-        w.Combo->SetColorNames({"Schwarz"});
-        QCOMPARE(w.Combo->ItemText(0), QStringLiteral("Schwarz"));
-    } else {
-        QFont f = FormFont();
-        f.setPixelSize(20);
-        w.Combo->setFont(f);
-        QVERIFY(w.Combo->NativeItemHeight(0) > 14);
+        QTest::newRow("colour of the selected item") << int(csDropDownList) << clWhite << 15 << 0 << "White";
+        QTest::newRow("red selects 9") << int(csDropDownList) << clRed << 9 << 1 << "Red";
+        QTest::newRow("outside the list") << int(csDropDownList) << TColor(0x123456) << -1 << 1 << "";
+        QTest::newRow("system colour, list style") << int(csDropDownList) << clWindow << -1 << 1 << "";
+        QTest::newRow("outside, editable") << int(csDropDown) << TColor(0x00123456) << -1 << 1 << "$00123456";
+        QTest::newRow("system colour, editable") << int(csDropDown) << clScrollBar << -1 << 1 << "ScrollBar";
+        QTest::newRow("red, editable") << int(csSimple) << clRed << 9 << 1 << "Red";
     }
-    QCOMPARE(w.Values, QList<TColor>{colour});
-    QTEST(w.Combo->ItemIndex(), "index");
-    QCOMPARE(w.Combo->ColorValue(), colour);
-    QVERIFY(w.Combo->hasFocus());
-}
+    void setColorValue()
+    {
+        QFETCH(int, style);
+        QFETCH(TColor, value);
+        QFETCH(int, events);
+        TWindow w{TOwnerDrawComboStyle(style)};
+        w.Combo->SetColorValue(clWhite);
+        w.Forget();
 
-void TestColorComboBox::hiddenControlRecreatesWhenNeeded()
-{
-    TWindow w(csDropDownList, false);
-    w.Combo->SetColorValue(clRed);
-    w.Forget();
-    w.Combo->SetStyle(csDropDown);
-    QVERIFY(!w.Combo->HandleAllocated());
-    QVERIFY(w.Values.isEmpty());
-    QCOMPARE(w.Combo->ItemIndex(), 9);
-    QCOMPARE(w.Values, QList<TColor>{clRed});
-}
+        w.Combo->SetColorValue(value);
+        QTEST(w.Combo->ItemIndex(), "index");
+        QCOMPARE(w.Combo->ColorValue(), value);
+        QTEST(w.Combo->Text(), "text");
+        QCOMPARE(w.Values.size(), events);
+        if (events) {
+            // The handler already sees the new value and selection.
+            QCOMPARE(w.Values.first(), value);
+            QTEST(w.Indexes.first(), "index");
+        }
+    }
 
-void TestColorComboBox::rowPixels_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("state");
-    QTest::addColumn<bool>("names");
-    QTest::addColumn<TColor>("back");
-    QTest::addColumn<TColor>("text");
+    void colourOutsideListRaisesEveryTime()
+    {
+        TWindow w;
+        w.Combo->SetColorValue(0x123456);
+        w.Combo->SetColorValue(0x123456);
+        QCOMPARE(w.Values, (QList<TColor>{0x123456, 0x123456}));
+        QCOMPARE(w.Combo->ItemIndex(), -1);
+    }
 
-    const int selected = QStyle::State_Selected;
-    const int focused = QStyle::State_Selected | QStyle::State_HasFocus;
-    QTest::newRow("normal") << 9 << 0 << true << clWindow << clWindowText;
-    QTest::newRow("selected") << 9 << selected << true << clHighlight << clHighlightText;
-    QTest::newRow("selected with focus") << 15 << focused << true << clHighlight << clHighlightText;
-    QTest::newRow("no names") << 4 << 0 << false << clWindow << clWindowText;
-    QTest::newRow("no names, selected") << 0 << selected << false << clHighlight << clHighlightText;
-}
+    void userChoice_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QStringList>("order");
+        QTest::addColumn<QList<TColor>>("values");
 
-void TestColorComboBox::rowPixels()
-{
-    QFETCH(int, row);
-    QFETCH(int, state);
-    QFETCH(bool, names);
-    QFETCH(TColor, back);
-    QFETCH(TColor, text);
-    TWindow w;
-    w.Combo->SetDisplayNames(names);
-    QCOMPARE(w.Combo->NativeItemHeight(0), 14);
-    const QImage image = PaintRow(w.Combo, row, 100, 14, QStyle::State(state));
-    const QString error = CheckItem(image, Rect(0, 0, 100, 14), back, TColorComboBox::StandardColors[row], text, names,
-                                    state & QStyle::State_HasFocus);
-    if (!error.isEmpty())
-        SaveOnFailure(image, QStringLiteral("colorcombo_row_%1").arg(QTest::currentDataTag()));
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-}
+        QTest::newRow("red while white") << 9 << QStringList{"change", "click"} << QList<TColor>{clRed};
+        QTest::newRow("the selected item") << 15 << QStringList{"click"} << QList<TColor>{};
+    }
+    void userChoice()
+    {
+        QFETCH(int, row);
+        QFETCH(QList<TColor>, values);
+        TWindow w;
+        w.Combo->SetColorValue(clWhite);
+        w.Forget();
+        QVERIFY(ChooseRow(w.Combo, row));
+        QTEST(w.Order, "order");
+        QCOMPARE(w.Values, values);
+        QCOMPARE(w.Combo->ItemIndex(), row);
+        if (!values.isEmpty())
+            QCOMPARE(w.Indexes, QList<int>{row});
 
-void TestColorComboBox::fieldPixels_data()
-{
-    QTest::addColumn<bool>("focus");
-    QTest::addColumn<TColor>("colour");
-    QTest::newRow("unfocused") << false << clRed;
-    QTest::newRow("focused") << true << clWhite;
-    QTest::newRow("no selection") << true << TColor(0x123456);
-}
+        // The arrow keys choose as well.
+        w.Forget();
+        QTest::keyClick(w.Combo, Qt::Key_Up);
+        QCOMPARE(w.Values, QList<TColor>{TColorComboBox::StandardColors[row - 1]});
+    }
 
-void TestColorComboBox::fieldPixels()
-{
-    QFETCH(bool, focus);
-    QFETCH(TColor, colour);
-    TWindow w;
-    w.Combo->SetColorValue(colour);
-    if (focus)
+    void arrowKeysInOpenList_data()
+    {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QList<TColor>>("values");
+        QTest::addColumn<int>("row");
+
+        QTest::newRow("up twice") << QList<int>{Qt::Key_Up, Qt::Key_Up} << QList<TColor>{clAqua, clFuchsia} << 13;
+        QTest::newRow("up, down") << QList<int>{Qt::Key_Up, Qt::Key_Down} << QList<TColor>{clAqua, clWhite} << 15;
+        QTest::newRow("down at the end") << QList<int>{Qt::Key_Down} << QList<TColor>{} << 15;
+        QTest::newRow("page up") << QList<int>{Qt::Key_PageUp} << QList<TColor>{clSilver} << 8;
+        QTest::newRow("home") << QList<int>{Qt::Key_Home} << QList<TColor>{clBlack} << 0;
+    }
+    void arrowKeysInOpenList()
+    {
+        QFETCH(QList<int>, keys);
+        QFETCH(QList<TColor>, values);
+        QFETCH(int, row);
+        TWindow w;
+        w.Combo->SetColorValue(clWhite);
+        w.Forget();
+        w.Combo->showPopup();
+        QAbstractItemView* view = w.Combo->view();
+        QTRY_VERIFY(view->isVisible());
+        for (int key : keys)
+            QTest::keyClick(view, Qt::Key(key));
+        // Each move is a choice at once, while the list stays open.
+        QVERIFY(view->isVisible());
+        QCOMPARE(w.Values, values);
+        QCOMPARE(w.Order.count(QStringLiteral("click")), values.size());
+        QCOMPARE(w.Combo->ItemIndex(), row);
+        // Escape closes the list and keeps the choice.
+        QTest::keyClick(view, Qt::Key_Escape);
+        QTRY_VERIFY(!view->isVisible());
+        QCOMPARE(w.Combo->ItemIndex(), row);
+        QCOMPARE(w.Combo->ColorValue(), TColorComboBox::StandardColors[row]);
+        QCOMPARE(w.Values, values);
+    }
+
+    void fieldTextIsRead_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<TColor>("expected");
+
+        QTest::newRow("name") << "navy" << clNavy;
+        QTest::newRow("name, upper case") << "NAVY" << clNavy;
+        QTest::newRow("name, mixed case") << "nAvY" << clNavy;
+        QTest::newRow("dollar hex") << "$FF" << clRed;
+        QTest::newRow("0x hex") << "0xFF0000" << clBlue;
+        QTest::newRow("decimal") << "255" << clRed;
+        QTest::newRow("neither") << "blue-ish" << clTeal;
+        QTest::newRow("empty") << "" << clTeal;
+    }
+    void fieldTextIsRead()
+    {
+        QFETCH(QString, text);
+        TWindow w(csDropDown);
+        w.Combo->SetColorValue(clTeal);
+        w.Combo->SetText(text);
+        QCOMPARE(w.Combo->ItemIndex(), -1);
+        QTEST(w.Combo->ColorValue(), "expected");
+        QTEST(w.Combo->ColorValue(), "expected"); // reading does not store
+        w.Combo->SetColorValue(clTeal);
+        QCOMPARE(w.Combo->ItemIndex(), 6);
+    }
+
+    void typedNumberBecomesValue()
+    {
+        TWindow w(csDropDown);
+        w.Combo->SetColorValue(clWhite);
         w.Combo->setFocus();
-    else
-        w.Other->setFocus();
-    QTRY_COMPARE(w.Combo->hasFocus(), focus);
-
-    // The field is measured when the list is made, with the item height of
-    // 16 the control starts with; the frame around it makes the height 22.
-    const TRect field = w.Combo->FieldRect();
-    QCOMPARE(field.Top, 3);
-    QCOMPARE(field.Height(), 16);
-    QCOMPARE(w.Combo->height(), 22);
-
-    const QImage shot = w.Combo->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QString error;
-    if (w.Combo->ItemIndex() < 0) {
-        // Only the control's colour (no selection colours without an item),
-        // and the focus frame.
-        for (int y = field.Top; y < field.Bottom && error.isEmpty(); ++y)
-            for (int x = field.Left; x < field.Right; ++x) {
-                const bool edge = x == field.Left || x == field.Right - 1 || y == field.Top || y == field.Bottom - 1;
-                const QRgb expected =
-                    edge && (x - field.Left + y - field.Top) % 2 == 0 ? ~Px(clWindow) & 0xFFFFFFu : Px(clWindow);
-                if ((shot.pixel(x, y) & 0xFFFFFFu) != expected) {
-                    error = QStringLiteral("pixel (%1, %2)").arg(x).arg(y);
-                    break;
-                }
-            }
-    } else {
-        error = CheckItem(shot, field, focus ? clHighlight : clWindow, colour, focus ? clHighlightText : clWindowText,
-                          true, focus);
+        w.Combo->lineEdit()->selectAll();
+        w.Forget();
+        QTest::keyClicks(w.Combo, QStringLiteral("$FF"));
+        QCOMPARE(w.Combo->Text(), QStringLiteral("$FF"));
+        QCOMPARE(w.Combo->ItemIndex(), -1);
+        // "$" reads as nothing, "$F" and "$FF" as numbers.
+        QCOMPARE(w.Values, (QList<TColor>{0x0F, 0xFF}));
+        QVERIFY(!w.Order.contains("click"));
     }
-    if (!error.isEmpty())
-        SaveOnFailure(shot, QStringLiteral("colorcombo_field_%1").arg(QTest::currentDataTag()));
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-}
 
-void TestColorComboBox::longNamesAreCut_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("drawnAs");
-    QTest::addColumn<bool>("same");
+    void recreateKeepsColour_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<TColor>("colour");
+        QTest::addColumn<int>("index");
 
-    QString base;
-    for (int i = 0; i < 300; ++i)
-        base += QChar(u'A' + i % 26);
-    const QString face = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two UTF-16 units
-    QTest::newRow("300 drawn as 255") << base << base.left(255) << true;
-    QTest::newRow("256 is not 255") << base.left(256) << base.left(254) + "_" << false;
-    QTest::newRow("pair at the cut") << base.left(254) + face + "Z" << base.left(254) << true;
-}
+        QTest::newRow("style to editable") << int(csDropDownList) << "style" << clRed << 9;
+        QTest::newRow("style to list") << int(csDropDown) << "style" << clRed << 9;
+        QTest::newRow("names") << int(csDropDownList) << "names" << clRed << 9;
+        QTest::newRow("names, outside the list") << int(csDropDownList) << "names" << TColor(0x123456) << -1;
+        QTest::newRow("font") << int(csDropDownList) << "font" << clRed << 9;
+    }
+    void recreateKeepsColour()
+    {
+        QFETCH(int, style);
+        QFETCH(QString, change);
+        QFETCH(TColor, colour);
+        TWindow w{TOwnerDrawComboStyle(style)};
+        w.Combo->setFocus();
+        QTRY_VERIFY(w.Combo->hasFocus());
+        w.Combo->SetColorValue(colour);
+        w.Forget();
 
-void TestColorComboBox::longNamesAreCut()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, drawnAs);
-    TWindow w;
-    w.Combo->SetColorNames({name, drawnAs});
-    const int width = 28 + QFontMetrics(FormFont()).horizontalAdvance(name) + 40;
-    // Items 0 and 1 differ only in their swatch, left of the text.
-    const QImage a = PaintRow(w.Combo, 0, width, 14, {}).copy(26, 0, width - 26, 14);
-    const QImage b = PaintRow(w.Combo, 1, width, 14, {}).copy(26, 0, width - 26, 14);
-    QTEST(a == b, "same");
-}
+        if (change == "style") {
+            w.Combo->SetStyle(style == csDropDownList ? csDropDown : csDropDownList);
+            QCOMPARE(w.Combo->isEditable(), style == csDropDownList);
+        } else if (change == "names") {
+            w.Combo->SetColorNames({"Schwarz"});
+            QCOMPARE(w.Combo->ItemText(0), QStringLiteral("Schwarz"));
+        } else {
+            QFont f = FormFont();
+            f.setPixelSize(20);
+            w.Combo->setFont(f);
+            QVERIFY(w.Combo->NativeItemHeight(0) > 14);
+        }
+        QCOMPARE(w.Values, QList<TColor>{colour});
+        QTEST(w.Combo->ItemIndex(), "index");
+        QCOMPARE(w.Combo->ColorValue(), colour);
+        QVERIFY(w.Combo->hasFocus());
+    }
 
-void TestColorComboBox::integerText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<TColor>("value");
+    void hiddenControlRecreatesWhenNeeded()
+    {
+        TWindow w(csDropDownList, false);
+        w.Combo->SetColorValue(clRed);
+        w.Forget();
+        w.Combo->SetStyle(csDropDown);
+        QVERIFY(!w.Combo->HandleAllocated());
+        QVERIFY(w.Values.isEmpty());
+        QCOMPARE(w.Combo->ItemIndex(), 9);
+        QCOMPARE(w.Values, QList<TColor>{clRed});
+    }
 
-    QTest::newRow("decimal") << "123" << true << TColor(123);
-    QTest::newRow("blanks and sign") << "  -45" << true << TColor(-45);
-    QTest::newRow("plus") << "+7" << true << TColor(7);
-    QTest::newRow("dollar") << "$fF" << true << TColor(255);
-    QTest::newRow("x") << "x10" << true << TColor(16);
-    QTest::newRow("X") << "X10" << true << TColor(16);
-    QTest::newRow("0x") << "0x1A" << true << TColor(26);
-    QTest::newRow("0X") << "0X1a" << true << TColor(26);
-    QTest::newRow("negative hex") << "-$10" << true << TColor(-16);
-    QTest::newRow("all 32 bits") << "$FFFFFFFF" << true << TColor(-1);
-    QTest::newRow("lowest decimal") << "-2147483648" << true << std::numeric_limits<TColor>::min();
-    QTest::newRow("highest decimal") << "2147483647" << true << std::numeric_limits<TColor>::max();
-    QTest::newRow("zero") << "0" << true << TColor(0);
-    QTest::newRow("decimal too big") << "2147483648" << false << TColor(0);
-    QTest::newRow("hex too big") << "$100000000" << false << TColor(0);
-    QTest::newRow("empty") << "" << false << TColor(0);
-    QTest::newRow("only blanks") << "   " << false << TColor(0);
-    QTest::newRow("only a sign") << "-" << false << TColor(0);
-    QTest::newRow("only a prefix") << "0x" << false << TColor(0);
-    QTest::newRow("trailing blank") << "12 " << false << TColor(0);
-    QTest::newRow("hex digit in decimal") << "12a" << false << TColor(0);
-    QTest::newRow("two signs") << "--1" << false << TColor(0);
-    QTest::newRow("wide digit") << QString::fromUtf8("\xD9\xA3") << false << TColor(0);
-}
+    void rowPixels_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<bool>("names");
+        QTest::addColumn<TColor>("back");
+        QTest::addColumn<TColor>("text");
 
-void TestColorComboBox::integerText()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, ok);
-    QFETCH(TColor, value);
-    TColor result = 0x5A5A5A;
-    QCOMPARE(ParseIntegerText(text, result), ok);
-    QCOMPARE(result, ok ? value : TColor(0x5A5A5A));
-}
+        const int selected = QStyle::State_Selected;
+        const int focused = QStyle::State_Selected | QStyle::State_HasFocus;
+        QTest::newRow("normal") << 9 << 0 << true << clWindow << clWindowText;
+        QTest::newRow("selected") << 9 << selected << true << clHighlight << clHighlightText;
+        QTest::newRow("selected with focus") << 15 << focused << true << clHighlight << clHighlightText;
+        QTest::newRow("no names") << 4 << 0 << false << clWindow << clWindowText;
+        QTest::newRow("no names, selected") << 0 << selected << false << clHighlight << clHighlightText;
+    }
+    void rowPixels()
+    {
+        QFETCH(int, row);
+        QFETCH(int, state);
+        QFETCH(bool, names);
+        QFETCH(TColor, back);
+        QFETCH(TColor, text);
+        TWindow w;
+        w.Combo->SetDisplayNames(names);
+        QCOMPARE(w.Combo->NativeItemHeight(0), 14);
+        const QImage image = PaintRow(w.Combo, row, 100, 14, QStyle::State(state));
+        const QString error = CheckItem(image, Rect(0, 0, 100, 14), back, TColorComboBox::StandardColors[row], text,
+                                        names, state & QStyle::State_HasFocus);
+        if (!error.isEmpty())
+            SaveOnFailure(image, QStringLiteral("colorcombo_row_%1").arg(QTest::currentDataTag()));
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+    }
 
-void TestColorComboBox::storedForm()
-{
-    RegisterColorComboClasses();
-    int raised = 0;
-    const TNotifyEvent handler = [&](QObject*) { ++raised; };
-    const THandlerTable handlers = {{QStringLiteral("ClrCmbBoxChange"), handler}};
-    const std::unique_ptr<QWidget> object =
-        TFormReader::ReadComponent(QStringLiteral("object ClrCmbBox: TColorComboBox\n"
-                                                  "  Left = 454\n  Top = 4\n  Width = 100\n  Height = 22\n"
-                                                  "  ColorValue = clWhite\n"
-                                                  "  TabOrder = 4\n"
-                                                  "  OnChange = ClrCmbBoxChange\n"
-                                                  "  OnExit = ClrCmbBoxChange\n"
-                                                  "end\n"),
-                                   handlers);
-    auto* combo = dynamic_cast<TColorComboBox*>(object.get());
-    QVERIFY(combo);
-    QCOMPARE(raised, 0);
-    QCOMPARE(combo->ItemIndex(), 15);
-    QCOMPARE(combo->ItemText(15), QStringLiteral("White"));
-    QCOMPARE(combo->ColorValue(), clWhite);
-    QCOMPARE(combo->geometry(), QRect(454, 4, 100, 22));
-    QCOMPARE(combo->TabOrder(), 4);
-    QCOMPARE(combo->Style(), csDropDownList);
+    void fieldPixels_data()
+    {
+        QTest::addColumn<bool>("focus");
+        QTest::addColumn<TColor>("colour");
+        QTest::newRow("unfocused") << false << clRed;
+        QTest::newRow("focused") << true << clWhite;
+        QTest::newRow("no selection") << true << TColor(0x123456);
+    }
+    void fieldPixels()
+    {
+        QFETCH(bool, focus);
+        QFETCH(TColor, colour);
+        TWindow w;
+        w.Combo->SetColorValue(colour);
+        if (focus)
+            w.Combo->setFocus();
+        else
+            w.Other->setFocus();
+        QTRY_COMPARE(w.Combo->hasFocus(), focus);
 
-    // The handlers are bound once loading is over.
-    combo->SetColorValue(clRed);
-    QCOMPARE(raised, 1);
-    QVERIFY(combo->OnExit);
-}
+        // The field is measured when the list is made, with the item height of
+        // 16 the control starts with; the frame around it makes the height 22.
+        const TRect field = w.Combo->FieldRect();
+        QCOMPARE(field.Top, 3);
+        QCOMPARE(field.Height(), 16);
+        QCOMPARE(w.Combo->height(), 22);
 
-void TestColorComboBox::inheritedPropertiesAndEvents()
-{
-    RegisterStandardClasses();
-    RegisterMenuClasses();
-    RegisterColorComboClasses();
-    QStringList raised;
-    const auto notify = [&](const char* name) { return TNotifyEvent([&raised, name](QObject*) { raised << name; }); };
-    const auto key = [&](const char* name) {
-        return TKeyEvent(
-            [&raised, name](QObject*, int& k, Qt::KeyboardModifiers) { raised << name + QString::number(k); });
-    };
-    const THandlerTable handlers = {
-        {QStringLiteral("BoxClick"), notify("Click")},
-        {QStringLiteral("BoxDblClick"), notify("DblClick")},
-        {QStringLiteral("BoxKeyDown"), key("KeyDown ")},
-        {QStringLiteral("BoxKeyUp"), key("KeyUp ")},
-        {QStringLiteral("BoxKeyPress"),
-         TKeyPressEvent([&](QObject*, QChar& c) { raised << QStringLiteral("KeyPress ") + c; })},
-        {QStringLiteral("BoxContextPopup"), TContextPopupEvent([&](QObject*, TPoint, bool& handled) {
-             raised << QStringLiteral("ContextPopup");
-             handled = true;
-         })},
-    };
-    // Read in an order of its own, written in the published order.
-    const QString text = QStringLiteral("object P: TPanel\n"
-                                        "  object Menu: TPopupMenu\n  end\n"
-                                        "  object Box: TColorComboBox\n"
-                                        "    OnKeyUp = BoxKeyUp\n    OnContextPopup = BoxContextPopup\n"
-                                        "    OnKeyPress = BoxKeyPress\n    OnKeyDown = BoxKeyDown\n"
-                                        "    OnDblClick = BoxDblClick\n    OnClick = BoxClick\n"
-                                        "    ShowHint = True\n    PopupMenu = Menu\n    Font.Height = -13\n"
-                                        "    Constraints.MinWidth = 90\n    Anchors = [akLeft, akTop, akRight]\n"
-                                        "    ColorValue = clRed\n    Hint = 'Basic colours'\n"
-                                        "    Left = 454\n    Top = 4\n    Width = 100\n    Tag = 7\n"
-                                        "  end\n"
-                                        "end\n");
-    std::unique_ptr<QWidget> root = TFormReader::ReadComponent(text, handlers);
-    auto* box = root->findChild<TColorComboBox*>(QStringLiteral("Box"));
-    QVERIFY(box);
-    QStringList names;
-    for (const TFormProperty& p : ParseFormText(TFormWriter::Write(box)).Properties)
-        names << p.Name;
-    QCOMPARE(names, (QStringList{"Tag",           "Left",           "Top",         "Width",      "Height",
-                                 "Hint",          "ColorValue",     "Font.Height", "Anchors",    "Constraints.MinWidth",
-                                 "ParentFont",    "ParentShowHint", "PopupMenu",   "ShowHint",   "Visible",
-                                 "OnClick",       "OnDblClick",     "OnKeyDown",   "OnKeyPress", "OnKeyUp",
-                                 "OnContextPopup"}));
-    const QString written = TFormWriter::Write(root.get());
-    QCOMPARE(TFormWriter::Write(TFormReader::ReadComponent(written, handlers).get()), written);
+        const QImage shot = w.Combo->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QString error;
+        if (w.Combo->ItemIndex() < 0) {
+            // Only the control's colour (no selection colours without an item),
+            // and the focus frame.
+            for (int y = field.Top; y < field.Bottom && error.isEmpty(); ++y)
+                for (int x = field.Left; x < field.Right; ++x) {
+                    const bool edge =
+                        x == field.Left || x == field.Right - 1 || y == field.Top || y == field.Bottom - 1;
+                    const QRgb expected =
+                        edge && (x - field.Left + y - field.Top) % 2 == 0 ? ~Px(clWindow) & 0xFFFFFFu : Px(clWindow);
+                    if ((shot.pixel(x, y) & 0xFFFFFFu) != expected) {
+                        error = QStringLiteral("pixel (%1, %2)").arg(x).arg(y);
+                        break;
+                    }
+                }
+        } else {
+            error = CheckItem(shot, field, focus ? clHighlight : clWindow, colour,
+                              focus ? clHighlightText : clWindowText, true, focus);
+        }
+        if (!error.isEmpty())
+            SaveOnFailure(shot, QStringLiteral("colorcombo_field_%1").arg(QTest::currentDataTag()));
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+    }
 
-    root->show();
-    QVERIFY(QTest::qWaitForWindowExposed(root.get()));
-    QTest::keyClick(box, Qt::Key_A); // types to the first name with A
-    QCOMPARE(box->ColorValue(), clAqua);
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(box, &dbl);
-    box->hidePopup();
-    QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(box, &context);
-    QCOMPARE(raised, (QStringList{"KeyDown " + QString::number(Qt::Key_A), "KeyPress a", "Click",
-                                  "KeyUp " + QString::number(Qt::Key_A), "DblClick", "ContextPopup"}));
-    QCOMPARE(box->Tag(), 7);
-    QVERIFY(!box->ParentShowHint() && box->ShowHint());
-}
+    void longNamesAreCut_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("drawnAs");
+        QTest::addColumn<bool>("same");
+
+        QString base;
+        for (int i = 0; i < 300; ++i)
+            base += QChar(u'A' + i % 26);
+        const QString face = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two UTF-16 units
+        QTest::newRow("300 drawn as 255") << base << base.left(255) << true;
+        QTest::newRow("256 is not 255") << base.left(256) << base.left(254) + "_" << false;
+        QTest::newRow("pair at the cut") << base.left(254) + face + "Z" << base.left(254) << true;
+    }
+    void longNamesAreCut()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, drawnAs);
+        TWindow w;
+        w.Combo->SetColorNames({name, drawnAs});
+        const int width = 28 + QFontMetrics(FormFont()).horizontalAdvance(name) + 40;
+        // Items 0 and 1 differ only in their swatch, left of the text.
+        const QImage a = PaintRow(w.Combo, 0, width, 14, {}).copy(26, 0, width - 26, 14);
+        const QImage b = PaintRow(w.Combo, 1, width, 14, {}).copy(26, 0, width - 26, 14);
+        QTEST(a == b, "same");
+    }
+
+    void integerText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<TColor>("value");
+
+        QTest::newRow("decimal") << "123" << true << TColor(123);
+        QTest::newRow("blanks and sign") << "  -45" << true << TColor(-45);
+        QTest::newRow("plus") << "+7" << true << TColor(7);
+        QTest::newRow("dollar") << "$fF" << true << TColor(255);
+        QTest::newRow("x") << "x10" << true << TColor(16);
+        QTest::newRow("X") << "X10" << true << TColor(16);
+        QTest::newRow("0x") << "0x1A" << true << TColor(26);
+        QTest::newRow("0X") << "0X1a" << true << TColor(26);
+        QTest::newRow("negative hex") << "-$10" << true << TColor(-16);
+        QTest::newRow("all 32 bits") << "$FFFFFFFF" << true << TColor(-1);
+        QTest::newRow("lowest decimal") << "-2147483648" << true << std::numeric_limits<TColor>::min();
+        QTest::newRow("highest decimal") << "2147483647" << true << std::numeric_limits<TColor>::max();
+        QTest::newRow("zero") << "0" << true << TColor(0);
+        QTest::newRow("decimal too big") << "2147483648" << false << TColor(0);
+        QTest::newRow("hex too big") << "$100000000" << false << TColor(0);
+        QTest::newRow("empty") << "" << false << TColor(0);
+        QTest::newRow("only blanks") << "   " << false << TColor(0);
+        QTest::newRow("only a sign") << "-" << false << TColor(0);
+        QTest::newRow("only a prefix") << "0x" << false << TColor(0);
+        QTest::newRow("trailing blank") << "12 " << false << TColor(0);
+        QTest::newRow("hex digit in decimal") << "12a" << false << TColor(0);
+        QTest::newRow("two signs") << "--1" << false << TColor(0);
+        QTest::newRow("wide digit") << QString::fromUtf8("\xD9\xA3") << false << TColor(0);
+    }
+    void integerText()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(TColor, value);
+        TColor result = 0x5A5A5A;
+        QCOMPARE(ParseIntegerText(text, result), ok);
+        QCOMPARE(result, ok ? value : TColor(0x5A5A5A));
+    }
+
+    void storedForm()
+    {
+        RegisterColorComboClasses();
+        int raised = 0;
+        const TNotifyEvent handler = [&](QObject*) { ++raised; };
+        const THandlerTable handlers = {{QStringLiteral("ClrCmbBoxChange"), handler}};
+        const std::unique_ptr<QWidget> object =
+            TFormReader::ReadComponent(QStringLiteral("object ClrCmbBox: TColorComboBox\n"
+                                                      "  Left = 454\n  Top = 4\n  Width = 100\n  Height = 22\n"
+                                                      "  ColorValue = clWhite\n"
+                                                      "  TabOrder = 4\n"
+                                                      "  OnChange = ClrCmbBoxChange\n"
+                                                      "  OnExit = ClrCmbBoxChange\n"
+                                                      "end\n"),
+                                       handlers);
+        auto* combo = dynamic_cast<TColorComboBox*>(object.get());
+        QVERIFY(combo);
+        QCOMPARE(raised, 0);
+        QCOMPARE(combo->ItemIndex(), 15);
+        QCOMPARE(combo->ItemText(15), QStringLiteral("White"));
+        QCOMPARE(combo->ColorValue(), clWhite);
+        QCOMPARE(combo->geometry(), QRect(454, 4, 100, 22));
+        QCOMPARE(combo->TabOrder(), 4);
+        QCOMPARE(combo->Style(), csDropDownList);
+
+        // The handlers are bound once loading is over.
+        combo->SetColorValue(clRed);
+        QCOMPARE(raised, 1);
+        QVERIFY(combo->OnExit);
+    }
+
+    void inheritedPropertiesAndEvents()
+    {
+        RegisterStandardClasses();
+        RegisterMenuClasses();
+        RegisterColorComboClasses();
+        QStringList raised;
+        const auto notify = [&](const char* name) {
+            return TNotifyEvent([&raised, name](QObject*) { raised << name; });
+        };
+        const auto key = [&](const char* name) {
+            return TKeyEvent(
+                [&raised, name](QObject*, int& k, Qt::KeyboardModifiers) { raised << name + QString::number(k); });
+        };
+        const THandlerTable handlers = {
+            {QStringLiteral("BoxClick"), notify("Click")},
+            {QStringLiteral("BoxDblClick"), notify("DblClick")},
+            {QStringLiteral("BoxKeyDown"), key("KeyDown ")},
+            {QStringLiteral("BoxKeyUp"), key("KeyUp ")},
+            {QStringLiteral("BoxKeyPress"),
+             TKeyPressEvent([&](QObject*, QChar& c) { raised << QStringLiteral("KeyPress ") + c; })},
+            {QStringLiteral("BoxContextPopup"), TContextPopupEvent([&](QObject*, TPoint, bool& handled) {
+                 raised << QStringLiteral("ContextPopup");
+                 handled = true;
+             })},
+        };
+        // Read in an order of its own, written in the published order.
+        const QString text = QStringLiteral("object P: TPanel\n"
+                                            "  object Menu: TPopupMenu\n  end\n"
+                                            "  object Box: TColorComboBox\n"
+                                            "    OnKeyUp = BoxKeyUp\n    OnContextPopup = BoxContextPopup\n"
+                                            "    OnKeyPress = BoxKeyPress\n    OnKeyDown = BoxKeyDown\n"
+                                            "    OnDblClick = BoxDblClick\n    OnClick = BoxClick\n"
+                                            "    ShowHint = True\n    PopupMenu = Menu\n    Font.Height = -13\n"
+                                            "    Constraints.MinWidth = 90\n    Anchors = [akLeft, akTop, akRight]\n"
+                                            "    ColorValue = clRed\n    Hint = 'Basic colours'\n"
+                                            "    Left = 454\n    Top = 4\n    Width = 100\n    Tag = 7\n"
+                                            "  end\n"
+                                            "end\n");
+        std::unique_ptr<QWidget> root = TFormReader::ReadComponent(text, handlers);
+        auto* box = root->findChild<TColorComboBox*>(QStringLiteral("Box"));
+        QVERIFY(box);
+        QStringList names;
+        for (const TFormProperty& p : ParseFormText(TFormWriter::Write(box)).Properties)
+            names << p.Name;
+        QCOMPARE(names,
+                 (QStringList{"Tag",           "Left",           "Top",         "Width",      "Height",
+                              "Hint",          "ColorValue",     "Font.Height", "Anchors",    "Constraints.MinWidth",
+                              "ParentFont",    "ParentShowHint", "PopupMenu",   "ShowHint",   "Visible",
+                              "OnClick",       "OnDblClick",     "OnKeyDown",   "OnKeyPress", "OnKeyUp",
+                              "OnContextPopup"}));
+        const QString written = TFormWriter::Write(root.get());
+        QCOMPARE(TFormWriter::Write(TFormReader::ReadComponent(written, handlers).get()), written);
+
+        root->show();
+        QVERIFY(QTest::qWaitForWindowExposed(root.get()));
+        QTest::keyClick(box, Qt::Key_A); // types to the first name with A
+        QCOMPARE(box->ColorValue(), clAqua);
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                        Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &dbl);
+        box->hidePopup();
+        QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(box, &context);
+        QCOMPARE(raised, (QStringList{"KeyDown " + QString::number(Qt::Key_A), "KeyPress a", "Click",
+                                      "KeyUp " + QString::number(Qt::Key_A), "DblClick", "ContextPopup"}));
+        QCOMPARE(box->Tag(), 7);
+        QVERIFY(!box->ParentShowHint() && box->ShowHint());
+    }
+};
 
 int main(int argc, char** argv)
 {
