@@ -294,8 +294,10 @@ void TForm1::SetPreviewBackColor(TColor color)
 void TForm1::SetPreviewColors(std::optional<TColor> back, std::optional<TColor> font)
 {
     if (changeDepth_ > 0) {
-        pendingBackColor_ = back ? back : pendingBackColor_;
-        pendingFontColor_ = font ? font : pendingFontColor_;
+        if (back)
+            pendingBackColor_ = back;
+        if (font)
+            pendingFontColor_ = font;
         return;
     }
     if (!back && !font)

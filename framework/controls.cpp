@@ -594,9 +594,9 @@ bool TControl::HookEvent(QObject* watched, QEvent* event)
         // its new state.
         static_cast<QObject*>(self_)->event(event);
         if (event->type() == QEvent::FocusIn)
-            DoEnter();
+            Notify(OnEnter);
         else
-            DoExit();
+            Notify(OnExit);
         return true;
     case QEvent::ParentChange:
         if (watched == self_)

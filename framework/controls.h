@@ -153,13 +153,7 @@ public:
     TContextPopupEvent OnContextPopup;
 
     // OnClick through the guard, for whatever the control counts as a click.
-    void DoClick()
-    {
-        Guard([this] {
-            if (OnClick)
-                OnClick(self_);
-        });
-    }
+    void DoClick() { Notify(OnClick); }
 
     // The framework's own handling of the mouse and the keys, which a control
     // runs from its Qt event handlers. A press raises OnMouseDown (the second
@@ -195,19 +189,12 @@ protected:
     virtual void ConstraintsChanged();
 
 private:
-    // OnEnter and OnExit, raised by the hooks for every control alike.
-    void DoEnter()
+    // A notification event through the guard, when it has a handler.
+    void Notify(const TNotifyEvent& event)
     {
-        Guard([this] {
-            if (OnEnter)
-                OnEnter(self_);
-        });
-    }
-    void DoExit()
-    {
-        Guard([this] {
-            if (OnExit)
-                OnExit(self_);
+        Guard([&] {
+            if (event)
+                event(self_);
         });
     }
     bool HookEvent(QObject* watched, QEvent* event);
