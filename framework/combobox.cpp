@@ -154,15 +154,34 @@ bool SameFont(const QFont& a, const QFont& b)
 TCustomComboBox::TCustomComboBox(QWidget* parent)
     : QComboBox(parent), TControl(this, QPalette::Base), reportedFont_(DialogFont())
 {
-    setStyle(SharedComboStyle());
+    {
+        // Qt would make the open list on this style change; it is made when
+        // first needed instead, in this style all the same.
+        const QScopedValueRollback styling(settingStyle_, true);
+        setStyle(SharedComboStyle());
+    }
     resize(145, 25);
     SetTabStop(true);
     SetColor(clWindow);
     setMaxVisibleItems(dropDownCount_);
     delegate_ = new TComboItemDelegate(this);
-    setItemDelegate(delegate_);
     connect(this, &QComboBox::activated, this, [this](int) { Guard([this] { SelChange(); }); });
-    view()->installEventFilter(this);
+}
+
+QAbstractItemView* TCustomComboBox::ListView()
+{
+    if (!listReady_) {
+        listReady_ = true;
+        setItemDelegate(delegate_);
+        view()->installEventFilter(this);
+    }
+    return view();
+}
+
+void TCustomComboBox::UpdateList()
+{
+    if (listReady_)
+        view()->viewport()->update();
 }
 
 // --- native part -------------------------------------------------------------
@@ -477,7 +496,9 @@ void TCustomComboBox::SetNativeItemHeight(int which, int height)
         update();
     } else {
         native_.ListItem = height;
-        view()->doItemsLayout();
+        // A list made later measures its rows then.
+        if (listReady_)
+            view()->doItemsLayout();
     }
 }
 
@@ -596,7 +617,7 @@ void TCustomComboBox::paintEvent(QPaintEvent* event)
             return;
         QImage image = ItemImage(painter, QSize(field.Width(), field.Height()));
         TOwnerDrawState state = odComboBoxEdit;
-        if (hasFocus() && !view()->isVisible())
+        if (hasFocus() && !(listReady_ && view()->isVisible()))
             state |= odSelected | odFocused;
         if (!isEnabled())
             state |= odDisabled;
@@ -613,6 +634,7 @@ void TCustomComboBox::showPopup()
             return; // its list is always shown
         if (OnDropDown)
             OnDropDown(this);
+        ListView();
         QComboBox::showPopup();
         if (!OwnerDrawn())
             return;
@@ -638,7 +660,7 @@ void TCustomComboBox::SelChange()
 
 bool TCustomComboBox::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view() && event->type() == QEvent::KeyPress && !simpleList_) {
+    if (listReady_ && watched == view() && event->type() == QEvent::KeyPress && !simpleList_) {
         const auto* key = static_cast<QKeyEvent*>(event);
         int step = 0;
         if (!(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier))) {
@@ -751,6 +773,11 @@ void TCustomComboBox::FontChanged() {}
 
 void TCustomComboBox::changeEvent(QEvent* event)
 {
+    if (settingStyle_ && event->type() == QEvent::StyleChange) {
+        // A new box has neither a list nor a field editor to restyle.
+        QWidget::changeEvent(event);
+        return;
+    }
     QComboBox::changeEvent(event);
     if (event->type() == QEvent::FontChange && !SameFont(font(), reportedFont_)) {
         reportedFont_ = font();

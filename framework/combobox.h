@@ -14,6 +14,7 @@
 
 #include <vector>
 
+class QAbstractItemView;
 class QLineEdit;
 class QListView;
 class TComboItemDelegate;
@@ -117,6 +118,14 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
+    // The open list, made ready the first time it is asked for: its rows
+    // are drawn and measured by this box and its keys handled by it. Qt
+    // makes the list only when it is first needed; ask here rather than
+    // view() before it has been shown.
+    QAbstractItemView* ListView();
+    // Repaints the open list's rows, if the list has been made.
+    void UpdateList();
+
     // --- drawing -------------------------------------------------------------
     // Prepares a draw request on target and runs it: the canvas gets the
     // control's font and colour, a selected item gets the selection colours,
@@ -202,6 +211,10 @@ private:
     void LayOutSimple();
 
     bool handleAllocated_ = false;
+    // The list has this box's delegate and key handling.
+    bool listReady_ = false;
+    // The box is taking its style as it is made.
+    bool settingStyle_ = false;
     unsigned nativeStyle_ = 0;
     TComboBoxStyle style_ = csDropDown;
     int itemHeight_ = 16;

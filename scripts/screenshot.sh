@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the program under Xvfb and saves one screenshot of the window per
-# page, and the screen with the preview's tooltip, into a folder
+# page, the screen with the preview's tooltip and with the colour list open,
+# into a folder
 # (default: build/screenshots). Usage: scripts/screenshot.sh [DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,6 +47,12 @@ sleep 0.3
 xdotool mousemove $((x + 250)) $((y + 100))
 sleep 0.5
 build/tests/e2e/xshot "$out/pick.png"
+xdotool key Escape
+sleep 0.3
+# The colour combo box's open list is a window of its own: take the screen.
+xdotool mousemove $((x + 504)) $((y + 15)) click 1
+sleep 0.5
+build/tests/e2e/xshot "$out/colours.png"
 xdotool key Escape
 sleep 0.3
 close_huebox

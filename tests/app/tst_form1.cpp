@@ -142,6 +142,10 @@ private slots:
         QCOMPARE(state.BackColor, (RgbTriple{255, 255, 255}));
         QCOMPARE(state.TextHtml, QStringLiteral("#000000"));
         QCOMPARE(state.BackHtml, QStringLiteral("#FFFFFF"));
+        // The colour list is made when it is first opened, not at start.
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(form.ClrCmbBox->findChildren<QAbstractItemView*>().isEmpty());
     }
 
     void loadingRaisesNoHandler()

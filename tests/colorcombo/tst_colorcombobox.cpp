@@ -132,7 +132,7 @@ QImage PaintRow(TColorComboBox* combo, int row, int width, int height, QStyle::S
     QStyleOptionViewItem option;
     option.rect = QRect(0, 0, width, height);
     option.state = QStyle::State_Enabled | state;
-    combo->itemDelegate()->paint(&painter, option, combo->model()->index(row, 0));
+    combo->ListView()->itemDelegate()->paint(&painter, option, combo->model()->index(row, 0));
     return image;
 }
 

@@ -3,6 +3,7 @@
 #include "framework/application.h"
 
 #include <QAbstractItemView>
+#include <QScrollBar>
 #include <QtTest>
 
 namespace {
@@ -123,6 +124,8 @@ void TestOwnerDrawComboBox::droppedList()
     QCOMPARE(list->geometry(), QRect(w.Combo->mapToGlobal(QPoint(0, 22)), QSize(100, 14 * rows + 2)));
     QCOMPARE(view->visualRect(view->model()->index(0, 0)).height(), 14);
     QCOMPARE(view->viewport()->height(), 14 * rows);
+    // A list, not a menu: a scroll bar when not every item fits.
+    QCOMPARE(view->verticalScrollBar()->isVisible(), items > rows);
     w.Combo->hidePopup();
 }
 

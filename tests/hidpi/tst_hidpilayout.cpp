@@ -49,7 +49,7 @@ QStringList Geometry(TForm1& form)
     const TRect field = form.ClrCmbBox->FieldRect();
     lines << Line(QStringLiteral("ClrCmbBox.field"), QRect(field.Left, field.Top, field.Width(), field.Height()));
     form.ClrCmbBox->HandleNeeded();
-    lines << QStringLiteral("ClrCmbBox.row %1").arg(form.ClrCmbBox->view()->sizeHintForRow(0));
+    lines << QStringLiteral("ClrCmbBox.row %1").arg(form.ClrCmbBox->ListView()->sizeHintForRow(0));
     const QHeaderView* header = form.ListV->Header();
     lines << QStringLiteral("ListV.header %1").arg(header->sizeHint().height());
     for (int i = 0; i < header->count(); ++i)

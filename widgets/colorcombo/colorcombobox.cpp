@@ -180,7 +180,7 @@ void TColorComboBox::SetDisplayNames(bool value)
     if (!StoreChanged(displayNames_, value))
         return;
     update();
-    view()->viewport()->update();
+    UpdateList();
 }
 
 TColor TColorComboBox::ColorValue()
