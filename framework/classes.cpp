@@ -36,8 +36,10 @@ template <class Kind> const Kind& valueOf(const TFormValue& v, const char* wante
 
 const TPropertyInfo* TClassInfo::FindProperty(const QString& name) const
 {
+    // Names that match ignoring case have the same length: most are passed
+    // over without comparing their letters.
     for (const TPropertyInfo& p : Properties)
-        if (p.Name.compare(name, Qt::CaseInsensitive) == 0)
+        if (p.Name.size() == name.size() && p.Name.compare(name, Qt::CaseInsensitive) == 0)
             return &p;
     return nullptr;
 }

@@ -148,10 +148,13 @@ public:
     {
         info_.ClassName = className;
         info_.Create = [] { return static_cast<QWidget*>(new T()); };
+        // Room for a control's published properties without moving them.
+        info_.Properties.reserve(64);
     }
 
     TClassInfo& Info() { return info_; }
-    void Register() { ClassRegistry::Register(info_); }
+    // Hands the class to the registry; the builder is spent after it.
+    void Register() { ClassRegistry::Register(std::move(info_)); }
 
     // Appends a property defined elsewhere.
     TClassBuilder& AddProperty(TPropertyInfo property) { return Push(std::move(property)); }

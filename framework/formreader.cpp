@@ -3,7 +3,6 @@
 #include <QSet>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <unordered_map>
 
@@ -43,9 +42,11 @@ public:
 
     void Check(const TFormObject& o, const TClassInfo* cls)
     {
+        std::vector<const TPropertyInfo*>& resolved = resolved_[&o];
+        resolved.reserve(o.Properties.size());
         for (const TFormProperty& p : o.Properties) {
-            const TPropertyInfo* info = Find(cls, p.Name);
-            resolved_[&p] = info;
+            const TPropertyInfo* info = cls->FindProperty(p.Name);
+            resolved.push_back(info);
             if (info) {
                 if (info->IsReference()) {
                     if (!p.Value.Is<TFormIdent>())
@@ -78,9 +79,11 @@ public:
             c->SetName(o.Name);
         }
         object->setObjectName(o.Name);
-        for (const TFormProperty& p : o.Properties) {
+        const std::vector<const TPropertyInfo*>& resolved = resolved_.at(&o);
+        for (size_t i = 0; i < o.Properties.size(); ++i) {
+            const TFormProperty& p = o.Properties[i];
             try {
-                if (const TPropertyInfo* info = resolved_.at(&p)) {
+                if (const TPropertyInfo* info = resolved[i]) {
                     if (!info->IsEvent() && !info->IsReference())
                         info->Set(object, p.Value);
                 } else {
@@ -111,8 +114,10 @@ public:
     {
         // References may name components that come later in the text.
         for (const Created& c : created_) {
-            for (const TFormProperty& p : c.Description->Properties) {
-                const TPropertyInfo* info = resolved_.at(&p);
+            const std::vector<const TPropertyInfo*>& resolved = resolved_.at(c.Description);
+            for (size_t i = 0; i < resolved.size(); ++i) {
+                const TFormProperty& p = c.Description->Properties[i];
+                const TPropertyInfo* info = resolved[i];
                 if (!info || !info->IsReference())
                     continue;
                 const auto target = std::find_if(created_.begin(), created_.end(), [&](const Created& t) {
@@ -135,8 +140,10 @@ public:
             root ? root->DestroyingFlag() : std::make_shared<const bool>(false);
         for (const Created& c : created_) {
             TComponent* comp = AsComponent(c.Object);
-            for (const TFormProperty& p : c.Description->Properties) {
-                const TPropertyInfo* info = resolved_.at(&p);
+            const std::vector<const TPropertyInfo*>& resolved = resolved_.at(c.Description);
+            for (size_t i = 0; i < resolved.size(); ++i) {
+                const TFormProperty& p = c.Description->Properties[i];
+                const TPropertyInfo* info = resolved[i];
                 if (!info || !info->IsEvent())
                     continue;
                 try {
@@ -151,24 +158,12 @@ public:
     }
 
 private:
-    // The same few names (Left, Top, Font.Name...) recur on every control of
-    // a class: each is searched for once.
-    const TPropertyInfo* Find(const TClassInfo* cls, const QString& name)
-    {
-        auto& known = lookups_[cls];
-        const auto it = known.find(name);
-        if (it != known.end())
-            return it->second;
-        return known[name] = cls->FindProperty(name);
-    }
-
     const THandlerTable& handlers_;
     std::vector<Created> created_;
     QSet<QString> names_;
-    // Each property's entry in its class, looked up once by Validate (null:
-    // a stream property).
-    std::unordered_map<const TFormProperty*, const TPropertyInfo*> resolved_;
-    std::unordered_map<const TClassInfo*, std::map<QString, const TPropertyInfo*>> lookups_;
+    // Each object's properties' entries in its class, in the object's order,
+    // looked up once by Validate (null: a stream property).
+    std::unordered_map<const TFormObject*, std::vector<const TPropertyInfo*>> resolved_;
 };
 
 } // namespace

@@ -20,9 +20,11 @@ bool isHexDigit(QChar c)
            (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
 }
 
+// Reads the text in place: names and strings are copied out once, in one
+// piece where the text allows, since a window's layout is read at every start.
 class Parser {
 public:
-    explicit Parser(const QString& text) : s_(text) {}
+    explicit Parser(const QString& text) : s_(text.constData()), size_(text.size()) {}
 
     TFormObject ParseDocument()
     {
@@ -39,38 +41,47 @@ public:
 private:
     [[noreturn]] void Fail(const QString& message) const { throw EFormError(line_, message); }
 
-    bool AtEnd() const { return pos_ >= s_.size(); }
-    QChar Peek() const { return AtEnd() ? QChar() : s_.at(pos_); }
+    bool AtEnd() const { return pos_ >= size_; }
+    QChar Peek() const { return AtEnd() ? QChar() : s_[pos_]; }
 
     void Advance()
     {
-        if (s_.at(pos_) == QLatin1Char('\n'))
+        if (s_[pos_] == QLatin1Char('\n'))
             ++line_;
         ++pos_;
     }
 
     void SkipSpace()
     {
-        while (!AtEnd()) {
-            const QChar c = Peek();
-            if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-                Advance();
-            else
+        for (; pos_ < size_; ++pos_) {
+            const char16_t c = s_[pos_].unicode();
+            if (c == u'\n')
+                ++line_;
+            else if (c != u' ' && c != u'\t' && c != u'\r')
                 break;
         }
     }
 
-    // Identifiers, with dots between parts for nested properties.
-    QString ReadIdent(bool dotted)
+    QStringView View(qsizetype start) const { return QStringView(s_ + start, pos_ - start); }
+
+    // Identifiers, with dots between parts for nested properties. They hold
+    // no line breaks, so the line stays as it is.
+    QStringView ScanIdent(bool dotted)
     {
         SkipSpace();
         if (!isIdentStart(Peek()))
             Fail(AtEnd() ? QStringLiteral("Unexpected end of text") : QStringLiteral("Identifier expected"));
         const qsizetype start = pos_;
-        while (!AtEnd() && (isIdentChar(Peek()) || (dotted && Peek() == QLatin1Char('.') && pos_ + 1 < s_.size() &&
-                                                    isIdentStart(s_.at(pos_ + 1)))))
-            Advance();
-        return s_.mid(start, pos_ - start);
+        while (pos_ < size_ && (isIdentChar(s_[pos_]) || (dotted && s_[pos_] == QLatin1Char('.') && pos_ + 1 < size_ &&
+                                                          isIdentStart(s_[pos_ + 1]))))
+            ++pos_;
+        return View(start);
+    }
+    QString ReadIdent(bool dotted) { return ScanIdent(dotted).toString(); }
+
+    static bool IsWord(QStringView word, QLatin1String keyword)
+    {
+        return word.size() == keyword.size() && word.compare(keyword, Qt::CaseInsensitive) == 0;
     }
 
     void Expect(QChar c)
@@ -88,7 +99,7 @@ private:
         SkipSpace();
         TFormObject object;
         object.Line = line_;
-        if (ReadIdent(false).compare(QLatin1String("object"), Qt::CaseInsensitive) != 0) {
+        if (!IsWord(ScanIdent(false), QLatin1String("object"))) {
             line_ = object.Line;
             Fail(QStringLiteral("'object' expected"));
         }
@@ -100,17 +111,18 @@ private:
             if (AtEnd())
                 Fail(QStringLiteral("'end' expected before the end of the text"));
             const int line = line_;
-            const QString word = ReadIdent(true);
-            if (word.compare(QLatin1String("end"), Qt::CaseInsensitive) == 0)
+            const QStringView word = ScanIdent(true);
+            if (IsWord(word, QLatin1String("end")))
                 return object;
-            if (word.compare(QLatin1String("object"), Qt::CaseInsensitive) == 0) {
+            if (IsWord(word, QLatin1String("object"))) {
                 // Step back so the child parses its own header.
                 pos_ -= word.size();
                 object.Children.push_back(ParseObject(depth + 1));
                 continue;
             }
+            QString name = word.toString();
             Expect(QLatin1Char('='));
-            object.Properties.push_back({word, ParseValue(depth), line});
+            object.Properties.push_back({std::move(name), ParseValue(depth), line});
         }
     }
 
@@ -133,6 +145,8 @@ private:
         if (c == QLatin1Char('(')) {
             Advance();
             TFormList items;
+            // Lists are mostly short rows: room for them at once.
+            items.reserve(8);
             for (;;) {
                 SkipSpace();
                 if (Peek() == QLatin1Char(')')) {
@@ -147,9 +161,31 @@ private:
         Fail(QStringLiteral("Invalid value"));
     }
 
+    // The plain run of a quoted string up to its next quote or line end.
+    QStringView ScanRun()
+    {
+        const qsizetype start = pos_;
+        while (pos_ < size_ && s_[pos_] != QLatin1Char('\'') && s_[pos_] != QLatin1Char('\n'))
+            ++pos_;
+        return View(start);
+    }
+
     // 'text' with '' for a quote, and #n character codes, in any sequence.
     QString ReadString()
     {
+        // Most strings are one quoted run: copied out as they stand.
+        if (Peek() == QLatin1Char('\'')) {
+            const qsizetype start = pos_;
+            ++pos_;
+            const QStringView run = ScanRun();
+            const bool closed = pos_ < size_ && s_[pos_] == QLatin1Char('\'');
+            const QChar next = closed && pos_ + 1 < size_ ? s_[pos_ + 1] : QChar();
+            if (closed && next != QLatin1Char('\'') && next != QLatin1Char('#')) {
+                ++pos_;
+                return run.toString();
+            }
+            pos_ = start;
+        }
         QString result;
         for (;;) {
             const QChar c = Peek();
@@ -166,11 +202,7 @@ private:
                         Advance();
                         continue;
                     }
-                    // The plain run up to the next quote or line end, in one piece.
-                    const qsizetype start = pos_;
-                    while (pos_ < s_.size() && s_.at(pos_) != QLatin1Char('\'') && s_.at(pos_) != QLatin1Char('\n'))
-                        ++pos_;
-                    result += QStringView(s_).mid(start, pos_ - start);
+                    result += ScanRun();
                 }
             } else if (c == QLatin1Char('#')) {
                 Advance();
@@ -178,7 +210,7 @@ private:
                 while (!AtEnd() && Peek().isDigit() && pos_ - start < 7)
                     Advance();
                 bool ok = false;
-                const uint code = s_.mid(start, pos_ - start).toUInt(&ok);
+                const uint code = View(start).toUInt(&ok);
                 if (!ok || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
                     Fail(QStringLiteral("Invalid character code"));
                 result += QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
@@ -206,7 +238,7 @@ private:
         if (!AtEnd() && isIdentChar(Peek()))
             Fail(QStringLiteral("Invalid number"));
         bool ok = false;
-        const qint64 value = s_.mid(start, pos_ - start).toLongLong(&ok, base);
+        const qint64 value = View(start).toLongLong(&ok, base);
         if (!ok || value > 0xFFFFFFFFLL)
             Fail(QStringLiteral("Invalid number"));
         return negative ? -value : value;
@@ -255,7 +287,8 @@ private:
         return QByteArray::fromHex(hex);
     }
 
-    const QString& s_;
+    const QChar* s_;
+    qsizetype size_;
     qsizetype pos_ = 0;
     int line_ = 1;
 };

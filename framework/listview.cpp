@@ -884,11 +884,13 @@ void ListItemsFromFormValue(TCustomListView* list, const TFormValue& value)
     if (!entries)
         throw Exception(QStringLiteral("A list of rows expected"));
     QList<QStringList> rows;
+    rows.reserve(static_cast<qsizetype>(entries->size()));
     for (size_t i = 0; i < entries->size(); ++i) {
         const TFormList* entry = (*entries)[i].If<TFormList>();
         if (!entry || entry->empty())
             throw Exception(QStringLiteral("Row %1: (caption subitem ...) expected").arg(i));
         QStringList texts;
+        texts.reserve(static_cast<qsizetype>(entry->size()));
         for (const TFormValue& text : *entry) {
             const QString* s = text.If<QString>();
             if (!s)
