@@ -148,8 +148,6 @@ public:
     {
         info_.ClassName = className;
         info_.Create = [] { return static_cast<QWidget*>(new T()); };
-        // Room for a control's published properties without moving them.
-        info_.Properties.reserve(64);
     }
 
     TClassInfo& Info() { return info_; }

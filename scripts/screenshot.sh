@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Starts the program under Xvfb and saves one screenshot of the window per
-# page, the screen with the preview's tooltip and with the colour list open,
-# into a folder
-# (default: build/screenshots). Usage: scripts/screenshot.sh [DIR]
+# Starts the program under Xvfb and saves into a folder (default:
+# build/screenshots) a screenshot of the window per page, and of the screen
+# with the preview's tooltip, its menu, a pick under way and the colour list
+# open. Usage: scripts/screenshot.sh [DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
