@@ -65,6 +65,8 @@ void ClassRegistry::Register(TClassInfo info)
             return w;
         };
     }
+    // The table lives as long as the program: no room kept for growth.
+    info.Properties.shrink_to_fit();
     registry()[name.toLower()] = std::move(info);
 }
 
