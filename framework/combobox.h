@@ -123,8 +123,6 @@ public:
     // makes the list only when it is first needed; ask here rather than
     // view() before it has been shown.
     QAbstractItemView* ListView();
-    // Repaints the open list's rows, if the list has been made.
-    void UpdateList();
 
     // --- drawing -------------------------------------------------------------
     // Prepares a draw request on target and runs it: the canvas gets the
@@ -152,6 +150,9 @@ protected:
     // The framework's own change event; controls built on this one decide
     // whether to offer it.
     TNotifyEvent OnChange;
+
+    // Repaints the open list's rows, if the list has been made.
+    void UpdateList();
 
     int ItemHeight() const { return itemHeight_; }
     // Stores any positive height and asks for the native part to be re-made.
