@@ -8,9 +8,56 @@
 #include <QMessageBox>
 #include <QStyleFactory>
 
+#include <fontconfig/fontconfig.h>
+#include <malloc.h>
+
 #include <optional>
+#include <system_error>
+#include <thread>
 
 namespace {
+
+// Reading the font configuration (fontconfig's files and cache) is the
+// largest single piece of start-up, and it needs nothing from the display.
+// It is read on a thread of its own while the application opens the display;
+// the font database waits for it before Qt asks fontconfig anything, and
+// Qt's own initialisation then finds it done.
+class TFontConfigLoading {
+public:
+    TFontConfigLoading() = default;
+    TFontConfigLoading(const TFontConfigLoading&) = delete;
+    TFontConfigLoading& operator=(const TFontConfigLoading&) = delete;
+    ~TFontConfigLoading() { Wait(); }
+
+    void Start()
+    {
+        if (thread_.joinable())
+            return;
+        // The threads share the one heap: an arena of the loading thread's
+        // own would keep what fontconfig frees there from everyone else.
+        mallopt(M_ARENA_MAX, 1);
+        try {
+            thread_ = std::thread([] { FcInit(); });
+        } catch (const std::system_error&) {
+            // Without a thread Qt reads the configuration itself, later.
+        }
+    }
+
+    void Wait()
+    {
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+private:
+    std::thread thread_;
+};
+
+TFontConfigLoading& fontConfigLoading()
+{
+    static TFontConfigLoading loading;
+    return loading;
+}
 
 TApplication::MessageHandler& messageHandler()
 {
@@ -32,7 +79,7 @@ std::map<int, TCursorEntry>& cursorTable()
 
 } // namespace
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
+TApplication::TApplication(int& argc, char** argv) : QApplication((fontConfigLoading().Start(), argc), argv)
 {
     // A fixed style and the classic palette, whatever the desktop's theme:
     // Qt's controls paint with the system colours our own drawing resolves
@@ -148,6 +195,7 @@ void InstallFontSubstitutions()
     for (const auto& [family, face] : substitutes)
         QFont::insertSubstitution(QLatin1String(family), QLatin1String(face));
     // Resolve them all now, from one listing of the installed families.
+    fontConfigLoading().Wait();
     const QStringList installed = QFontDatabase::families();
     const auto has = [&](const QString& f) { return installed.contains(f, Qt::CaseInsensitive); };
     for (const auto& [family, face] : substitutes) {

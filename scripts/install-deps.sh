@@ -13,7 +13,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools
   fonts-liberation2 qt6-translations-l10n
-  libx11-dev libxcb1-dev
+  libx11-dev libxcb1-dev libfontconfig-dev
 )
 for group in "$@"; do
   case $group in
