@@ -39,20 +39,28 @@ template <class T> T* findControl(QWidget* root, const char* name)
 
 } // namespace
 
-void InitializeModules()
+void RegisterModuleClasses()
 {
     static std::once_flag once;
     std::call_once(once, [] {
         Q_INIT_RESOURCE(app);
-        InitSliderModule();
-        InstallSliderAccessibility();
         RegisterStandardClasses();
         RegisterMenuClasses();
         RegisterSliderClasses();
         RegisterColorComboClasses();
         RegisterListViewClasses();
-        LoadCellLocale();
         TForm1::RegisterClass();
+    });
+}
+
+void InitializeModules()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        RegisterModuleClasses();
+        InitSliderModule();
+        InstallSliderAccessibility();
+        LoadCellLocale();
     });
 }
 
@@ -67,20 +75,27 @@ void TForm1::RegisterClass()
 
 QString TForm1::LayoutText()
 {
-    InitializeModules();
+    RegisterModuleClasses();
     QFile file(QStringLiteral(":/huebox/form1.layout"));
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("The window layout is missing from the program"));
     return QString::fromUtf8(file.readAll());
 }
 
-TForm1::TForm1() : TForm1(LayoutText()) {}
+TFormObject TForm1::StoredLayout()
+{
+    return ParseFormText(LayoutText());
+}
 
-TForm1::TForm1(const QString& layoutText)
+TForm1::TForm1() : TForm1(StoredLayout()) {}
+
+TForm1::TForm1(const QString& layoutText) : TForm1(ParseFormText(layoutText)) {}
+
+TForm1::TForm1(const TFormObject& layout)
 {
     InitializeModules();
     SetClassName(this, QStringLiteral("TForm1"));
-    ReadLayout(layoutText, Handlers());
+    ReadLayout(layout, Handlers());
     FindControls();
     NameForAssistiveTechnology();
     const QPixmap picture = QPixmap::fromImage(ReadXpmFile(QStringLiteral(":/huebox/huebox.xpm")));

@@ -34,6 +34,7 @@ public:
     TForm1();
     // The same from another layout text (tests read broken ones).
     explicit TForm1(const QString& layoutText);
+    explicit TForm1(const TFormObject& layout);
     ~TForm1() override;
 
     TPageControl* PageControl1 = nullptr;
@@ -96,6 +97,9 @@ public:
 
     // The stored layout, as compiled into the program.
     static QString LayoutText();
+    // The same, parsed. It needs no display and no window, so the program
+    // reads it while the application starts (see main()).
+    static TFormObject StoredLayout();
     static void RegisterClass();
 
 private:
@@ -147,3 +151,7 @@ private:
 // Everything the program registers before the first window is read: the
 // slider's cursors, the classes a layout may name.
 void InitializeModules();
+// The part of it that needs no display and touches nothing of Qt's own
+// start-up: the program's resources and the classes a layout may name. Safe
+// to run on another thread while the application starts.
+void RegisterModuleClasses();

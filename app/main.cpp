@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -87,16 +88,20 @@ private:
 int main(int argc, char** argv)
 {
     SetDesktopIdentity();
+    // The window's layout needs no display: it is read while Qt opens one.
+    // A fault in it is reported where the window is made.
+    std::packaged_task<TFormObject()> readLayout(&TForm1::StoredLayout);
+    std::future<TFormObject> layout = readLayout.get_future();
     std::unique_ptr<TApplication> app;
     {
         const TDisplayOpening opening;
-        app = std::make_unique<TApplication>(argc, argv);
+        app = std::make_unique<TApplication>(argc, argv, [&readLayout] { readLayout(); });
     }
     InstallQtTranslation();
 
     std::unique_ptr<TForm1> form;
     try {
-        form = std::make_unique<TForm1>();
+        form = std::make_unique<TForm1>(layout.get());
     } catch (const Exception& e) {
         // Without its window the program cannot go on: say why and stop.
         std::fprintf(stderr, "huebox: %s\n", qPrintable(e.Message()));

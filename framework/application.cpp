@@ -11,52 +11,81 @@
 #include <fontconfig/fontconfig.h>
 #include <malloc.h>
 
+#include <exception>
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace {
 
 // Reading the font configuration (fontconfig's files and cache) is the
-// largest single piece of start-up, and it needs nothing from the display.
-// It is read on a thread of its own while the application opens the display;
-// the font database waits for it before Qt asks fontconfig anything, and
-// Qt's own initialisation then finds it done.
-class TFontConfigLoading {
+// largest single piece of start-up, and like the caller's own preparation it
+// needs nothing from the display. Both run on a thread of their own while Qt
+// opens the display; the constructor waits for them before Qt first asks
+// fontconfig anything, and Qt's own initialisation then finds it done.
+class TStartupThread {
 public:
-    TFontConfigLoading() = default;
-    TFontConfigLoading(const TFontConfigLoading&) = delete;
-    TFontConfigLoading& operator=(const TFontConfigLoading&) = delete;
-    ~TFontConfigLoading() { Wait(); }
-
-    void Start()
-    {
-        if (thread_.joinable())
-            return;
-        // The threads share the one heap: an arena of the loading thread's
-        // own would keep what fontconfig frees there from everyone else.
-        mallopt(M_ARENA_MAX, 1);
-        try {
-            thread_ = std::thread([] { FcInit(); });
-        } catch (const std::system_error&) {
-            // Without a thread Qt reads the configuration itself, later.
-        }
-    }
-
-    void Wait()
+    TStartupThread() = default;
+    TStartupThread(const TStartupThread&) = delete;
+    TStartupThread& operator=(const TStartupThread&) = delete;
+    ~TStartupThread()
     {
         if (thread_.joinable())
             thread_.join();
     }
 
+    void Start(std::function<void()> prepare)
+    {
+        if (thread_.joinable())
+            thread_.join();
+        prepare_ = std::move(prepare);
+        // The threads share the one heap: an arena of the start-up thread's
+        // own would keep what it frees from everyone else.
+        mallopt(M_ARENA_MAX, 1);
+        try {
+            thread_ = std::thread([this] {
+                FcInit();
+                Prepare();
+            });
+        } catch (const std::system_error&) {
+            // Without a thread Qt reads the configuration itself, later, and
+            // the preparation runs in Finish().
+        }
+    }
+
+    // Returns once both are done; raises what the preparation raised.
+    void Finish()
+    {
+        if (thread_.joinable())
+            thread_.join();
+        Prepare();
+        if (failure_)
+            std::rethrow_exception(std::exchange(failure_, nullptr));
+    }
+
 private:
+    void Prepare()
+    {
+        const std::function<void()> prepare = std::exchange(prepare_, nullptr);
+        if (!prepare)
+            return;
+        try {
+            prepare();
+        } catch (...) {
+            failure_ = std::current_exception();
+        }
+    }
+
     std::thread thread_;
+    std::function<void()> prepare_;
+    std::exception_ptr failure_;
 };
 
-TFontConfigLoading& fontConfigLoading()
+TStartupThread& startupThread()
 {
-    static TFontConfigLoading loading;
-    return loading;
+    static TStartupThread thread;
+    return thread;
 }
 
 TApplication::MessageHandler& messageHandler()
@@ -79,7 +108,8 @@ std::map<int, TCursorEntry>& cursorTable()
 
 } // namespace
 
-TApplication::TApplication(int& argc, char** argv) : QApplication((fontConfigLoading().Start(), argc), argv)
+TApplication::TApplication(int& argc, char** argv, std::function<void()> prepare)
+    : QApplication((startupThread().Start(std::move(prepare)), argc), argv)
 {
     // A fixed style and the classic palette, whatever the desktop's theme:
     // Qt's controls paint with the system colours our own drawing resolves
@@ -87,6 +117,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication((fontConfigLoa
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
         setStyle(style);
     setPalette(ClassicPalette());
+    startupThread().Finish();
     InstallFontSubstitutions();
     // Controls start in the usual dialog font, the one windows are laid out
     // in, so a new control does not first load a font it will not keep.
@@ -195,7 +226,6 @@ void InstallFontSubstitutions()
     for (const auto& [family, face] : substitutes)
         QFont::insertSubstitution(QLatin1String(family), QLatin1String(face));
     // Resolve them all now, from one listing of the installed families.
-    fontConfigLoading().Wait();
     const QStringList installed = QFontDatabase::families();
     const auto has = [&](const QString& f) { return installed.contains(f, Qt::CaseInsensitive); };
     for (const auto& [family, face] : substitutes) {

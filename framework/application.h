@@ -13,7 +13,11 @@
 class TApplication : public QApplication {
     Q_OBJECT
 public:
-    TApplication(int& argc, char** argv);
+    // prepare: start-up work that needs no display and touches nothing Qt's
+    // own start-up touches (no widget, font, pixmap or accessibility). It
+    // runs on a thread of its own while Qt opens the display and has run when
+    // the constructor returns; what it throws, the constructor throws.
+    TApplication(int& argc, char** argv, std::function<void()> prepare = {});
     ~TApplication() override;
 
     static TApplication* Instance();

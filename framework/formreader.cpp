@@ -170,7 +170,11 @@ private:
 
 void TFormReader::ReadRoot(QWidget* root, const QString& text, const THandlerTable& handlers)
 {
-    const TFormObject description = ParseFormText(text);
+    ReadRoot(root, ParseFormText(text), handlers);
+}
+
+void TFormReader::ReadRoot(QWidget* root, const TFormObject& description, const THandlerTable& handlers)
+{
     const TClassInfo* cls = ClassRegistry::ClassOf(root);
     if (!cls)
         cls = ClassRegistry::Find(description.ClassName);

@@ -16,6 +16,8 @@ public:
     // no handler. On a malformed description it raises EFormError naming
     // the line, and the children it created are gone again.
     static void ReadRoot(QWidget* root, const QString& text, const THandlerTable& handlers);
+    // The same for a description already parsed (ParseFormText).
+    static void ReadRoot(QWidget* root, const TFormObject& description, const THandlerTable& handlers);
 
     // Reads a description whose top object is created from the registry.
     static std::unique_ptr<QWidget> ReadComponent(const QString& text, const THandlerTable& handlers = {});

@@ -84,7 +84,12 @@ void TForm::SetIconData(const QByteArray& data)
 
 void TForm::ReadLayout(const QString& text, const THandlerTable& handlers)
 {
-    TFormReader::ReadRoot(this, text, handlers);
+    ReadLayout(ParseFormText(text), handlers);
+}
+
+void TForm::ReadLayout(const TFormObject& description, const THandlerTable& handlers)
+{
+    TFormReader::ReadRoot(this, description, handlers);
     AlignControls(this);
     ApplyTabOrder(this);
 }

@@ -41,6 +41,7 @@ public:
     // Builds the window's controls from a stored layout and binds their
     // events to the given handlers; then lays out, and chains the tab order.
     void ReadLayout(const QString& text, const THandlerTable& handlers);
+    void ReadLayout(const TFormObject& description, const THandlerTable& handlers);
 
 protected:
     void showEvent(QShowEvent* e) override;
