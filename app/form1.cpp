@@ -64,15 +64,6 @@ void InitializeModules()
     });
 }
 
-void TForm1::RegisterClass()
-{
-    TClassBuilder<TForm1> b(QStringLiteral("TForm1"));
-    AddFormProperties(b);
-    // The window reads its own layout; it is never created by a reader.
-    b.Info().Create = nullptr;
-    b.Register();
-}
-
 QString TForm1::LayoutText()
 {
     RegisterModuleClasses();

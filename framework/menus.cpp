@@ -163,18 +163,3 @@ void TPopupMenu::DetachShortCuts(QWidget* widget)
     for (QAction* a : actions)
         widget->removeAction(a);
 }
-
-// --- stored forms --------------------------------------------------------------
-
-void RegisterMenuClasses()
-{
-    TClassBuilder<TPopupMenu>(QStringLiteral("TPopupMenu")).Register();
-    using T = TMenuItem;
-    TClassBuilder<T>(QStringLiteral("TMenuItem"))
-        .Str(QStringLiteral("Caption"), &T::Caption, &T::SetCaption)
-        .Bool(QStringLiteral("Enabled"), &T::Enabled, &T::SetEnabled)
-        .Int(QStringLiteral("ShortCut"), &T::ShortCut, &T::SetShortCut)
-        .Bool(QStringLiteral("Visible"), &T::Visible, &T::SetVisible)
-        .Event(QStringLiteral("OnClick"), &T::OnClick)
-        .Register();
-}

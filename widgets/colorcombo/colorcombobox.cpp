@@ -285,24 +285,3 @@ void TColorComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState)
     flags |= layoutDirection() == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft;
     canvas->DrawText(textRect, text, flags);
 }
-
-// --- stored forms ------------------------------------------------------------
-
-void RegisterColorComboClasses()
-{
-    using T = TColorComboBox;
-    TClassBuilder<T> b(QStringLiteral("TColorComboBox"));
-    PublishControl(b, {cpTag, cpPlacement, cpHint, cpAlign})
-        .Color(QStringLiteral("ColorValue"), &T::ColorValue, &T::SetColorValue)
-        .Strings(
-            QStringLiteral("ColorNames"), [](T* o) { return o->ColorNames().Items(); }, &T::SetColorNames)
-        .Bool(QStringLiteral("DisplayNames"), &T::DisplayNames, &T::SetDisplayNames)
-        .Enum<TOwnerDrawComboStyle>(QStringLiteral("Style"), &T::Style, &T::SetStyle,
-                                    {csDropDown, csSimple, csDropDownList})
-        .Event(QStringLiteral("OnChange"), &T::OnChange);
-    PublishControl(b,
-                   {cpColor, cpEnabled, cpFont, cpAnchors, cpConstraints, cpParentColor, cpParentFont, cpParentShowHint,
-                    cpPopupMenu, cpShowHint, cpTabOrder, cpTabStop, cpVisible, cpOnClick, cpOnDblClick})
-        .Event(QStringLiteral("OnDropDown"), &T::OnDropDown);
-    PublishControl(b, {cpOnEnter, cpOnExit, cpOnKeyDown, cpOnKeyPress, cpOnKeyUp, cpOnContextPopup}).Register();
-}

@@ -1,0 +1,16 @@
+// The menus as the classes a stored layout names.
+#include "framework/classes.h"
+#include "framework/menus.h"
+
+void RegisterMenuClasses()
+{
+    TClassBuilder<TPopupMenu>(QStringLiteral("TPopupMenu")).Register();
+    using T = TMenuItem;
+    TClassBuilder<T>(QStringLiteral("TMenuItem"))
+        .Str(QStringLiteral("Caption"), &T::Caption, &T::SetCaption)
+        .Bool(QStringLiteral("Enabled"), &T::Enabled, &T::SetEnabled)
+        .Int(QStringLiteral("ShortCut"), &T::ShortCut, &T::SetShortCut)
+        .Bool(QStringLiteral("Visible"), &T::Visible, &T::SetVisible)
+        .Event(QStringLiteral("OnClick"), &T::OnClick)
+        .Register();
+}
