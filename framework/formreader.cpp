@@ -79,11 +79,9 @@ public:
             c->SetName(o.Name);
         }
         object->setObjectName(o.Name);
-        const std::vector<const TPropertyInfo*>& resolved = resolved_.at(&o);
-        for (size_t i = 0; i < o.Properties.size(); ++i) {
-            const TFormProperty& p = o.Properties[i];
+        ForEachProperty(o, [&](const TFormProperty& p, const TPropertyInfo* info) {
             try {
-                if (const TPropertyInfo* info = resolved[i]) {
+                if (info) {
                     if (!info->IsEvent() && !info->IsReference())
                         info->Set(object, p.Value);
                 } else {
@@ -94,7 +92,7 @@ public:
             } catch (const std::exception& e) {
                 throw EFormError(p.Line, QStringLiteral("%1: %2").arg(p.Name, QString::fromUtf8(e.what())));
             }
-        }
+        });
         for (const TFormObject& child : o.Children) {
             const TClassInfo* childClass = ClassRegistry::Find(child.ClassName);
             std::unique_ptr<QWidget> w(childClass->Create());
@@ -114,12 +112,9 @@ public:
     {
         // References may name components that come later in the text.
         for (const Created& c : created_) {
-            const std::vector<const TPropertyInfo*>& resolved = resolved_.at(c.Description);
-            for (size_t i = 0; i < resolved.size(); ++i) {
-                const TFormProperty& p = c.Description->Properties[i];
-                const TPropertyInfo* info = resolved[i];
+            ForEachProperty(*c.Description, [&](const TFormProperty& p, const TPropertyInfo* info) {
                 if (!info || !info->IsReference())
-                    continue;
+                    return;
                 const auto target = std::find_if(created_.begin(), created_.end(), [&](const Created& t) {
                     return t.Description->Name == identOf(p.Value);
                 });
@@ -128,7 +123,7 @@ public:
                 } catch (const std::exception& e) {
                     throw EFormError(p.Line, QStringLiteral("%1: %2").arg(p.Name, QString::fromUtf8(e.what())));
                 }
-            }
+            });
         }
         for (const Created& c : created_)
             if (TComponent* comp = AsComponent(c.Object))
@@ -140,12 +135,9 @@ public:
             root ? root->DestroyingFlag() : std::make_shared<const bool>(false);
         for (const Created& c : created_) {
             TComponent* comp = AsComponent(c.Object);
-            const std::vector<const TPropertyInfo*>& resolved = resolved_.at(c.Description);
-            for (size_t i = 0; i < resolved.size(); ++i) {
-                const TFormProperty& p = c.Description->Properties[i];
-                const TPropertyInfo* info = resolved[i];
+            ForEachProperty(*c.Description, [&](const TFormProperty& p, const TPropertyInfo* info) {
                 if (!info || !info->IsEvent())
-                    continue;
+                    return;
                 try {
                     info->Bind(c.Object, handlers_.at(identOf(p.Value)), rootDestroying);
                 } catch (const std::exception& e) {
@@ -153,11 +145,20 @@ public:
                 }
                 if (comp)
                     comp->SetEventBinding(info->Name, identOf(p.Value));
-            }
+            });
         }
     }
 
 private:
+    // Calls f(property, entry) for each of the object's properties, with the
+    // entry Validate found for it in its class (null: a stream property).
+    template <class F> void ForEachProperty(const TFormObject& o, F&& f) const
+    {
+        const std::vector<const TPropertyInfo*>& resolved = resolved_.at(&o);
+        for (size_t i = 0; i < resolved.size(); ++i)
+            f(o.Properties[i], resolved[i]);
+    }
+
     const THandlerTable& handlers_;
     std::vector<Created> created_;
     QSet<QString> names_;
