@@ -1,5 +1,6 @@
 // A small dialog in which the user types a colour in any form the program
-// reads; the error shows under the field while the text is not a colour.
+// reads. Under the field it shows what the text reads as (a swatch, the HTML
+// text and the form it was taken for), or why it is not a colour.
 #pragma once
 
 #include "color/colortext.h"
@@ -19,7 +20,10 @@ public:
     TColorEntryDialog(TReader reader, QWidget* parent);
 
     QLineEdit* Field() const { return field_; }
-    QLabel* ErrorLabel() const { return error_; }
+    // The colour read, hidden while the text is not a colour.
+    QLabel* Swatch() const { return swatch_; }
+    // What the text reads as, or the error.
+    QLabel* InfoLabel() const { return info_; }
     // What the field reads as; valid once the dialog was accepted.
     const TColorReadResult& Result() const { return result_; }
 
@@ -29,6 +33,11 @@ private:
     TReader reader_;
     TColorReadResult result_;
     QLineEdit* field_;
-    QLabel* error_;
+    QLabel* swatch_;
+    QLabel* info_;
     QDialogButtonBox* buttons_;
 };
+
+// The line under the field for a colour that was read: its HTML text (both,
+// for a body tag) and the form it was read as.
+QString ReadAsText(const TColorReadResult& result);

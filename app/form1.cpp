@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "app/colorentrydialog.h"
+#include "app/transientnote.h"
 #include "color/basicpalette.h"
 #include "color/colortext.h"
 #include "color/contrast.h"
@@ -22,7 +23,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QScopeGuard>
-#include <QToolTip>
+#include <QScopedValueRollback>
 
 #include <array>
 #include <mutex>
@@ -60,6 +61,7 @@ void InitializeModules()
         RegisterModuleClasses();
         InitSliderModule();
         InstallSliderAccessibility();
+        InstallNoteAccessibility();
         LoadCellLocale();
     });
 }
@@ -88,6 +90,14 @@ TForm1::TForm1(const TFormObject& layout)
     SetClassName(this, QStringLiteral("TForm1"));
     ReadLayout(layout, Handlers());
     FindControls();
+    // The layout binds ClrCmbBoxChange to the box's change and to its exit;
+    // the exit is marked so that the handler can tell the two apart.
+    if (const TNotifyEvent exit = ClrCmbBox->OnExit) {
+        ClrCmbBox->OnExit = [this, exit](QObject* sender) {
+            const QScopedValueRollback exiting(comboExiting_, true);
+            exit(sender);
+        };
+    }
     NameForAssistiveTechnology();
     const QPixmap picture = QPixmap::fromImage(ReadXpmFile(QStringLiteral(":/huebox/huebox.xpm")));
     setWindowIcon(QIcon(picture));
@@ -167,6 +177,8 @@ void TForm1::NameForAssistiveTechnology()
 void TForm1::FormCreate()
 {
     Model.FormCreate();
+    // The sliders start at the colour the box shows.
+    comboAppliedIndex_ = ClrCmbBox->ItemIndex();
 }
 
 void TForm1::SlRChange(QObject*)
@@ -213,12 +225,19 @@ void TForm1::BtnCopyClick(QObject*)
     ShowCopied();
 }
 
-// The combo box's change and its exit both load the selected basic colour;
-// the sliders' own change events bring it to the preview.
+// The combo box's change loads the selected basic colour; the sliders' own
+// change events bring it to the preview. Its exit does the same only for a
+// choice the sliders never took: a colour that came in since by any other
+// road (sliders, list, paste, entry, pick) is the user's and stays.
 void TForm1::ClrCmbBoxChange(QObject*)
 {
-    if (const std::optional<RgbTriple> color = BasicPaletteColor(ClrCmbBox->ItemIndex()))
+    const int index = ClrCmbBox->ItemIndex();
+    if (comboExiting_ && index == comboAppliedIndex_)
+        return;
+    if (const std::optional<RgbTriple> color = BasicPaletteColor(index)) {
         AsOneChange([&] { Model.LoadSliders(*color); });
+        comboAppliedIndex_ = index;
+    }
 }
 
 void TForm1::ListVClick(QObject*)
@@ -338,7 +357,14 @@ QAction* TForm1::AddAction(const QString& text, const QKeySequence& keys, void (
     action->setShortcut(keys);
     action->setShortcutContext(Qt::WindowShortcut);
     action->setShortcutVisibleInContextMenu(true);
-    connect(action, &QAction::triggered, this, [this, run] { Guard([this, run] { (this->*run)(); }); });
+    connect(action, &QAction::triggered, this, [this, run] {
+        Guard([this, run] {
+            // Whatever the note said belongs to the action before this one.
+            if (note_)
+                note_->Dismiss();
+            (this->*run)();
+        });
+    });
     addAction(action);
     return action;
 }
@@ -394,7 +420,7 @@ void TForm1::ApplyColorText(const QString& text)
 {
     const TColorReadResult result = ReadColorText(text, NamedColors());
     if (!result.IsOk()) {
-        TApplication::HandleException(result.Message);
+        ShowFailure(result.Message);
         return;
     }
     ApplyColor(result);
@@ -440,7 +466,7 @@ void TForm1::PickColor()
     if (!picker_) {
         picker_ = CreateColorPicker(this);
         if (!picker_) {
-            TApplication::HandleException(ScreenPickUnavailableMessage);
+            ShowFailure(ScreenPickUnavailableMessage);
             return;
         }
         connect(picker_, &TColorPicker::Hovered, this,
@@ -457,7 +483,7 @@ void TForm1::PickColor()
         connect(picker_, &TColorPicker::Failed, this, [this](const QString& message) {
             Guard([this, message] {
                 RestorePreview();
-                TApplication::HandleException(message);
+                ShowFailure(message);
             });
         });
     }
@@ -498,9 +524,23 @@ void TForm1::CopyColor()
     BtnCopyClick(BtnCopy);
 }
 
-// A brief word beside the copy button; no control moves, no text changes.
+TTransientNote* TForm1::Note()
+{
+    if (!note_)
+        note_ = new TTransientNote(this);
+    return note_;
+}
+
+// A brief word above the copy button, shown by our own window rather than
+// Qt's tooltip, which a click on the button would hide again at once.
 void TForm1::ShowCopied()
 {
-    QToolTip::showText(BtnCopy->mapToGlobal(QPoint(0, -BtnCopy->height())), QStringLiteral("Скопировано"), BtnCopy,
-                       QRect(), 1500);
+    Note()->ShowAt(QStringLiteral("Скопировано"), BtnCopy->mapToGlobal(QPoint(0, -BtnCopy->height())), 1500, false);
+}
+
+// Why a colour did not come in, under the preview box: no box to dismiss,
+// nothing moves, and a screen reader hears it.
+void TForm1::ShowFailure(const QString& message)
+{
+    Note()->ShowAt(message, Panel1->mapToGlobal(QPoint(0, Panel1->height() + 2)), 4000, true);
 }

@@ -21,6 +21,7 @@ class TImage;
 class TColorComboBox;
 class TOrdoListView;
 class TColorPicker;
+class TTransientNote;
 class TNamedColorLookup;
 struct TColorReadResult;
 class QAction;
@@ -67,6 +68,9 @@ public:
     QAction* PickAction = nullptr;  // "Взять цвет с экрана", Ctrl+P
     QAction* CopyAction = nullptr;  // "Копировать", Ctrl+C
     QMenu* PreviewMenu();
+    // The note that confirms a copy or says why a colour did not come in;
+    // made when first needed.
+    TTransientNote* Note();
 
     // Reads the clipboard's text as a colour and applies it.
     void PasteColor();
@@ -77,8 +81,8 @@ public:
     // The literal, as the copy button copies it; a selection made in the
     // focused preview box copies just that.
     void CopyColor();
-    // The one way in for a colour read from text: an error is shown and
-    // changes nothing.
+    // The one way in for a colour read from text: an error is shown in the
+    // note beside the preview and changes nothing.
     void ApplyColorText(const QString& text);
     void ApplyColor(const TColorReadResult& result);
 
@@ -111,6 +115,7 @@ private:
     QAction* AddAction(const QString& text, const QKeySequence& keys, void (TForm1::*run)());
     const TNamedColorLookup& NamedColors();
     void ShowCopied();
+    void ShowFailure(const QString& message);
     void PreviewPickedColor(TColor color);
     void RestorePreview();
     void ShowContrast();
@@ -136,6 +141,12 @@ private:
     std::unique_ptr<TNamedColorLookup> namedColors_;
     QMenu* previewMenu_ = nullptr;
     TColorPicker* picker_ = nullptr;
+    TTransientNote* note_ = nullptr;
+    // The combo box's item the sliders last took from it, and whether its
+    // handler runs for the box's exit: leaving the box re-applies only a
+    // choice that never reached the sliders.
+    int comboAppliedIndex_ = -1;
+    bool comboExiting_ = false;
     // The preview as it was before a pick showed the colour under the pointer.
     struct TSavedPreview {
         QString Text;

@@ -30,12 +30,32 @@ enum class TColorTextKind {
     BodyTag, // a body tag: Background and/or Text, at least one of them
 };
 
+// The form a colour was read in, for telling the user how the text was
+// understood (above all the byte order of the program's own literals).
+enum class TColorTextForm {
+    None,        // an error
+    Delphi,      // $BBGGRR
+    VisualCpp,   // 0xBBGGRR
+    VisualBasic, // &HBBGGRR&
+    Html,        // #RRGGBB
+    HtmlShort,   // #RGB, #RGBA
+    HtmlAlpha,   // #RRGGBBAA
+    RgbFunction, // rgb(), rgba()
+    ListName,    // a name of the names given
+    CssName,
+    BodyTag,
+};
+
+// The form as the user reads it, "Visual C++, порядок BBGGRR"; empty for None.
+QString ColorTextFormName(TColorTextForm form);
+
 struct TColorReadResult {
     TColorTextKind Kind = TColorTextKind::Error;
     RgbTriple Color;
     std::optional<RgbTriple> Background; // BGCOLOR
     std::optional<RgbTriple> Text;       // TEXT
-    QString Message;                     // ready to show
+    TColorTextForm Form = TColorTextForm::None;
+    QString Message; // ready to show
 
     bool IsOk() const { return Kind != TColorTextKind::Error; }
 };
@@ -52,5 +72,6 @@ constexpr qsizetype MaxColorTextLength = 256;
 //   a name of `names` or of CSS;
 //   <BODY BGCOLOR=… TEXT=…> with either or both attributes in any order,
 //   values in double, single or no quotes, each read as one colour.
-// Anything else is an error with the message to show.
+// A text in one of these forms but with a fault is an error whose message
+// names the fault; anything else one that says no colour was recognised.
 TColorReadResult ReadColorText(const QString& text, const TNamedColorLookup& names = {});

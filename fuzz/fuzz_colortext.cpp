@@ -45,13 +45,21 @@ void CheckMessage(const QString& text, const QString& message)
             Fail("a text with something in it is called empty", text);
         return;
     }
-    const QString prefixes[] = {QStringLiteral("Не удалось распознать цвет: «"),
-                                QStringLiteral("Прозрачность не поддерживается: «")};
-    for (const QString& prefix : prefixes) {
-        if (!message.startsWith(prefix))
+    // The quoted text ends at the closing quote; a fault's reason follows it
+    // after "»: " and itself holds no such pair.
+    const struct {
+        QString Prefix;
+        QString End;
+    } forms[] = {{QStringLiteral("Не удалось распознать цвет: «"), QStringLiteral("»")},
+                 {QStringLiteral("Прозрачность не поддерживается: «"), QStringLiteral("»")},
+                 {QStringLiteral("Ошибка в цвете «"), QStringLiteral("»: ")}};
+    for (const auto& form : forms) {
+        if (!message.startsWith(form.Prefix))
             continue;
-        const qsizetype quoted = message.size() - prefix.size() - 1;
-        if (!message.endsWith(QChar(u'»')) || quoted > 40)
+        const qsizetype end = form.End.size() == 1 ? message.size() - 1 : message.lastIndexOf(form.End);
+        if (!message.endsWith(QChar(u'»')) && form.End.size() == 1)
+            Fail("the quoted text is not closed", text);
+        if (end < form.Prefix.size() || end - form.Prefix.size() > 40)
             Fail("the quoted text is not cut to 40 characters", text);
         for (QChar c : message)
             if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts the program under Xvfb and saves into a folder (default:
 # build/screenshots) a screenshot of the window per page, and of the screen
-# with the preview's tooltip, its menu, a pick under way and the colour list
-# open. Usage: scripts/screenshot.sh [DIR]
+# with the preview's tooltip, its menu, a pick under way, the colour list
+# open, the note after a bad paste and the entry dialog with a Visual C++
+# literal typed in. Usage: scripts/screenshot.sh [DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -53,6 +54,18 @@ sleep 0.3
 xdotool mousemove $((x + 504)) $((y + 15)) click 1
 sleep 0.5
 build/tests/e2e/xshot "$out/colours.png"
+xdotool key Escape
+sleep 0.3
+# The note that explains a bad paste, and the entry dialog showing what it read.
+printf '#12345' | xclip -i -selection clipboard
+xdotool mousemove $((x + 60)) $((y + 56)) click 1 key ctrl+v
+sleep 0.5
+build/tests/e2e/xshot "$out/note.png"
+xdotool key Escape ctrl+l
+sleep 0.5
+xdotool type --delay 20 '0xFF8000'
+sleep 0.3
+build/tests/e2e/xshot "$out/entry.png"
 xdotool key Escape
 sleep 0.3
 close_huebox

@@ -2,6 +2,7 @@
 // picking from the screen, keyboard copy and the preview's context menu.
 #include "app/colorentrydialog.h"
 #include "app/form1.h"
+#include "app/transientnote.h"
 #include "framework/application.h"
 #include "framework/stdctrls.h"
 #include "tests/app/formprobe.h"
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QToolTip>
 #include <QtTest>
 
 namespace {
@@ -115,7 +115,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
         QTest::newRow("words") << "blue-ish" << QStringLiteral("Не удалось распознать цвет: «blue-ish»");
-        QTest::newRow("system colour") << "$80000005" << QStringLiteral("Не удалось распознать цвет: «$80000005»");
+        QTest::newRow("system colour") << "$80000005"
+                                       << QStringLiteral("Ошибка в цвете «$80000005»: значение больше 00FFFFFF");
         QTest::newRow("half transparent")
             << "#33669980" << QStringLiteral("Прозрачность не поддерживается: «#33669980»");
         QTest::newRow("nothing") << "" << QStringLiteral("В буфере обмена нет цвета");
@@ -129,7 +130,11 @@ private slots:
         QStringList changes;
         RecordSliderChanges(w.Form, changes);
         w.Paste(text);
-        QCOMPARE(w.Messages, QStringList{message});
+        // Said in the note beside the preview, not in a box to dismiss.
+        QVERIFY(w.Messages.isEmpty());
+        QVERIFY(w.Form.Note()->isVisible());
+        QCOMPARE(w.Form.Note()->text(), message);
+        QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(changes, QStringList());
         QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("$00FFFFFF"));
         QCOMPARE(w.Form.Panel1->Color(), clWindow);
@@ -157,7 +162,8 @@ private slots:
         w.Key(target, Qt::Key_C);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("$00FF80FF"));
         QCOMPARE(w.Form.Panel1->SelText(), QString());
-        QTRY_COMPARE(QToolTip::text(), QStringLiteral("Скопировано"));
+        QVERIFY(w.Form.Note()->isVisible());
+        QCOMPARE(w.Form.Note()->text(), QStringLiteral("Скопировано"));
         // Nothing moved and no text changed.
         QCOMPARE(w.Form.BtnCopy->geometry(), QRect(452, 192, 100, 28));
         QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("$00FF80FF"));
@@ -206,15 +212,83 @@ private slots:
         QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
         QVERIFY(!ok->isEnabled());
         QTest::keyClicks(dialog->Field(), QStringLiteral("teal-ish"));
-        QCOMPARE(dialog->ErrorLabel()->text(), QStringLiteral("Не удалось распознать цвет: «teal-ish»"));
+        QCOMPARE(dialog->InfoLabel()->text(), QStringLiteral("Не удалось распознать цвет: «teal-ish»"));
+        QVERIFY(!dialog->Swatch()->isVisible());
         QVERIFY(!ok->isEnabled());
         dialog->Field()->setText(QStringLiteral("#336699"));
-        QCOMPARE(dialog->ErrorLabel()->text(), QString());
+        QCOMPARE(dialog->InfoLabel()->text(), QStringLiteral("#336699 — HTML, порядок RRGGBB"));
+        QVERIFY(dialog->Swatch()->isVisible());
         QVERIFY(ok->isEnabled());
         QCOMPARE(SliderValues(w.Form), QStringLiteral("255,255,255")); // nothing before OK
         QTest::mouseClick(ok, Qt::LeftButton);
         QCOMPARE(SliderValues(w.Form), QStringLiteral("51,102,153"));
         QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("$00996633"));
+    }
+
+    void noteGoesAtTheNextKeyOrClick_data()
+    {
+        QTest::addColumn<int>("key"); // 0: a click on the window instead
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+        QTest::newRow("another key") << int(Qt::Key_Home);
+        QTest::newRow("click") << 0;
+    }
+    void noteGoesAtTheNextKeyOrClick()
+    {
+        QFETCH(int, key);
+        TWindow w;
+        QVERIFY(w.Ready());
+        w.Form.SlR->setFocus();
+        w.Paste(QStringLiteral("#12345"));
+        QVERIFY(w.Form.Note()->isVisible());
+        const QPoint notePos = w.Form.Note()->pos();
+        // Beside the preview box, covering no other control's place.
+        QCOMPARE(notePos, w.Form.Panel1->mapToGlobal(QPoint(0, w.Form.Panel1->height() + 2)));
+        if (key)
+            QTest::keyClick(w.Form.SlR, Qt::Key(key));
+        else
+            QTest::mouseClick(w.Form.RdBtn2, Qt::LeftButton);
+        QVERIFY(!w.Form.Note()->isVisible());
+        // Escape only dismisses; another key still does its own work.
+        QCOMPARE(w.Form.SlR->Value(), key == Qt::Key_Home ? 0 : 255);
+    }
+
+    void dialogShowsWhatItRead_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("readAs");
+        QTest::addColumn<QRgb>("swatch");
+        const struct {
+            const char* text;
+            const char* readAs;
+            QRgb swatch;
+        } rows[] = {
+            {"$00FF8000", "#0080FF — Delphi, порядок BBGGRR", 0xff0080ff},
+            {"0xFF8000", "#0080FF — Visual C++, порядок BBGGRR", 0xff0080ff},
+            {"&HFF8000&", "#0080FF — Visual Basic, порядок BBGGRR", 0xff0080ff},
+            {"#ff8000", "#FF8000 — HTML, порядок RRGGBB", 0xffff8000},
+            {"#f80", "#FF8800 — HTML, краткая запись #RGB", 0xffff8800},
+            {"#FF8000ff", "#FF8000 — HTML с непрозрачной альфой, #RRGGBBAA", 0xffff8000},
+            {"rgb(255, 128, 0)", "#FF8000 — CSS rgb()", 0xffff8000},
+            {"AliceBlue", "#F0F8FF — имя из списка цветов", 0xfff0f8ff},
+            {"rebeccapurple", "#663399 — имя цвета CSS", 0xff663399},
+            {"<body bgcolor=#102030 text=#FFFFFF>", "фон #102030, текст #FFFFFF — тег HTML-<body>", 0xff102030},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r.text) << QString::fromUtf8(r.text) << QString::fromUtf8(r.readAs) << r.swatch;
+    }
+    void dialogShowsWhatItRead()
+    {
+        QFETCH(QString, text);
+        TWindow w;
+        QVERIFY(w.Ready());
+        w.Form.EnterColor();
+        auto* dialog = w.Form.findChild<TColorEntryDialog*>();
+        QVERIFY(dialog);
+        dialog->Field()->setText(text);
+        QTEST(dialog->InfoLabel()->text(), "readAs");
+        // A corner inside the swatch's frame shows the colour (the background, for a body tag).
+        QTEST(dialog->Swatch()->pixmap().toImage().pixel(2, 2), "swatch");
+        dialog->reject();
     }
 
     void pickingWithoutAWayToReadTheScreen()
@@ -223,7 +297,8 @@ private slots:
         TWindow w;
         QVERIFY(w.Ready());
         w.Key(w.Form.SlR, Qt::Key_P);
-        QCOMPARE(w.Messages, QStringList{QStringLiteral("Взять цвет с экрана здесь нельзя")});
+        QVERIFY(w.Messages.isEmpty());
+        QCOMPARE(w.Form.Note()->text(), QStringLiteral("Взять цвет с экрана здесь нельзя"));
         QCOMPARE(SliderValues(w.Form), QStringLiteral("255,255,255"));
         QCOMPARE(w.Form.Panel1->Text(), QStringLiteral("$00FFFFFF"));
     }

@@ -170,14 +170,10 @@ QString Broken(const TForm1& f, const QStringList& messages)
     const TColor shown = ColorToRGB(text ? f.Panel1->FontColor() : f.Panel1->Color());
     if (shown != TripleToColor(r, g, b))
         return QStringLiteral("preview colour %1 for sliders %2").arg(shown, 6, 16).arg(html);
-    // The preview's menu may paste what is not a colour or ask for a pick
-    // this session cannot do: those say so by design.
-    static const QStringList told = {
-        QStringLiteral("В буфере обмена нет цвета"), QStringLiteral("Не удалось распознать цвет: «"),
-        QStringLiteral("Прозрачность не поддерживается: «"), QStringLiteral("Взять цвет с экрана здесь нельзя")};
-    for (const QString& m : messages)
-        if (std::none_of(told.begin(), told.end(), [&m](const QString& t) { return m.startsWith(t); }))
-            return QStringLiteral("an exception escaped: ") + m;
+    // What the preview's menu says of a bad paste or a pick this session
+    // cannot do goes to the window's note: a message here escaped a handler.
+    if (!messages.isEmpty())
+        return QStringLiteral("an exception escaped: ") + messages.first();
     return {};
 }
 

@@ -40,6 +40,30 @@ QString Clear(const QString& shown)
 {
     return u"Прозрачность не поддерживается: «"_s + shown + u'»';
 }
+QString Fault(const QString& shown, const QString& reason)
+{
+    return u"Ошибка в цвете «"_s + shown + u"»: "_s + reason;
+}
+
+// Why a text in a known form fails.
+const QString HashCount = u"нужно 3, 4, 6 или 8 шестнадцатеричных цифр"_s;
+const QString HexCount = u"нужно от 1 до 8 шестнадцатеричных цифр"_s;
+const QString AboveBgr = u"значение больше 00FFFFFF"_s;
+const QString Above255 = u"канал вне 0…255"_s;
+const QString AbovePercent = u"канал вне 0%…100%"_s;
+const QString Fraction = u"канал — целое число от 0 до 255 или проценты"_s;
+const QString AlphaRange = u"непрозрачность вне 0…1"_s;
+const QString RgbForm = u"нужно три канала: rgb(к, з, с) или rgb(к з с / а)"_s;
+const QString UnknownName = u"неизвестное имя цвета"_s;
+QString NotHex(const QString& c)
+{
+    return u'«' + c + u"» — не шестнадцатеричная цифра"_s;
+}
+// A row's expectation: the message for a fault quoting the trimmed text.
+QString Why(const QString& reason)
+{
+    return u"why: "_s + reason;
+}
 
 } // namespace
 
@@ -49,6 +73,8 @@ private slots:
     void reads_data();
     void reads();
     void listNamesComeFirst();
+    void forms_data();
+    void forms();
     void everyWrittenLiteralReadsBack();
 };
 
@@ -56,54 +82,71 @@ void TestColorText::reads_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    // "bad" and "clear" stand for the two messages quoting the trimmed text.
+    // "bad", "clear" and Why() stand for the messages quoting the trimmed text.
     const std::pair<QString, QString> rows[] = {
         // clang-format off
         // the program's own order, BBGGRR, 1 to 8 digits up to 00FFFFFF
         {"$000080FF", "#FF8000"}, {" \t$00ffffff ; ", "#FFFFFF"}, {"$0", "#000000"}, {"$FFFFFF", "#FFFFFF"},
-        {"$01000000", "bad"}, {"$80000005", "bad"}, {"$000000000", "bad"}, {"$", "bad"}, {"$00GG0000", "bad"},
-        {"$ 0", "bad"}, {"0x00030201", "#010203"}, {"0X00030201;", "#010203"}, {"0x", "bad"},
-        {"&H000080FF&", "#FF8000"}, {"&h80ff", "#FF8000"}, {"&H&", "bad"}, {"&H00FF&&", "bad"},
+        {"$01000000", Why(AboveBgr)}, {"$80000005", Why(AboveBgr)}, {"$000000000", Why(HexCount)}, {"$", Why(HexCount)},
+        {"$00GG0000", Why(NotHex("G"))}, {"$ 0", Why(NotHex(" "))}, {"0x00030201", "#010203"},
+        {"0X00030201;", "#010203"}, {"0x", Why(HexCount)}, {"&H000080FF&", "#FF8000"}, {"&h80ff", "#FF8000"},
+        {"&H&", Why(HexCount)}, {"&H00FF&&", Why(NotHex("&"))},
         // HTML, with an alpha only when opaque
         {"#ff8000;", "#FF8000"}, {"#F80", "#FF8800"}, {"#F80F", "#FF8800"}, {"#FF8000FF", "#FF8000"},
-        {"#FF8000FE", "clear"}, {"#FF80", "clear"}, {"#FF800", "bad"}, {"#FF80000", "bad"}, {"#", "bad"},
-        {"# FF8000", "bad"}, {"#٠٠٠", "bad"},
+        {"#FF8000FE", "clear"}, {"#FF80", "clear"}, {"#FF800", Why(HashCount)}, {"#FF80000", Why(HashCount)},
+        {"#", Why(HashCount)}, {"# FF8000", Why(HashCount)}, {"#٠٠٠", Why(NotHex("٠"))}, {"#1😀234", Why(NotHex("😀"))},
         // rgb(): bytes, percentages rounded half up, both separator styles
-        {"rgb(255, 128, 0)", "#FF8000"}, {"RGB( 0 ,0,0 );", "#000000"}, {"rgb(256, 0, 0)", "bad"},
+        {"rgb(255, 128, 0)", "#FF8000"}, {"RGB( 0 ,0,0 );", "#000000"}, {"rgb(256, 0, 0)", Why(Above255)},
         {"rgb(0%, 50%, 100%)", "#0080FF"}, {"rgb(10%,30%,70%)", "#1A4DB3"}, {"rgb(.2%, 33.3%, 99.9%)", "#0155FF"},
-        {"rgb(0.19%, 0.1960784%, 0.19607844%)", "#000001"}, {"rgb(100.1%, 0, 0)", "bad"},
-        {"rgb(127.5, 0, 0)", "bad"}, {"rgb(5., 0, 0)", "bad"}, {"rgb(-1, 0, 0)", "bad"},
-        {"rgb(99999999999999999999999, 0, 0)", "bad"}, {"rgb(255 128 0)", "#FF8000"},
+        {"rgb(0.19%, 0.1960784%, 0.19607844%)", "#000001"}, {"rgb(100.1%, 0, 0)", Why(AbovePercent)},
+        {"rgb(127.5, 0, 0)", Why(Fraction)}, {"rgb(5., 0, 0)", Why(RgbForm)}, {"rgb(-1, 0, 0)", Why(RgbForm)},
+        {"rgb(99999999999999999999999, 0, 0)", Why(Above255)}, {"rgb(255 128 0)", "#FF8000"},
         {"rgb(255 128 0 / 100%)", "#FF8000"}, {"rgba(255, 128, 0, 1.0)", "#FF8000"}, {"rgba(1, 2, 3)", "#010203"},
-        {"rgba(0, 0, 0, 0.9999999)", "clear"}, {"rgb(0 0 0 / 0)", "clear"}, {"rgba(0, 0, 0, 1.5)", "bad"},
-        {"rgb(1, 2 3)", "bad"}, {"rgb(1 2, 3)", "bad"}, {"rgb(1 2 3 4)", "bad"}, {"rgb(1, 2, 3 / 1)", "bad"},
-        {"rgb(1, 2)", "bad"}, {"rgb(1, 2, 3, 1, 1)", "bad"}, {"rgb(1, 2, 3,)", "bad"}, {"rgb(1, 2, 3", "bad"},
-        {"rgb(1%2%3%)", "bad"},
+        {"rgba(0, 0, 0, 0.9999999)", "clear"}, {"rgb(0 0 0 / 0)", "clear"}, {"rgba(0, 0, 0, 1.5)", Why(AlphaRange)},
+        {"rgb(1, 2 3)", Why(RgbForm)}, {"rgb(1 2, 3)", Why(RgbForm)}, {"rgb(1 2 3 4)", Why(RgbForm)},
+        {"rgb(1, 2, 3 / 1)", Why(RgbForm)}, {"rgb(1, 2)", Why(RgbForm)}, {"rgb(1, 2, 3, 1, 1)", Why(RgbForm)},
+        {"rgb(1, 2, 3,)", Why(RgbForm)}, {"rgb(1, 2, 3", Why(RgbForm)}, {"rgb(1%2%3%)", Why(RgbForm)},
         // names: the list's, then CSS
         {"rosybrown", "#BC8F8F"}, {"ALICEBLUE", "#F0F8FF"}, {"rebeccapurple", "#663399"},
         {"yellowgreen", "#9ACD32"}, {"gold", "#FFF700"}, {"fainsboro", "#DCDCDC"}, {"transparent", "clear"},
-        {"Transparent;", "clear"}, {"gold color", "bad"},
+        {"Transparent;", "clear"}, {"gold color", "bad"}, {"123456", "bad"},
         // body tags
         {R"(<BODY BGCOLOR="#FFFFFF" TEXT="#000000">)", "body #FFFFFF #000000"},
         {"<body text='#010203' bgcolor=#FFF>", "body #FFFFFF #010203"},
         {R"(  < Body  BgColor = "#FF8000"  > ;)", "body #FF8000 -"}, {R"(<BODY TEXT=" Gold ">)", "body - #FFF700"},
         {"<BODY>", "bad"}, {R"(<BODY BGCOLOR="#FFF" bgcolor="#000">)", "bad"}, {R"(<BODY BGCOLOR="#FFF">x)", "bad"},
         {R"(<BODY LINK="#FFF">)", "bad"}, {R"(<BODY BGCOLOR="#FFF>)", "bad"}, {"<BODYBGCOLOR=#FFF>", "bad"},
-        {"<BODY BGCOLOR=#FFFTEXT=#000>", "bad"}, {"<BODY TEXT=>", "bad"},
+        {"<BODY BGCOLOR=#FFFTEXT=#000>", Why(HashCount)}, {"<BODY TEXT=>", "bad"},
         {R"(<BODY TEXT="#000" BGCOLOR='#FFFFFF80'>)", "clear"},
         // what the messages show
         {"", "В буфере обмена нет цвета"}, {" \r\n\t ", "В буфере обмена нет цвета"}, {";", "bad"},
-        {"hello\nworld\u2028!", Bad("hello world !")}, {QString(40, u'x'), "bad"},
-        {QString(41, u'x'), Bad(QString(39, u'x') + u'…')},
+        {"hello\nworld\u2028!", Bad("hello world !")}, {QString(40, u'x'), Why(UnknownName)},
+        {QString(41, u'x'), Fault(QString(39, u'x') + u'…', UnknownName)},
         {QString(38, u'x') + QString::fromUtf8("😀!"), Bad(QString(38, u'x') + u'…')},
-        {QString(300, u' ') + "#FFF", "#FFFFFF"}, {"$" + QString(200, u'0'), Bad("$" + QString(38, u'0') + u'…')},
+        {QString(300, u' ') + "#FFF", "#FFFFFF"},
+        {"$" + QString(200, u'0'), Fault("$" + QString(38, u'0') + u'…', HexCount)},
         {QString(300, u'x'), Bad(QString(39, u'x') + u'…')},
+        // each fault's message in full
+        {"#12345", "Ошибка в цвете «#12345»: нужно 3, 4, 6 или 8 шестнадцатеричных цифр"},
+        {"0x123456789", "Ошибка в цвете «0x123456789»: нужно от 1 до 8 шестнадцатеричных цифр"},
+        {"#12G456", "Ошибка в цвете «#12G456»: «G» — не шестнадцатеричная цифра"},
+        {"#12\u0001456", "Ошибка в цвете «#12 456»: « » — не шестнадцатеричная цифра"},
+        {"&H1000000&", "Ошибка в цвете «&H1000000&»: значение больше 00FFFFFF"},
+        {"rgb(300, 0, 0)", "Ошибка в цвете «rgb(300, 0, 0)»: канал вне 0…255"},
+        {"rgb(0, 150%, 0)", "Ошибка в цвете «rgb(0, 150%, 0)»: канал вне 0%…100%"},
+        {"rgb(12.5, 0, 0)", "Ошибка в цвете «rgb(12.5, 0, 0)»: канал — целое число от 0 до 255 или проценты"},
+        {"rgb(0 0 0 / 101%)", "Ошибка в цвете «rgb(0 0 0 / 101%)»: непрозрачность вне 0…1"},
+        {"rgba(1, 2, 3", "Ошибка в цвете «rgba(1, 2, 3»: нужно три канала: rgb(к, з, с) или rgb(к з с / а)"},
+        {"красный", "Ошибка в цвете «красный»: неизвестное имя цвета"},
+        {R"(<BODY TEXT="Blurple">)", R"(Ошибка в цвете «<BODY TEXT="Blurple">»: неизвестное имя цвета)"},
+        {"hello world!", "Не удалось распознать цвет: «hello world!»"},
         // clang-format on
     };
     for (const auto& [text, expected] : rows) {
-        const QString shown = expected == "bad"     ? Bad(text.trimmed())
-                              : expected == "clear" ? Clear(text.trimmed())
-                                                    : expected;
+        const QString shown = expected == "bad"              ? Bad(text.trimmed())
+                              : expected == "clear"          ? Clear(text.trimmed())
+                              : expected.startsWith("why: ") ? Fault(text.trimmed(), expected.mid(5))
+                                                             : expected;
         QTest::addRow("%s", qPrintable(text.left(60).simplified())) << text << shown;
     }
 }
@@ -117,11 +160,38 @@ void TestColorText::reads()
 void TestColorText::listNamesComeFirst()
 {
     QCOMPARE(Describe(ReadColorText(u"Gold"_s)), u"#FFD700"_s);
-    QCOMPARE(Describe(ReadColorText(u"Fainsboro"_s)), Bad(u"Fainsboro"_s));
+    QCOMPARE(Describe(ReadColorText(u"Fainsboro"_s)), Fault(u"Fainsboro"_s, UnknownName));
     // Long texts are turned away before any name is looked at.
     TNamedColorLookup names;
     names.Add(QString(300, u'a'), {1, 2, 3});
     QCOMPARE(ReadColorText(QString(300, u'a'), names).Kind, TColorTextKind::Error);
+}
+
+void TestColorText::forms_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("form");
+    const std::pair<QString, QString> rows[] = {
+        {"$000080FF", "Delphi, порядок BBGGRR"},
+        {"0x000080FF", "Visual C++, порядок BBGGRR"},
+        {"&H80FF&", "Visual Basic, порядок BBGGRR"},
+        {"#FF8000", "HTML, порядок RRGGBB"},
+        {"#F80F", "HTML, краткая запись #RGB"},
+        {"#FF8000FF", "HTML с непрозрачной альфой, #RRGGBBAA"},
+        {"rgba(255 128 0 / 1)", "CSS rgb()"},
+        {"gold", "имя из списка цветов"},
+        {"RosyBrown", "имя цвета CSS"},
+        {"<BODY TEXT=#000>", "тег HTML-<body>"},
+        {"#FF800", ""},
+    };
+    for (const auto& [text, form] : rows)
+        QTest::addRow("%s", qPrintable(text)) << text << form;
+}
+
+void TestColorText::forms()
+{
+    QFETCH(QString, text);
+    QTEST(ColorTextFormName(ReadColorText(text, ListNames()).Form), "form");
 }
 
 void TestColorText::everyWrittenLiteralReadsBack()
