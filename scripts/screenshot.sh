@@ -22,9 +22,7 @@ out=$2
 source tests/e2e/lib.sh "$PWD/build/app/huebox" "$PWD/build/tests/e2e/xclose"
 start_huebox
 sleep 0.5
-geometry=$(xdotool getwindowgeometry "$HUEBOX_WINDOW")
-x=$(sed -n 's/.*Position: \([0-9]*\),.*/\1/p' <<<"$geometry")
-y=$(sed -n 's/.*Position: [0-9]*,\([0-9]*\).*/\1/p' <<<"$geometry")
+window_origin
 # The three page tabs sit along the top edge of the page control.
 page=1
 for tab in 60 190 300; do

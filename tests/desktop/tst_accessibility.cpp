@@ -1,6 +1,7 @@
 // What a screen reader finds on the main window, read through Qt's
 // accessibility interfaces.
 #include "app/form1.h"
+#include "app/transientnote.h"
 #include "framework/application.h"
 #include "framework/stdctrls.h"
 #include "widgets/colorcombo/colorcombobox.h"
@@ -9,15 +10,19 @@
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
+#include <QClipboard>
 #include <QtTest>
 
 namespace {
 
-// Value changes heard by the accessibility layer, as "object=value".
+// Value changes heard by the accessibility layer, as "object=value", and
+// alerts, as "alert:object".
 QStringList heard;
 
 void Record(QAccessibleEvent* event)
 {
+    if (event->type() == QAccessible::Alert)
+        heard << QStringLiteral("alert:") + event->object()->objectName();
     if (event->type() == QAccessible::ValueChanged)
         heard << event->object()->objectName() + QLatin1Char('=') +
                      static_cast<QAccessibleValueChangeEvent*>(event)->value().toString();
@@ -72,6 +77,24 @@ private slots:
         QTest::mouseClick(form.RBtn1, Qt::LeftButton); // loads the text colour 0, 0, 0
         QCOMPARE(heard, (QStringList{"SlG=254", "SlR=0", "SlG=0", "SlB=0"}));
         QCOMPARE(QAccessible::queryAccessibleInterface(form.SlB)->valueInterface()->currentValue().toInt(), 0);
+    }
+
+    void aFailedPasteIsAnAlert()
+    {
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        heard.clear();
+        QGuiApplication::clipboard()->setText(QStringLiteral("rgb(256, 0, 0)"));
+        form.PasteAction->trigger();
+        QCOMPARE(heard, QStringList{QStringLiteral("alert:Note")});
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(form.Note());
+        QCOMPARE(a->role(), QAccessible::AlertMessage);
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Ошибка в цвете «rgb(256, 0, 0)»: канал вне 0…255"));
+        // A copy's confirmation is no alert.
+        heard.clear();
+        form.CopyAction->trigger();
+        QCOMPARE(heard, QStringList());
     }
 
     void settingTheValueMovesTheSlider()

@@ -33,6 +33,14 @@ close_huebox() {
   fail "huebox did not exit after its window was closed"
 }
 
+# Sets x and y to the screen position of the window's client area.
+window_origin() {
+  local geometry
+  geometry=$(xdotool getwindowgeometry "$HUEBOX_WINDOW")
+  x=$(sed -n 's/.*Position: \([0-9]*\),.*/\1/p' <<<"$geometry")
+  y=$(sed -n 's/.*Position: [0-9]*,\([0-9]*\).*/\1/p' <<<"$geometry")
+}
+
 # Clicks at a point given in the window's client coordinates.
 click_at() {
   xdotool mousemove --window "$HUEBOX_WINDOW" "$1" "$2" click 1

@@ -61,9 +61,7 @@ expect_copy '$00996633' "a typed colour after a choice in the combo box, kept wh
 
 # A pick of the window's own silver face, between the preview and the radio buttons.
 choose_lime
-geometry=$(xdotool getwindowgeometry "$HUEBOX_WINDOW")
-x=$(sed -n 's/.*Position: \([0-9]*\),.*/\1/p' <<<"$geometry")
-y=$(sed -n 's/.*Position: [0-9]*,\([0-9]*\).*/\1/p' <<<"$geometry")
+window_origin
 xdotool key --window "$HUEBOX_WINDOW" ctrl+p
 sleep 0.3
 xdotool mousemove $((x + 448)) $((y + 12)) click 1

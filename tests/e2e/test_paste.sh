@@ -37,9 +37,7 @@ echo 'ok: Ctrl+C on the red slider -> $00996600'
 
 # A pick from the screen: the blue slider's face, left of its ruler, shows its
 # tint (0, 0, 153); a second pick given up with Escape changes nothing.
-geometry=$(xdotool getwindowgeometry "$HUEBOX_WINDOW")
-x=$(sed -n 's/.*Position: \([0-9]*\),.*/\1/p' <<<"$geometry")
-y=$(sed -n 's/.*Position: [0-9]*,\([0-9]*\).*/\1/p' <<<"$geometry")
+window_origin
 xdotool key --window "$HUEBOX_WINDOW" ctrl+p
 sleep 0.3
 xdotool mousemove $((x + 36)) $((y + 184)) click 1
