@@ -2,6 +2,7 @@
 
 #include "color/colormodel.h"
 #include "framework/application.h"
+#include "framework/palette.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -18,11 +19,6 @@ QString Html(const RgbTriple& c)
     return HtmlOf(c.R, c.G, c.B);
 }
 
-QColor ToQColor(const RgbTriple& c)
-{
-    return QColor(c.R, c.G, c.B);
-}
-
 // The colour read; for a body tag its background with "Aa" in its text colour.
 QPixmap SwatchPicture(const TColorReadResult& result, const QFont& font)
 {
@@ -30,12 +26,13 @@ QPixmap SwatchPicture(const TColorReadResult& result, const QFont& font)
     picture.fill(Qt::white);
     QPainter painter(&picture);
     const QRect inside = picture.rect().adjusted(1, 1, -1, -1);
+    const auto qcolor = [](const RgbTriple& c) { return ToQColor(TripleToColor(c.R, c.G, c.B)); };
     const bool body = result.Kind == TColorTextKind::BodyTag;
     if (!body || result.Background)
-        painter.fillRect(inside, ToQColor(body ? *result.Background : result.Color));
+        painter.fillRect(inside, qcolor(body ? *result.Background : result.Color));
     if (body && result.Text) {
         painter.setFont(font);
-        painter.setPen(ToQColor(*result.Text));
+        painter.setPen(qcolor(*result.Text));
         painter.drawText(inside, Qt::AlignCenter, QStringLiteral("Aa"));
     }
     painter.setPen(Qt::black);

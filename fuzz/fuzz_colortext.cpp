@@ -45,22 +45,20 @@ void CheckMessage(const QString& text, const QString& message)
             Fail("a text with something in it is called empty", text);
         return;
     }
-    // The quoted text ends at the closing quote; a fault's reason follows it
-    // after "»: " and itself holds no such pair.
+    // The quoted text ends at the closing quote: the message's last character,
+    // or for a fault the "»: " before its reason, which holds no such pair.
+    const qsizetype lastQuote = message.endsWith(u'»') ? message.size() - 1 : -1;
     const struct {
         QString Prefix;
-        QString End;
-    } forms[] = {{QStringLiteral("Не удалось распознать цвет: «"), QStringLiteral("»")},
-                 {QStringLiteral("Прозрачность не поддерживается: «"), QStringLiteral("»")},
-                 {QStringLiteral("Ошибка в цвете «"), QStringLiteral("»: ")}};
+        qsizetype End;
+    } forms[] = {{QStringLiteral("Не удалось распознать цвет: «"), lastQuote},
+                 {QStringLiteral("Прозрачность не поддерживается: «"), lastQuote},
+                 {QStringLiteral("Ошибка в цвете «"), message.lastIndexOf(QStringLiteral("»: "))}};
     for (const auto& form : forms) {
         if (!message.startsWith(form.Prefix))
             continue;
-        const qsizetype end = form.End.size() == 1 ? message.size() - 1 : message.lastIndexOf(form.End);
-        if (!message.endsWith(QChar(u'»')) && form.End.size() == 1)
-            Fail("the quoted text is not closed", text);
-        if (end < form.Prefix.size() || end - form.Prefix.size() > 40)
-            Fail("the quoted text is not cut to 40 characters", text);
+        if (form.End < form.Prefix.size() || form.End - form.Prefix.size() > 40)
+            Fail("the quoted text is not closed or not cut to 40 characters", text);
         for (QChar c : message)
             if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
                 c.category() == QChar::Separator_Paragraph)
