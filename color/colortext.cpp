@@ -2,8 +2,14 @@
 
 #include "color/csscolornames.h"
 
+#include "color/colorspace.h"
+
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <numbers>
 
 void TNamedColorLookup::Add(const QString& name, const RgbTriple& color)
 {
@@ -36,12 +42,15 @@ enum class TFailure {
     FractionalChannel,
     AlphaRange,
     RgbSyntax,
+    FunctionSyntax, // the detail shows the form
+    PercentRange,
+    FractionRange,
     UnknownName,
 };
 
 struct TFault {
     TFailure Failure = TFailure::NotRecognized;
-    QStringView Character; // the one at fault, for NotHexDigit
+    QStringView Detail; // the character at fault, or the form expected
 };
 
 // One colour read, or why not.
@@ -56,9 +65,9 @@ TSingle Found(const RgbTriple& color, TColorTextForm form)
     return {color, form, {}};
 }
 
-TSingle Failed(TFailure failure = TFailure::NotRecognized, QStringView character = {})
+TSingle Failed(TFailure failure = TFailure::NotRecognized, QStringView detail = {})
 {
-    return {std::nullopt, TColorTextForm::None, {failure, character}};
+    return {std::nullopt, TColorTextForm::None, {failure, detail}};
 }
 
 // Only ASCII digits: other scripts' digits are no part of a literal.
@@ -105,6 +114,18 @@ TSingle ReadBgr(QStringView digits, TColorTextForm form)
     if (value > 0x00FFFFFFu)
         return Failed(TFailure::AboveBgrRange);
     return Found({std::uint8_t(value), std::uint8_t(value >> 8), std::uint8_t(value >> 16)}, form);
+}
+
+// After "0x": eight digits with FF on top are an opaque ARGB value as Qt and
+// Android write it; anything else is the program's own order.
+TSingle ReadHex0x(QStringView digits)
+{
+    if (digits.size() == 8 && digits.startsWith(QLatin1String("ff"), Qt::CaseInsensitive) &&
+        FirstNonHex(digits).isEmpty()) {
+        const auto byte = [digits](int i) { return std::uint8_t(HexValue(digits[i]) * 16 + HexValue(digits[i + 1])); };
+        return Found({byte(2), byte(4), byte(6)}, TColorTextForm::Argb);
+    }
+    return ReadBgr(digits, TColorTextForm::VisualCpp);
 }
 
 // #RGB, #RGBA, #RRGGBB, #RRGGBBAA (the digits after the '#').
@@ -236,45 +257,178 @@ std::uint8_t Channel(const TNumber& n)
     return std::uint8_t(n.Percent ? (n.Nano * 255 + 50 * Unit) / (100 * Unit) : n.Nano / Unit);
 }
 
-// rgb(r, g, b), rgba(r, g, b, a), rgb(r g b), rgb(r g b / a); either name
-// takes three channels with or without an alpha.
-TSingle ReadRgbFunction(QStringView s)
+// The arguments of a colour function: three values and maybe an opacity,
+// all separated by commas, or by white space with "/ opacity" last.
+struct TArguments {
+    std::array<QStringView, 4> Values;
+    int Count = 0;
+    bool Commas = false;
+};
+
+std::optional<TArguments> SplitArguments(QStringView inside)
 {
-    const qsizetype open = s.indexOf(u'(');
-    if (!s.endsWith(u')'))
-        return Failed(TFailure::RgbSyntax);
-    TScanner in(s.sliced(open + 1, s.size() - open - 2));
-    enum class TStyle { Unknown, Commas, Spaces } style = TStyle::Unknown;
-    TNumber numbers[4];
-    int count = 0;
-    bool slash = false;
+    TScanner in(inside);
+    TArguments args;
+    bool spaces = false, slash = false;
     in.SkipSpace();
     for (;;) {
-        if (count == 4 || !in.ReadNumber(numbers[count]))
-            return Failed(TFailure::RgbSyntax);
-        ++count;
+        if (args.Count == 4)
+            return std::nullopt;
+        const QStringView value = in.TakeWhile([](QChar c) { return !c.isSpace() && c != u',' && c != u'/'; });
+        if (value.isEmpty())
+            return std::nullopt;
+        args.Values[args.Count++] = value;
         const bool spaced = in.SkipSpace();
         if (in.AtEnd())
             break;
         if (in.Take(u',')) {
-            if (style == TStyle::Spaces)
-                return Failed(TFailure::RgbSyntax);
-            style = TStyle::Commas;
+            if (spaces)
+                return std::nullopt;
+            args.Commas = true;
         } else if (in.Take(u'/')) {
-            if (style == TStyle::Commas || count != 3)
-                return Failed(TFailure::RgbSyntax);
-            style = TStyle::Spaces;
-            slash = true;
-        } else if (spaced && style != TStyle::Commas) {
-            style = TStyle::Spaces;
+            if (args.Commas || args.Count != 3)
+                return std::nullopt;
+            spaces = slash = true;
+        } else if (spaced && !args.Commas) {
+            spaces = true;
         } else {
-            return Failed(TFailure::RgbSyntax);
+            return std::nullopt;
         }
         in.SkipSpace();
     }
-    if (count < 3 || (style == TStyle::Spaces && count == 4 && !slash))
-        return Failed(TFailure::RgbSyntax);
+    if (args.Count < 3 || (spaces && args.Count == 4 && !slash))
+        return std::nullopt;
+    return args;
+}
 
+// A whole argument as an rgb() number.
+bool ReadNumber(QStringView text, TNumber& number)
+{
+    TScanner in(text);
+    return in.ReadNumber(number) && in.AtEnd();
+}
+
+// An argument of the CSS Color 4 functions: a signed number with an optional
+// exponent, and a percent sign or an angle unit; "none" is 0.
+struct TValue {
+    enum class TUnit { None, Percent, Degree, Grad, Radian, Turn };
+    double Number = 0;
+    TUnit Unit = TUnit::None;
+};
+
+std::optional<TValue> ReadValue(QStringView text)
+{
+    if (text.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0)
+        return TValue{};
+    TScanner in(text);
+    if (!in.Take(u'+'))
+        in.Take(u'-');
+    const bool whole = !in.TakeWhile(IsDecimal).isEmpty();
+    if (in.Take(u'.')) {
+        if (in.TakeWhile(IsDecimal).isEmpty())
+            return std::nullopt; // "5." and "." are no numbers
+    } else if (!whole) {
+        return std::nullopt;
+    }
+    if (in.Peek() == u'e' || in.Peek() == u'E') {
+        in.Take(in.Peek());
+        if (!in.Take(u'+'))
+            in.Take(u'-');
+        if (in.TakeWhile(IsDecimal).isEmpty())
+            return std::nullopt;
+    }
+    const QStringView unit = in.TakeWhile([](QChar) { return true; });
+    // The scanner let through only ASCII, so the number converts as bytes.
+    QStringView number = text.chopped(unit.size());
+    if (number.startsWith(u'+'))
+        number = number.sliced(1);
+    std::array<char, MaxColorTextLength> bytes;
+    for (qsizetype i = 0; i < number.size(); ++i)
+        bytes[std::size_t(i)] = char(number[i].unicode());
+    TValue value;
+    const auto [end, error] = std::from_chars(bytes.data(), bytes.data() + number.size(), value.Number);
+    if (error != std::errc() || end != bytes.data() + number.size() || !std::isfinite(value.Number))
+        return std::nullopt;
+    const std::pair<QLatin1String, TValue::TUnit> units[] = {
+        {QLatin1String(""), TValue::TUnit::None},      {QLatin1String("%"), TValue::TUnit::Percent},
+        {QLatin1String("deg"), TValue::TUnit::Degree}, {QLatin1String("grad"), TValue::TUnit::Grad},
+        {QLatin1String("rad"), TValue::TUnit::Radian}, {QLatin1String("turn"), TValue::TUnit::Turn},
+    };
+    for (const auto& [name, kind] : units) {
+        if (unit.compare(name, Qt::CaseInsensitive) == 0) {
+            value.Unit = kind;
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+// A hue in degrees: a plain number is one.
+std::optional<double> Hue(const TValue& v)
+{
+    switch (v.Unit) {
+    case TValue::TUnit::None:
+    case TValue::TUnit::Degree:
+        return v.Number;
+    case TValue::TUnit::Grad:
+        return v.Number * 0.9;
+    case TValue::TUnit::Radian:
+        return v.Number * 180 / std::numbers::pi;
+    case TValue::TUnit::Turn:
+        return v.Number * 360;
+    case TValue::TUnit::Percent:
+        break;
+    }
+    return std::nullopt;
+}
+
+// A percentage, written with its sign or as a plain number; no angle.
+std::optional<double> Percentage(const TValue& v)
+{
+    if (v.Unit == TValue::TUnit::None || v.Unit == TValue::TUnit::Percent)
+        return v.Number;
+    return std::nullopt;
+}
+
+// A number, or a percentage of `hundredPercent`; no angle.
+std::optional<double> Amount(const TValue& v, double hundredPercent)
+{
+    if (v.Unit == TValue::TUnit::None)
+        return v.Number;
+    if (v.Unit == TValue::TUnit::Percent)
+        return v.Number / 100 * hundredPercent;
+    return std::nullopt;
+}
+
+// What the fourth argument says: nothing (opaque), a syntax fault or why the
+// colour is refused.
+std::optional<TFault> OpacityFault(const TArguments& args, TFault syntax)
+{
+    if (args.Count < 4)
+        return std::nullopt;
+    const std::optional<TValue> v = ReadValue(args.Values[3]);
+    const std::optional<double> alpha = v ? Amount(*v, 1) : std::nullopt;
+    if (!alpha)
+        return syntax;
+    if (*alpha > 1 || *alpha < 0)
+        return TFault{TFailure::AlphaRange, {}};
+    if (*alpha < 1)
+        return TFault{TFailure::Transparent, {}};
+    return std::nullopt;
+}
+
+// rgb(r, g, b), rgba(r, g, b, a), rgb(r g b), rgb(r g b / a); either name
+// takes three channels with or without an alpha. Win32's RGB(r, g, b) is one
+// of them.
+TSingle ReadRgbFunction(QStringView name, const std::optional<TArguments>& args)
+{
+    if (!args)
+        return Failed(TFailure::RgbSyntax);
+    TNumber numbers[4];
+    for (int i = 0; i < args->Count; ++i) {
+        if (!ReadNumber(args->Values[i], numbers[i]))
+            return Failed(TFailure::RgbSyntax);
+    }
     RgbTriple color;
     std::uint8_t* channels[3] = {&color.R, &color.G, &color.B};
     for (int i = 0; i < 3; ++i) {
@@ -282,14 +436,130 @@ TSingle ReadRgbFunction(QStringView s)
             return Failed(*fault);
         *channels[i] = Channel(numbers[i]);
     }
-    if (count == 4) {
+    if (args->Count == 4) {
         const std::uint64_t opaque = numbers[3].Percent ? 100 * Unit : Unit;
         if (numbers[3].Nano > opaque)
             return Failed(TFailure::AlphaRange);
         if (numbers[3].Nano < opaque)
             return Failed(TFailure::Transparent);
     }
-    return Found(color, TColorTextForm::RgbFunction);
+    const bool win32 = name == QLatin1String("RGB") && args->Commas && args->Count == 3 &&
+                       std::none_of(numbers, numbers + 3, [](const TNumber& n) { return n.Percent; });
+    return Found(color, win32 ? TColorTextForm::Win32Rgb : TColorTextForm::RgbFunction);
+}
+
+// QColor(r, g, b): three integer channels.
+TSingle ReadQtColor(const std::optional<TArguments>& args)
+{
+    const QStringView syntax = u"QColor(к, з, с)";
+    if (!args || !args->Commas || args->Count != 3)
+        return Failed(TFailure::FunctionSyntax, syntax);
+    RgbTriple color;
+    std::uint8_t* channels[3] = {&color.R, &color.G, &color.B};
+    for (int i = 0; i < 3; ++i) {
+        TNumber n;
+        if (!ReadNumber(args->Values[i], n) || n.Percent)
+            return Failed(TFailure::FunctionSyntax, syntax);
+        if (const auto fault = ChannelFault(n))
+            return Failed(*fault);
+        *channels[i] = Channel(n);
+    }
+    return Found(color, TColorTextForm::QtColor);
+}
+
+// vec3(r, g, b): fractions 0..1 of full intensity.
+TSingle ReadVec3(const std::optional<TArguments>& args)
+{
+    const QStringView syntax = u"vec3(к, з, с)";
+    if (!args || !args->Commas || args->Count != 3)
+        return Failed(TFailure::FunctionSyntax, syntax);
+    double f[3];
+    for (int i = 0; i < 3; ++i) {
+        const std::optional<TValue> v = ReadValue(args->Values[i]);
+        if (!v || v->Unit != TValue::TUnit::None ||
+            args->Values[i].compare(QLatin1String("none"), Qt::CaseInsensitive) == 0)
+            return Failed(TFailure::FunctionSyntax, syntax);
+        if (v->Number < 0 || v->Number > 1)
+            return Failed(TFailure::FractionRange);
+        f[i] = v->Number;
+    }
+    return Found(ToBytes({f[0], f[1], f[2]}), TColorTextForm::Vec3);
+}
+
+// hsl()/hsla(), hwb(), oklab() and oklch(): a hue or lightness first, two
+// more values, an optional opacity. The comma form is hsl()'s alone and
+// takes percentages only, as CSS has it.
+TSingle ReadCssFunction(QStringView name, const std::optional<TArguments>& args)
+{
+    enum class TKind { Hsl, Hwb, Oklab, Oklch } kind = TKind::Hsl;
+    QStringView syntax = u"hsl(т, н%, с%) или hsl(т н с / а)";
+    if (name.compare(QLatin1String("hwb"), Qt::CaseInsensitive) == 0)
+        kind = TKind::Hwb, syntax = u"hwb(т б ч / а)";
+    else if (name.compare(QLatin1String("oklab"), Qt::CaseInsensitive) == 0)
+        kind = TKind::Oklab, syntax = u"oklab(L a b / а)";
+    else if (name.compare(QLatin1String("oklch"), Qt::CaseInsensitive) == 0)
+        kind = TKind::Oklch, syntax = u"oklch(L C H / а)";
+    const TFault syntaxFault{TFailure::FunctionSyntax, syntax};
+    if (!args || (args->Commas && kind != TKind::Hsl))
+        return {std::nullopt, TColorTextForm::None, syntaxFault};
+    std::optional<TValue> v[3];
+    for (int i = 0; i < 3; ++i) {
+        v[i] = ReadValue(args->Values[i]);
+        if (!v[i] || (args->Commas && i > 0 && v[i]->Unit != TValue::TUnit::Percent))
+            return {std::nullopt, TColorTextForm::None, syntaxFault};
+    }
+    if (const std::optional<TFault> fault = OpacityFault(*args, syntaxFault))
+        return {std::nullopt, TColorTextForm::None, *fault};
+
+    if (kind == TKind::Hsl || kind == TKind::Hwb) {
+        const std::optional<double> hue = Hue(*v[0]);
+        const std::optional<double> x = Percentage(*v[1]), y = Percentage(*v[2]);
+        if (!hue || !x || !y)
+            return {std::nullopt, TColorTextForm::None, syntaxFault};
+        if (*x < 0 || *x > 100 || *y < 0 || *y > 100)
+            return Failed(TFailure::PercentRange);
+        if (kind == TKind::Hsl)
+            return Found(ToBytes(FromHsl(*hue, *x / 100, *y / 100)), TColorTextForm::HslFunction);
+        return Found(ToBytes(FromHwb(*hue, *x / 100, *y / 100)), TColorTextForm::HwbFunction);
+    }
+    // Lightness beyond 0..1 and negative chroma are clamped, as CSS does;
+    // colours beyond sRGB are brought into it.
+    const std::optional<double> lightness = Amount(*v[0], 1);
+    if (!lightness)
+        return {std::nullopt, TColorTextForm::None, syntaxFault};
+    const double l = std::clamp(*lightness, 0.0, 1.0);
+    if (kind == TKind::Oklab) {
+        const std::optional<double> a = Amount(*v[1], 0.4), b = Amount(*v[2], 0.4);
+        if (!a || !b)
+            return {std::nullopt, TColorTextForm::None, syntaxFault};
+        return Found(SrgbFromOklab({l, *a, *b}), TColorTextForm::OklabFunction);
+    }
+    const std::optional<double> chroma = Amount(*v[1], 0.4), hue = Hue(*v[2]);
+    if (!chroma || !hue)
+        return {std::nullopt, TColorTextForm::None, syntaxFault};
+    return Found(SrgbFromOklab(OklabFromOklch(l, std::max(*chroma, 0.0), *hue)), TColorTextForm::OklchFunction);
+}
+
+// name(…) for the names of colour functions; none for any other text.
+std::optional<TSingle> ReadFunction(QStringView s)
+{
+    const qsizetype open = s.indexOf(u'(');
+    if (open <= 0)
+        return std::nullopt;
+    const QStringView name = s.first(open);
+    const auto is = [name](const char* n) { return name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0; };
+    std::optional<TArguments> args;
+    if (s.endsWith(u')'))
+        args = SplitArguments(s.sliced(open + 1, s.size() - open - 2));
+    if (is("rgb") || is("rgba"))
+        return ReadRgbFunction(name, args);
+    if (is("hsl") || is("hsla") || is("hwb") || is("oklab") || is("oklch"))
+        return ReadCssFunction(name, args);
+    if (is("qcolor"))
+        return ReadQtColor(args);
+    if (is("vec3"))
+        return ReadVec3(args);
+    return std::nullopt;
 }
 
 // Letters only, in any script, are taken for a name, known or not.
@@ -323,10 +593,9 @@ TSingle ReadSingle(QStringView s, const TNamedColorLookup& names)
         return ReadBgr(digits, TColorTextForm::VisualBasic);
     }
     if (s.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        return ReadBgr(s.sliced(2), TColorTextForm::VisualCpp);
-    if (s.startsWith(QLatin1String("rgb("), Qt::CaseInsensitive) ||
-        s.startsWith(QLatin1String("rgba("), Qt::CaseInsensitive))
-        return ReadRgbFunction(s);
+        return ReadHex0x(s.sliced(2));
+    if (const std::optional<TSingle> function = ReadFunction(s))
+        return *function;
     return ReadName(s, names);
 }
 
@@ -428,6 +697,12 @@ QString FailureText(TFailure failure)
         return QStringLiteral("непрозрачность вне 0…1");
     case TFailure::RgbSyntax:
         return QStringLiteral("нужно три канала: rgb(к, з, с) или rgb(к з с / а)");
+    case TFailure::FunctionSyntax:
+        return QStringLiteral("нужно три значения: %1");
+    case TFailure::PercentRange:
+        return QStringLiteral("значение вне 0%…100%");
+    case TFailure::FractionRange:
+        return QStringLiteral("доля вне 0…1");
     case TFailure::UnknownName:
         return QStringLiteral("неизвестное имя цвета");
     }
@@ -440,8 +715,8 @@ QString Message(const TFault& fault, QStringView text)
     QString what = FailureText(fault.Failure);
     if (fault.Failure == TFailure::NotRecognized || fault.Failure == TFailure::Transparent)
         return what + QStringLiteral(": ") + quoted;
-    if (!fault.Character.isEmpty())
-        what = what.arg(Quoted(fault.Character));
+    if (!fault.Detail.isEmpty())
+        what = what.arg(Quoted(fault.Detail));
     return QStringLiteral("Ошибка в цвете ") + quoted + QStringLiteral(": ") + what;
 }
 
@@ -466,6 +741,22 @@ QString ColorTextFormName(TColorTextForm form)
         return QStringLiteral("HTML с непрозрачной альфой, #RRGGBBAA");
     case TColorTextForm::RgbFunction:
         return QStringLiteral("CSS rgb()");
+    case TColorTextForm::Argb:
+        return QStringLiteral("ARGB, порядок AARRGGBB");
+    case TColorTextForm::HslFunction:
+        return QStringLiteral("CSS hsl()");
+    case TColorTextForm::HwbFunction:
+        return QStringLiteral("CSS hwb()");
+    case TColorTextForm::OklabFunction:
+        return QStringLiteral("CSS oklab()");
+    case TColorTextForm::OklchFunction:
+        return QStringLiteral("CSS oklch()");
+    case TColorTextForm::QtColor:
+        return QStringLiteral("Qt QColor()");
+    case TColorTextForm::Win32Rgb:
+        return QStringLiteral("Win32 RGB()");
+    case TColorTextForm::Vec3:
+        return QStringLiteral("доли vec3()");
     case TColorTextForm::ListName:
         return QStringLiteral("имя из списка цветов");
     case TColorTextForm::CssName:

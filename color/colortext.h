@@ -33,15 +33,23 @@ enum class TColorTextKind {
 // The form a colour was read in, for telling the user how the text was
 // understood (above all the byte order of the program's own literals).
 enum class TColorTextForm {
-    None,        // an error
-    Delphi,      // $BBGGRR
-    VisualCpp,   // 0xBBGGRR
-    VisualBasic, // &HBBGGRR&
-    Html,        // #RRGGBB
-    HtmlShort,   // #RGB, #RGBA
-    HtmlAlpha,   // #RRGGBBAA
-    RgbFunction, // rgb(), rgba()
-    ListName,    // a name of the names given
+    None,          // an error
+    Delphi,        // $BBGGRR
+    VisualCpp,     // 0xBBGGRR
+    VisualBasic,   // &HBBGGRR&
+    Html,          // #RRGGBB
+    HtmlShort,     // #RGB, #RGBA
+    HtmlAlpha,     // #RRGGBBAA
+    RgbFunction,   // rgb(), rgba()
+    Argb,          // 0xFFRRGGBB
+    HslFunction,   // hsl(), hsla()
+    HwbFunction,   // hwb()
+    OklabFunction, // oklab()
+    OklchFunction, // oklch()
+    QtColor,       // QColor(r, g, b)
+    Win32Rgb,      // RGB(r, g, b)
+    Vec3,          // vec3(r, g, b), fractions
+    ListName,      // a name of the names given
     CssName,
     BodyTag,
 };
@@ -65,10 +73,15 @@ constexpr qsizetype MaxColorTextLength = 256;
 
 // Reads, with surrounding white space, one trailing ';' and letters in any case:
 //   $BBGGRR, 0xBBGGRR, &HBBGGRR& (1 to 8 hex digits, the program's own
-//   order, at most 00FFFFFF; the closing & may be left out);
+//   order, at most 00FFFFFF; the closing & may be left out), and 0xFFRRGGBB
+//   (eight digits with FF on top: opaque ARGB);
 //   #RGB, #RRGGBB, and #RGBA, #RRGGBBAA when fully opaque;
 //   rgb(r, g, b), rgba(r, g, b, a), also space separated with "/ a":
 //   channels 0..255 or 0%..100%, alpha 0..1 or 0%..100% and only opaque;
+//   Win32's RGB(r, g, b), QColor(r, g, b), vec3(r, g, b) of fractions 0..1;
+//   hsl()/hsla(), hwb(), oklab(), oklch() as CSS Color 4 writes them, hues
+//   in deg, grad, rad or turn, opaque only; oklab() and oklch() beyond sRGB
+//   are brought into it as CSS maps them for display;
 //   a name of `names` or of CSS;
 //   <BODY BGCOLOR=… TEXT=…> with either or both attributes in any order,
 //   values in double, single or no quotes, each read as one colour.

@@ -1,25 +1,17 @@
 #include "color/contrast.h"
 
+#include "color/colorspace.h"
+
 #include <QLocale>
 
 #include <algorithm>
-#include <cmath>
-
-namespace {
-
-// One channel, 0..255, from the sRGB curve to linear light.
-double Linear(int channel)
-{
-    const double c = channel / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
-} // namespace
 
 double RelativeLuminance(TColor color)
 {
     const TColor rgb = ColorToRGB(color);
-    return 0.2126 * Linear(GetRValue(rgb)) + 0.7152 * Linear(GetGValue(rgb)) + 0.0722 * Linear(GetBValue(rgb));
+    return 0.2126 * LinearOfChannel(std::uint8_t(GetRValue(rgb))) +
+           0.7152 * LinearOfChannel(std::uint8_t(GetGValue(rgb))) +
+           0.0722 * LinearOfChannel(std::uint8_t(GetBValue(rgb)));
 }
 
 double ContrastRatio(TColor text, TColor background)

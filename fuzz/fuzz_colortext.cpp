@@ -5,6 +5,8 @@
 // Input: the text as UTF-8.
 #include "color/colormodel.h"
 #include "color/colortext.h"
+#include "color/copyforms.h"
+#include "color/nearestcolor.h"
 
 #include <QString>
 
@@ -89,6 +91,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (TLiteralFormat format :
              {TLiteralFormat::Delphi, TLiteralFormat::VisualCpp, TLiteralFormat::VisualBasic, TLiteralFormat::Html})
             ExpectColor(text, FormatLiteral(format, r.Color.R, r.Color.G, r.Color.B, {}, {}), r.Color);
+        for (TCopyForm form : CopyForms) {
+            if (form != TCopyForm::Name) // a name reads as its own colour
+                ExpectColor(text, CopyFormText(form, r.Color, TNearestColorFinder()), r.Color);
+        }
         break;
     case TColorTextKind::BodyTag: {
         if (!r.Background && !r.Text)

@@ -57,7 +57,12 @@ slowest() {
 # Assigned first, so that a benchmark without figures stops the script.
 read_us=$(slowest build/bench/bench_colortext BM_ReadColorText)
 paste_us=$(slowest build/bench/bench_paste BM_PasteColor)
+new_form_us=$(slowest build/bench/bench_colortext BM_ReadNewForm)
+nearest_us=$(figures build/bench/bench_colortext | awk '$1 == "BM_NearestColor" { print $2 / ($3 == "ns" ? 1000 : 1) }')
+[ -n "$nearest_us" ] || { echo "bench_colortext gave no nearest-colour figure" >&2; exit 1; }
 row "colour text: read, slowest form" "$read_us" us 50
+row "colour text: read, slowest new form" "$new_form_us" us 50
+row "nearest colour name, 139 names" "$nearest_us" us 20
 row "paste: key to preview, slowest form" "$paste_us" us 50
 
 echo "== start-up" >&2

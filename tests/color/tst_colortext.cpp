@@ -55,6 +55,14 @@ const QString Fraction = u"канал — целое число от 0 до 255 
 const QString AlphaRange = u"непрозрачность вне 0…1"_s;
 const QString RgbForm = u"нужно три канала: rgb(к, з, с) или rgb(к з с / а)"_s;
 const QString UnknownName = u"неизвестное имя цвета"_s;
+const QString HslForm = u"нужно три значения: hsl(т, н%, с%) или hsl(т н с / а)"_s;
+const QString HwbForm = u"нужно три значения: hwb(т б ч / а)"_s;
+const QString OklabForm = u"нужно три значения: oklab(L a b / а)"_s;
+const QString OklchForm = u"нужно три значения: oklch(L C H / а)"_s;
+const QString QtForm = u"нужно три значения: QColor(к, з, с)"_s;
+const QString Vec3Form = u"нужно три значения: vec3(к, з, с)"_s;
+const QString PercentRange = u"значение вне 0%…100%"_s;
+const QString FractionRange = u"доля вне 0…1"_s;
 QString NotHex(const QString& c)
 {
     return u'«' + c + u"» — не шестнадцатеричная цифра"_s;
@@ -106,6 +114,37 @@ void TestColorText::reads_data()
         {"rgb(1, 2 3)", Why(RgbForm)}, {"rgb(1 2, 3)", Why(RgbForm)}, {"rgb(1 2 3 4)", Why(RgbForm)},
         {"rgb(1, 2, 3 / 1)", Why(RgbForm)}, {"rgb(1, 2)", Why(RgbForm)}, {"rgb(1, 2, 3, 1, 1)", Why(RgbForm)},
         {"rgb(1, 2, 3,)", Why(RgbForm)}, {"rgb(1, 2, 3", Why(RgbForm)}, {"rgb(1%2%3%)", Why(RgbForm)},
+        // 0xFFRRGGBB is opaque ARGB; the other top bytes keep their meaning
+        {"0xFFFF8000", "#FF8000"}, {"0xff0000ab;", "#0000AB"}, {"0x00FF8000", "#0080FF"},
+        {"0xFEFF8000", Why(AboveBgr)}, {"0xFFF8000", Why(AboveBgr)}, {"$FFFF8000", Why(AboveBgr)},
+        {"0xFFGG8000", Why(NotHex("G"))},
+        // hsl(), hwb(): hues in any unit, both syntaxes for hsl() only
+        {"hsl(30.1, 100%, 50%)", "#FF8000"}, {" HSLA(30.1 100% 50% / 1) ;", "#FF8000"},
+        {"hsl(0.5turn 100 50)", "#00FFFF"}, {"hsl(200grad, 100%, 50%)", "#00FFFF"},
+        {"hsl(3.14159265rad 100% 50%)", "#00FFFF"}, {"hsl(-120deg 100% 50%)", "#0000FF"},
+        {"hsl(+1.2e2 100% 50%)", "#00FF00"}, {"hsl(none 0% 50%)", "#808080"}, {"hsl(0, 0%, 100%)", "#FFFFFF"},
+        {"hsl(30, 100, 50)", Why(HslForm)}, {"hsl(30%, 100%, 50%)", Why(HslForm)}, {"hsl(30 100% 50% 1)", Why(HslForm)},
+        {"hsl(5. 1% 1%)", Why(HslForm)}, {"hsl(1e 1% 1%)", Why(HslForm)}, {"hsl(30, 100%, 50%", Why(HslForm)},
+        {"hsl(1e999 1% 1%)", Why(HslForm)}, {"hsl(30, 100.1%, 50%)", Why(PercentRange)},
+        {"hsl(30 -1% 50%)", Why(PercentRange)}, {"hsl(30 100% 50% / 0.5)", "clear"},
+        {"hsla(30, 100%, 50%, 2)", Why(AlphaRange)}, {"hwb(30 0% 0%)", "#FF8000"}, {"hwb(0 60% 60%)", "#808080"},
+        {"hwb(30, 0%, 0%)", Why(HwbForm)},
+        // oklab(), oklch(): lightness clamped, colours beyond sRGB mapped into it
+        {"oklab(62.8% 0.22486 0.12585)", "#FF0000"}, {"oklab(1.5 0.1 0)", "#FFFFFF"}, {"oklab(-1 0 0)", "#000000"},
+        {"oklab(0.5, 0, 0)", Why(OklabForm)}, {"oklch(73.19% 0.1858 52.98)", "#FF8000"},
+        {"OKLCH(0.7319 46.45% 52.98deg)", "#FF8000"}, {"oklch(50% -0.1 30)", "#636363"},
+        {"oklch(50% 0.1 30 / 50%)", "clear"}, {"oklch(50% 0.1 30%)", Why(OklchForm)},
+        // Qt, Win32 and shader forms
+        {"QColor(255, 128, 0);", "#FF8000"}, {"qcolor(1,2,3)", "#010203"}, {"QColor(256, 0, 0)", Why(Above255)},
+        {"QColor(10%, 0, 0)", Why(QtForm)}, {"QColor(1 2 3)", Why(QtForm)}, {"QColor(1, 2, 3, 4)", Why(QtForm)},
+        {"RGB(255, 128, 0)", "#FF8000"}, {"vec3(1.000, 0.502, 0.000)", "#FF8000"}, {"vec3(1, 0.5, .25)", "#FF8040"},
+        {"vec3(1.001, 0, 0)", Why(FractionRange)}, {"vec3(-0.1, 0, 0)", Why(FractionRange)},
+        {"vec3(1 0 0)", Why(Vec3Form)}, {"vec3(50%, 0, 0)", Why(Vec3Form)}, {"vec3(none, 0, 0)", Why(Vec3Form)},
+        // rows a weaker reader would pass
+        {"rgb(1 2 3 1)", Why(RgbForm)}, {"rgb(50.%, 0, 0)", Why(RgbForm)},
+        {R"(<BODY BGCOLOR="#FFF"TEXT="#000">)", "body #FFFFFF #000000"},
+        {"rgb(" + QString(244, u' ') + "1, 2, 3)", "#010203"},
+        {"rgb(" + QString(245, u' ') + "1, 2, 3)", Bad("rgb(" + QString(35, u' ') + u'…')},
         // names: the list's, then CSS
         {"rosybrown", "#BC8F8F"}, {"ALICEBLUE", "#F0F8FF"}, {"rebeccapurple", "#663399"},
         {"yellowgreen", "#9ACD32"}, {"gold", "#FFF700"}, {"fainsboro", "#DCDCDC"}, {"transparent", "clear"},
@@ -182,6 +221,15 @@ void TestColorText::forms_data()
         {"gold", "имя из списка цветов"},
         {"RosyBrown", "имя цвета CSS"},
         {"<BODY TEXT=#000>", "тег HTML-<body>"},
+        {"0xFFFF8000", "ARGB, порядок AARRGGBB"},
+        {"hsl(0 0% 0%)", "CSS hsl()"},
+        {"hwb(0 0% 0%)", "CSS hwb()"},
+        {"oklab(0 0 0)", "CSS oklab()"},
+        {"oklch(0 0 0)", "CSS oklch()"},
+        {"QColor(1, 2, 3)", "Qt QColor()"},
+        {"RGB(1, 2, 3)", "Win32 RGB()"},
+        {"rgb(1, 2, 3)", "CSS rgb()"},
+        {"vec3(0, 0, 0)", "доли vec3()"},
         {"#FF800", ""},
     };
     for (const auto& [text, form] : rows)
