@@ -5,6 +5,8 @@
 #include "color/basicpalette.h"
 #include "color/colortext.h"
 #include "color/contrast.h"
+#include "color/copyforms.h"
+#include "color/nearestcolor.h"
 #include "framework/stdctrls.h"
 #include "framework/xpm.h"
 #include "picker/colorpicker.h"
@@ -36,6 +38,13 @@ template <class T> T* findControl(QWidget* root, const char* name)
     if (!control)
         throw Exception(QStringLiteral("The layout has no control '%1'").arg(QLatin1String(name)));
     return control;
+}
+
+// A preview colour's channels; system colours resolved.
+RgbTriple TripleOf(TColor color)
+{
+    const TColor c = ColorToRGB(color);
+    return {std::uint8_t(GetRValue(c)), std::uint8_t(GetGValue(c)), std::uint8_t(GetBValue(c))};
 }
 
 } // namespace
@@ -203,14 +212,18 @@ void TForm1::ChannelChange(TChannel channel)
     NumberLabel(channel)->SetCaption(QString::number(v));
 }
 
+// The tooltip names the colour of the target, so it follows the switch
+// even when neither colour changes.
 void TForm1::RBtn1Click(QObject*)
 {
     AsOneChange([this] { Model.RBtn1Click(); });
+    ShowContrast();
 }
 
 void TForm1::RBtn2Click(QObject*)
 {
     AsOneChange([this] { Model.RBtn2Click(); });
+    ShowContrast();
 }
 void TForm1::RdBtn1Click(QObject*)
 {
@@ -344,9 +357,13 @@ void TForm1::AsOneChange(const std::function<void()>& change)
     change();
 }
 
+// The contrast of the two colours, then the name of the one under edit.
 void TForm1::ShowContrast()
 {
-    Panel1->setToolTip(ContrastText(ContrastRatio(Panel1->FontColor(), Panel1->Color())));
+    QString tip = ContrastText(ContrastRatio(Panel1->FontColor(), Panel1->Color()));
+    if (const auto nearest = NearestColors().Find(TripleOf(IsTextTarget() ? Panel1->FontColor() : Panel1->Color())))
+        tip += u'\n' + NearestColorText(*nearest);
+    Panel1->setToolTip(tip);
 }
 
 // --- colours in and out beyond the controls -----------------------------------
@@ -357,16 +374,19 @@ QAction* TForm1::AddAction(const QString& text, const QKeySequence& keys, void (
     action->setShortcut(keys);
     action->setShortcutContext(Qt::WindowShortcut);
     action->setShortcutVisibleInContextMenu(true);
-    connect(action, &QAction::triggered, this, [this, run] {
-        Guard([this, run] {
-            // Whatever the note said belongs to the action before this one.
-            if (note_)
-                note_->Dismiss();
-            (this->*run)();
-        });
-    });
+    connect(action, &QAction::triggered, this, [this, run] { RunAction([this, run] { (this->*run)(); }); });
     addAction(action);
     return action;
+}
+
+void TForm1::RunAction(const std::function<void()>& run)
+{
+    Guard([this, &run] {
+        // Whatever the note said belongs to the action before this one.
+        if (note_)
+            note_->Dismiss();
+        run();
+    });
 }
 
 QAction* TForm1::AddAction(const QString& text, QKeySequence::StandardKey keys, void (TForm1::*run)())
@@ -398,22 +418,69 @@ QMenu* TForm1::PreviewMenu()
         previewMenu_->addActions({PasteAction, EnterAction, PickAction});
         previewMenu_->addSeparator();
         previewMenu_->addAction(CopyAction);
+        previewMenu_->addMenu(CopyAsMenu());
     }
     return previewMenu_;
 }
 
+QMenu* TForm1::CopyAsMenu()
+{
+    if (copyAsMenu_)
+        return copyAsMenu_;
+    copyAsMenu_ = new QMenu(QStringLiteral("Копировать как"), this);
+    for (TCopyForm form : CopyForms) {
+        QAction* entry = copyAsMenu_->addAction(QString());
+        connect(entry, &QAction::triggered, this, [this, form] { RunAction([this, form] { CopyAs(form); }); });
+    }
+    // Each entry shows what it copies, for the colour as it is when the menu opens.
+    connect(copyAsMenu_, &QMenu::aboutToShow, this, [this] {
+        Guard([this] {
+            const QList<QAction*> entries = copyAsMenu_->actions();
+            for (qsizetype i = 0; i < entries.size() && i < qsizetype(CopyForms.size()); ++i) {
+                const TCopyForm form = CopyForms[std::size_t(i)];
+                QString text = CopyFormTitle(form) + u'\t' + CopyFormText(form, Model.ReadSliders(), NearestColors());
+                entries[i]->setText(text.replace(u'&', QStringLiteral("&&")));
+            }
+        });
+    });
+    return copyAsMenu_;
+}
+
+// As the copy button copies: plain text, the same confirmation. The window's
+// format stays what the button and Ctrl+C copy.
+void TForm1::CopyAs(TCopyForm form)
+{
+    QGuiApplication::clipboard()->setText(CopyFormText(form, Model.ReadSliders(), NearestColors()));
+    ShowCopied();
+}
+
 const TNamedColorLookup& TForm1::NamedColors()
 {
-    // The names of the list's own rows, read once: the rows never change.
-    if (!namedColors_) {
-        namedColors_ = std::make_unique<TNamedColorLookup>();
-        for (int i = 0; i < ListV->Items().Count(); ++i) {
-            const TListItem* row = ListV->Items().Item(i);
-            if (const std::optional<RgbTriple> c = TripleFromTexts(row->SubItem(0), row->SubItem(1), row->SubItem(2)))
-                namedColors_->Add(row->Caption(), *c);
+    ReadListColors();
+    return *namedColors_;
+}
+
+const TNearestColorFinder& TForm1::NearestColors()
+{
+    ReadListColors();
+    return *nearestColors_;
+}
+
+// The list's own rows, read once, first for the tooltip while the window is
+// made, so in their stored order: the rows never change, only their order.
+void TForm1::ReadListColors()
+{
+    if (namedColors_)
+        return;
+    namedColors_ = std::make_unique<TNamedColorLookup>();
+    nearestColors_ = std::make_unique<TNearestColorFinder>();
+    for (int i = 0; i < ListV->Items().Count(); ++i) {
+        const TListItem* row = ListV->Items().Item(i);
+        if (const std::optional<RgbTriple> c = TripleFromTexts(row->SubItem(0), row->SubItem(1), row->SubItem(2))) {
+            namedColors_->Add(row->Caption(), *c);
+            nearestColors_->Add(row->Caption(), *c);
         }
     }
-    return *namedColors_;
 }
 
 void TForm1::ApplyColorText(const QString& text)
@@ -474,9 +541,7 @@ void TForm1::PickColor()
         connect(picker_, &TColorPicker::Picked, this, [this](TColor c) {
             Guard([this, c] {
                 RestorePreview();
-                const RgbTriple picked{std::uint8_t(GetRValue(c)), std::uint8_t(GetGValue(c)),
-                                       std::uint8_t(GetBValue(c))};
-                AsOneChange([&] { Model.LoadColor(picked); });
+                AsOneChange([&] { Model.LoadColor(TripleOf(c)); });
             });
         });
         connect(picker_, &TColorPicker::Cancelled, this, [this] { Guard([this] { RestorePreview(); }); });
@@ -496,7 +561,7 @@ void TForm1::PreviewPickedColor(TColor color)
 {
     if (!savedPreview_)
         savedPreview_ = TSavedPreview{Panel1->Text(), Panel1->FontColor(), Panel1->Color()};
-    const RgbTriple c{std::uint8_t(GetRValue(color)), std::uint8_t(GetGValue(color)), std::uint8_t(GetBValue(color))};
+    const RgbTriple c = TripleOf(color);
     if (IsTextTarget())
         SetPreviewFontColor(RGB(c.R, c.G, c.B));
     else

@@ -23,6 +23,8 @@ class TOrdoListView;
 class TColorPicker;
 class TTransientNote;
 class TNamedColorLookup;
+class TNearestColorFinder;
+enum class TCopyForm;
 struct TColorReadResult;
 class QAction;
 class QMenu;
@@ -68,6 +70,8 @@ public:
     QAction* PickAction = nullptr;  // "Взять цвет с экрана", Ctrl+P
     QAction* CopyAction = nullptr;  // "Копировать", Ctrl+C
     QMenu* PreviewMenu();
+    // "Копировать как", in the preview's menu after "Копировать".
+    QMenu* CopyAsMenu();
     // The note that confirms a copy or says why a colour did not come in;
     // made when first needed.
     TTransientNote* Note();
@@ -114,6 +118,11 @@ private:
     QAction* AddAction(const QString& text, QKeySequence::StandardKey keys, void (TForm1::*run)());
     QAction* AddAction(const QString& text, const QKeySequence& keys, void (TForm1::*run)());
     const TNamedColorLookup& NamedColors();
+    const TNearestColorFinder& NearestColors();
+    void ReadListColors();
+    // Runs a menu entry or shortcut: errors shown, the note of the last one gone.
+    void RunAction(const std::function<void()>& run);
+    void CopyAs(TCopyForm form);
     void ShowCopied();
     void ShowFailure(const QString& message);
     void PreviewPickedColor(TColor color);
@@ -139,6 +148,8 @@ private:
 
     TColorModel Model{*this};
     std::unique_ptr<TNamedColorLookup> namedColors_;
+    std::unique_ptr<TNearestColorFinder> nearestColors_;
+    QMenu* copyAsMenu_ = nullptr;
     QMenu* previewMenu_ = nullptr;
     TColorPicker* picker_ = nullptr;
     TTransientNote* note_ = nullptr;

@@ -77,9 +77,10 @@ public:
     // under edit at c (a live preview that sets no slider).
     QString LiteralFor(const RgbTriple& c) const;
 
-private:
+    // The colour under edit, as the sliders hold it.
     RgbTriple ReadSliders() const;
 
+private:
     IColorView& view_;
     TColorState state_;
 };

@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(w.Form.Panel1->SelText(), QStringLiteral("FFFFFF"));
     }
 
-    void contextMenuOffersFourEntries()
+    void contextMenuOffersItsEntries()
     {
         TWindow w;
         QVERIFY(w.Ready());
@@ -198,8 +198,72 @@ private slots:
             if (!a->isSeparator())
                 entries << a->text() + QLatin1Char('\t') + a->shortcut().toString();
         QCOMPARE(entries, QStringList({"Вставить цвет\tCtrl+V", "Ввести цвет…\tCtrl+L", "Взять цвет с экрана\tCtrl+P",
-                                       "Копировать\tCtrl+C"}));
+                                       "Копировать\tCtrl+C", "Копировать как\t"}));
         menu->close();
+    }
+
+    // Each entry shows and copies the colour under edit in its form; the
+    // window's own format stays. Two colours: the background, then the text.
+    void copyAsShowsAndCopiesEachForm()
+    {
+        TWindow w;
+        QVERIFY(w.Ready());
+        w.Paste(QStringLiteral("#FF8000"));
+        const QStringList orange = {"CSS, шестнадцатеричный\t#ff8000",
+                                    "CSS rgb()\trgb(255, 128, 0)",
+                                    "CSS hsl()\thsl(30.1, 100%, 50%)",
+                                    "CSS oklch()\toklch(73.19% 0.1858 52.98)",
+                                    "ARGB (Qt, Android, Flutter)\t0xFFFF8000",
+                                    "Qt\tQColor(255, 128, 0)",
+                                    "Win32 RGB()\tRGB(255, 128, 0)",
+                                    "Доли (GLSL, Blender)\tvec3(1.000, 0.502, 0.000)",
+                                    "Имя\tDarkOrange"};
+        const QStringList black = {"CSS, шестнадцатеричный\t#000000",
+                                   "CSS rgb()\trgb(0, 0, 0)",
+                                   "CSS hsl()\thsl(0, 0%, 0%)",
+                                   "CSS oklch()\toklch(0% 0 0)",
+                                   "ARGB (Qt, Android, Flutter)\t0xFF000000",
+                                   "Qt\tQColor(0, 0, 0)",
+                                   "Win32 RGB()\tRGB(0, 0, 0)",
+                                   "Доли (GLSL, Blender)\tvec3(0.000, 0.000, 0.000)",
+                                   "Имя\tBlack"};
+        for (int pass = 0; pass < 2; ++pass) {
+            const QStringList& expected = pass ? black : orange;
+            if (pass)
+                QTest::mouseClick(w.Form.RBtn1, Qt::LeftButton);
+            const QString literal = w.Form.Panel1->Text();
+            QMenu* menu = w.Form.CopyAsMenu();
+            menu->popup(w.Form.mapToGlobal(QPoint(10, 10)));
+            QTRY_VERIFY(menu->isVisible());
+            QStringList entries;
+            for (QAction* a : menu->actions())
+                entries << a->text();
+            menu->close();
+            QCOMPARE(entries, expected);
+            for (int i = 0; i < entries.size(); ++i) {
+                QGuiApplication::clipboard()->clear();
+                menu->actions().at(i)->trigger();
+                QCOMPARE(QGuiApplication::clipboard()->text(), expected[i].section(u'\t', 1));
+                QCOMPARE(w.Form.Note()->text(), QStringLiteral("Скопировано"));
+            }
+            QCOMPARE(w.Form.Panel1->Text(), literal);
+        }
+    }
+
+    // The preview's tooltip names the colour under edit, and follows a switch
+    // of the target.
+    void tooltipNamesTheColourUnderEdit()
+    {
+        TWindow w;
+        QVERIFY(w.Ready());
+        const auto nameLine = [&w] { return w.Form.Panel1->toolTip().section(u'\n', 1); };
+        QCOMPARE(nameLine(), QStringLiteral("Цвет: White"));
+        w.Paste(QStringLiteral("#FFD700"));
+        QCOMPARE(nameLine(), QStringLiteral("Цвет: Gold"));
+        w.Paste(QStringLiteral("#FFD702"));
+        QVERIFY2(nameLine().startsWith(QStringLiteral("Ближайший цвет: Gold (ΔE 0,")), qPrintable(nameLine()));
+        QTest::mouseClick(w.Form.RBtn1, Qt::LeftButton);
+        QCOMPARE(nameLine(), QStringLiteral("Цвет: Black"));
     }
 
     void enteredColourIsCheckedAndApplied()
