@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the program under Xvfb and saves into a folder (default:
 # build/screenshots) a screenshot of the window per page, and of the screen
-# with the preview's tooltip, its menu, a pick under way, the colour list
+# with the preview's tooltip, its menu and the "Копировать как" submenu, a pick under way, the colour list
 # open, the note after a bad paste and the entry dialog with a Visual C++
 # literal typed in. Usage: scripts/screenshot.sh [DIR]
 set -euo pipefail
@@ -40,7 +40,11 @@ build/tests/e2e/xshot "$out/tooltip.png"
 xdotool mousemove $((x + 220)) $((y + 22)) click 3
 sleep 0.5
 build/tests/e2e/xshot "$out/menu.png"
-xdotool key Escape
+# Its last entry's submenu, "Копировать как", with what each entry copies.
+xdotool key Up Right
+sleep 0.5
+build/tests/e2e/xshot "$out/copyas.png"
+xdotool key Escape Escape
 xdotool mousemove $((x + 60)) $((y + 56)) click 1 key ctrl+p
 sleep 0.3
 xdotool mousemove $((x + 250)) $((y + 100))
