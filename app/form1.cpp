@@ -483,9 +483,22 @@ void TForm1::ReadListColors()
     }
 }
 
+TColorReadResult TForm1::ReadColor(const QString& text)
+{
+    return ReadColorText(text, NamedColors());
+}
+
+QString TForm1::CurrentLiteral(const std::optional<TOutputFormat>& format)
+{
+    const RgbTriple c = Model.ReadSliders();
+    if (!format)
+        return Model.LiteralFor(c);
+    return OutputLiteral(*format, c, Model.State().BackHtml, Model.State().TextHtml, NearestColors());
+}
+
 void TForm1::ApplyColorText(const QString& text)
 {
-    const TColorReadResult result = ReadColorText(text, NamedColors());
+    const TColorReadResult result = ReadColor(text);
     if (!result.IsOk()) {
         ShowFailure(result.Message);
         return;
@@ -518,8 +531,7 @@ void TForm1::EnterColor()
         open->activateWindow();
         return;
     }
-    auto* dialog =
-        new TColorEntryDialog([this](const QString& text) { return ReadColorText(text, NamedColors()); }, this);
+    auto* dialog = new TColorEntryDialog([this](const QString& text) { return ReadColor(text); }, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this,
             [this, dialog] { Guard([this, dialog] { ApplyColor(dialog->Result()); }); });

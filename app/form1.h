@@ -2,6 +2,7 @@
 // connect them to the colour model.
 #pragma once
 
+#include "app/commandline.h"
 #include "color/colormodel.h"
 #include "framework/forms.h"
 
@@ -24,7 +25,6 @@ class TColorPicker;
 class TTransientNote;
 class TNamedColorLookup;
 class TNearestColorFinder;
-enum class TCopyForm;
 struct TColorReadResult;
 class QAction;
 class QMenu;
@@ -89,6 +89,13 @@ public:
     // note beside the preview and changes nothing.
     void ApplyColorText(const QString& text);
     void ApplyColor(const TColorReadResult& result);
+    // Reads text as a paste does, the list's names included; loads nothing.
+    TColorReadResult ReadColor(const QString& text);
+    // The literal of the colour under edit in the format, or in the window's
+    // own format when none is given.
+    QString CurrentLiteral(const std::optional<TOutputFormat>& format);
+    // The list's colours, for the name of any colour.
+    const TNearestColorFinder& NearestColors();
 
     // The handlers the layout binds by name.
     void FormCreate();
@@ -118,7 +125,6 @@ private:
     QAction* AddAction(const QString& text, QKeySequence::StandardKey keys, void (TForm1::*run)());
     QAction* AddAction(const QString& text, const QKeySequence& keys, void (TForm1::*run)());
     const TNamedColorLookup& NamedColors();
-    const TNearestColorFinder& NearestColors();
     void ReadListColors();
     // Runs a menu entry or shortcut: errors shown, the note of the last one gone.
     void RunAction(const std::function<void()>& run);

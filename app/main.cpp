@@ -1,8 +1,14 @@
+#include "app/commandline.h"
 #include "app/desktopidentity.h"
 #include "app/form1.h"
+#include "color/colortext.h"
+#include "color/nearestcolor.h"
 #include "framework/application.h"
+#include "picker/colorpicker.h"
 
+#include <QCoreApplication>
 #include <QStringList>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -83,11 +89,76 @@ private:
     static inline std::vector<THeld> held_;
 };
 
+// Writes a whole text to standard output or error, as the terminal's
+// encoding has it.
+void Write(const QString& text, std::FILE* stream)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+// One pick from the screen without the window: its literal on standard
+// output, exit 0; given up, nothing and exit 2; impossible, the message and
+// exit 1.
+int Pick(int& argc, char** argv, const TOutputFormat& format)
+{
+    std::unique_ptr<TApplication> app;
+    {
+        const TDisplayOpening opening;
+        app = std::make_unique<TApplication>(argc, argv);
+    }
+    InstallQtTranslation();
+    // Only a name needs the list of named colours, and so the window's layout.
+    std::unique_ptr<TForm1> names;
+    if (format == TOutputFormat(TCopyForm::Name))
+        names = std::make_unique<TForm1>();
+    TColorPicker* picker = CreateColorPicker(app.get());
+    if (!picker) {
+        Write(ScreenPickUnavailableMessage + u'\n', stderr);
+        return ExitFailure;
+    }
+    QObject::connect(picker, &TColorPicker::Picked, app.get(), [&](TColor color) {
+        const RgbTriple c{std::uint8_t(GetRValue(color)), std::uint8_t(GetGValue(color)),
+                          std::uint8_t(GetBValue(color))};
+        const TNearestColorFinder none;
+        Write(OutputLiteral(format, c, HtmlOf(c.R, c.G, c.B), QStringLiteral("#000000"),
+                            names ? names->NearestColors() : none) +
+                  u'\n',
+              stdout);
+        app->exit(0);
+    });
+    QObject::connect(picker, &TColorPicker::Cancelled, app.get(), [&] { app->exit(ExitUsage); });
+    QObject::connect(picker, &TColorPicker::Failed, app.get(), [&](const QString& message) {
+        Write(message + u'\n', stderr);
+        app->exit(ExitFailure);
+    });
+    // Started from the event loop, so that an answer given at once ends it.
+    QTimer::singleShot(0, picker, [picker] { picker->Start(); });
+    return app->exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     SetDesktopIdentity();
+    // Arguments are read by a parser of their own; a run without them pays
+    // nothing for it.
+    TCommandLine line;
+    if (argc > 1) {
+        {
+            QCoreApplication core(argc, argv);
+            InstallQtTranslation();
+            line = ReadCommandLine(QCoreApplication::arguments());
+        }
+        if (line.Mode == TRunMode::Exit) {
+            Write(line.Text, line.TextIsError ? stderr : stdout);
+            return line.ExitCode;
+        }
+        if (line.Mode == TRunMode::Pick)
+            return Pick(argc, argv, *line.Format);
+    }
+
     // The window's layout needs no display: it is read while Qt opens one.
     // A fault in it is reported where the window is made.
     std::packaged_task<TFormObject()> readLayout(&TForm1::StoredLayout);
@@ -107,6 +178,17 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "huebox: %s\n", qPrintable(e.Message()));
         return 1;
     }
+    if (line.Color) {
+        const TColorReadResult start = form->ReadColor(*line.Color);
+        if (!start.IsOk()) {
+            Write(start.Message + u'\n', stderr);
+            return ExitUsage;
+        }
+        form->ApplyColor(start);
+    }
     form->show();
-    return app->exec();
+    const int code = app->exec();
+    if (line.PrintOnClose)
+        Write(form->CurrentLiteral(line.Format) + u'\n', stdout);
+    return code;
 }

@@ -3,7 +3,8 @@ include(GNUInstallDirs)
 
 set(HUEBOX_APP_ID org.example.huebox)
 # The program names the desktop entry it is started from by the same id.
-target_compile_definitions(huebox_app PRIVATE HUEBOX_DESKTOP_ID="${HUEBOX_APP_ID}")
+target_compile_definitions(huebox_app PRIVATE HUEBOX_DESKTOP_ID="${HUEBOX_APP_ID}"
+                                              HUEBOX_VERSION="${PROJECT_VERSION}")
 set(HUEBOX_ICON_SIZES 16 24 32 48 64 128 256)
 
 add_executable(iconsizes ${PROJECT_SOURCE_DIR}/tools/iconsizes.cpp)

@@ -5,9 +5,10 @@ unset QT_QPA_PLATFORM
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Starts the program and sets HUEBOX_PID and HUEBOX_WINDOW.
+# Starts the program, with any arguments given, and sets HUEBOX_PID and
+# HUEBOX_WINDOW.
 start_huebox() {
-  "$HUEBOX" &
+  "$HUEBOX" "$@" &
   HUEBOX_PID=$!
   HUEBOX_WINDOW=
   for _ in $(seq 1 100); do

@@ -1,0 +1,135 @@
+#include "app/commandline.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+
+struct TNamedFormat {
+    const char* Name;
+    TOutputFormat Format;
+};
+
+const TNamedFormat WindowFormats[] = {
+    {"delphi", TLiteralFormat::Delphi}, {"cpp", TLiteralFormat::VisualCpp}, {"basic", TLiteralFormat::VisualBasic},
+    {"html", TLiteralFormat::Html},     {"body", TLiteralFormat::HtmlBody},
+};
+
+// Qt's own options, which QGuiApplication takes out of the arguments itself:
+// hidden here so that they are no error.
+const char* const QtOptionsWithValue[] = {
+    "platform",    "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",       "session",       "style",  "stylesheet",
+    "display",     "geometry",           "title",         "name",   "qmljsdebugger"};
+const char* const QtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+TCommandLine Exit(const QString& text, int code, bool error)
+{
+    TCommandLine line;
+    line.Mode = TRunMode::Exit;
+    line.Text = text.endsWith(u'\n') ? text : text + u'\n';
+    line.TextIsError = error;
+    line.ExitCode = code;
+    return line;
+}
+
+} // namespace
+
+QStringList OutputFormatNames()
+{
+    QStringList names;
+    for (const TNamedFormat& f : WindowFormats)
+        names << QLatin1String(f.Name);
+    for (TCopyForm form : CopyForms)
+        names << CopyFormKey(form);
+    return names;
+}
+
+std::optional<TOutputFormat> OutputFormatOfName(const QString& name)
+{
+    for (const TNamedFormat& f : WindowFormats) {
+        if (name == QLatin1String(f.Name))
+            return f.Format;
+    }
+    for (TCopyForm form : CopyForms) {
+        if (name == CopyFormKey(form))
+            return form;
+    }
+    return std::nullopt;
+}
+
+QString OutputLiteral(const TOutputFormat& format, const RgbTriple& c, const QString& backHtml, const QString& textHtml,
+                      const TNearestColorFinder& names)
+{
+    if (const auto* literal = std::get_if<TLiteralFormat>(&format))
+        return FormatLiteral(*literal, c.R, c.G, c.B, backHtml, textHtml);
+    return CopyFormText(std::get<TCopyForm>(format), c, names);
+}
+
+TCommandLine ReadCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    // Single-dash words are long options, as Qt's own are (-platform, -style).
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        QStringLiteral("Подбор цвета и копирование его константы. Без параметров открывает окно."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Показать версию программы."));
+    const QCommandLineOption color({QStringLiteral("c"), QStringLiteral("color")},
+                                   QStringLiteral("Начать с этого цвета фона (в любой форме, которую "
+                                                  "читает вставка; тег <BODY> задаёт оба цвета)."),
+                                   QStringLiteral("ТЕКСТ"));
+    const QCommandLineOption pick({QStringLiteral("p"), QStringLiteral("pick")},
+                                  QStringLiteral("Без окна: взять один цвет с экрана и напечатать его константу."));
+    const QCommandLineOption format({QStringLiteral("f"), QStringLiteral("format")},
+                                    QStringLiteral("Форма константы для --pick и --print: %1. По умолчанию для "
+                                                   "--pick html, для --print формат, выбранный в окне.")
+                                        .arg(OutputFormatNames().join(QStringLiteral(", "))),
+                                    QStringLiteral("ИМЯ"));
+    const QCommandLineOption print(QStringLiteral("print"),
+                                   QStringLiteral("Когда окно закрыто, напечатать константу текущего цвета."));
+    parser.addOptions({version, color, pick, format, print});
+    const auto addHidden = [&parser](const char* name, const QString& valueName) {
+        QCommandLineOption qt(QString::fromLatin1(name), QString(), valueName);
+        qt.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qt);
+    };
+    for (const char* name : QtOptionsWithValue)
+        addHidden(name, QStringLiteral("value"));
+    for (const char* name : QtFlags)
+        addHidden(name, QString());
+
+    if (!parser.parse(arguments))
+        return Exit(parser.errorText(), ExitUsage, true);
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
+        return Exit(parser.helpText(), 0, false);
+    if (parser.isSet(version))
+        return Exit(QStringLiteral("Huebox %1").arg(QStringLiteral(HUEBOX_VERSION)), 0, false);
+    if (!parser.positionalArguments().isEmpty())
+        return Exit(QStringLiteral("Лишний параметр: %1").arg(parser.positionalArguments().constFirst()), ExitUsage,
+                    true);
+
+    TCommandLine line;
+    if (parser.isSet(format)) {
+        line.Format = OutputFormatOfName(parser.value(format));
+        if (!line.Format)
+            return Exit(QStringLiteral("Неизвестный формат «%1». Форматы: %2")
+                            .arg(parser.value(format), OutputFormatNames().join(QStringLiteral(", "))),
+                        ExitUsage, true);
+    }
+    if (parser.isSet(pick)) {
+        if (parser.isSet(color) || parser.isSet(print))
+            return Exit(QStringLiteral("--pick не сочетается с --color и --print"), ExitUsage, true);
+        line.Mode = TRunMode::Pick;
+        if (!line.Format)
+            line.Format = TLiteralFormat::Html;
+        return line;
+    }
+    if (parser.isSet(color))
+        line.Color = parser.value(color);
+    line.PrintOnClose = parser.isSet(print);
+    if (line.Format && !line.PrintOnClose)
+        return Exit(QStringLiteral("--format нужен только вместе с --pick или --print"), ExitUsage, true);
+    return line;
+}
