@@ -71,7 +71,8 @@ figure() { awk -v n="$1" '$1 == n { print $2 }' <<<"$startup"; }
 instructions=$(figure instructions_ratio)
 ratio=$(figure startup_ratio)
 memory=$(figure memory_delta_mib)
-if [ -z "$instructions" ] || [ -z "$ratio" ] || [ -z "$memory" ]; then
+pick=$(figure pick_ratio)
+if [ -z "$instructions" ] || [ -z "$ratio" ] || [ -z "$memory" ] || [ -z "$pick" ]; then
   echo "$startup" >&2
   echo "the start-up benchmark gave no figures" >&2
   exit 1
@@ -81,6 +82,7 @@ target() { awk -v n="$1" '$1 == n { sub(/^target<=/, "", $3); print $3 }' <<<"$s
 row "start-up: instructions / plain window" "$instructions" ratio "$(target instructions_ratio)"
 row "start-up: time / plain Qt window" "$ratio" ratio "$(target startup_ratio)"
 row "start-up: peak memory over it" "$memory" MiB "$(target memory_delta_mib)"
+row "--pick to the grab / window start-up" "$pick" ratio "$(target pick_ratio)"
 
 printf "%-34s %12s %-5s    %-10s %s\n" figure value unit target verdict
 cat "$rows"

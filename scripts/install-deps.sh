@@ -3,7 +3,7 @@
 # missing. Without an argument: what building and running Huebox needs
 # (scripts/run.sh). Add the groups a command needs besides:
 #   --test   the test suite: X server, input and clipboard tools, the
-#            accessibility bus, packaging tools, clang-format (scripts/test.sh)
+#            accessibility bus, packaging and manual page tools, clang-format (scripts/test.sh)
 #   --bench  the benchmarks: Google Benchmark, valgrind, the X extension the
 #            start-up probe uses (scripts/bench.sh)
 #   --fuzz   clang with libFuzzer and its sanitizer runtime (scripts/fuzz.sh)
@@ -19,7 +19,7 @@ for group in "$@"; do
   case $group in
   --test)
     packages+=(xvfb xauth xdotool xclip x11-utils dbus-daemon at-spi2-core clang-format
-      desktop-file-utils appstream dpkg-dev file) ;;
+      desktop-file-utils appstream dpkg-dev file lintian man-db groff-base) ;;
   --bench) packages+=(libbenchmark-dev valgrind libxdamage-dev xvfb xauth) ;;
   --fuzz) packages+=(clang libclang-rt-14-dev) ;;
   *) echo "usage: $0 [--test] [--bench] [--fuzz]" >&2; exit 2 ;;

@@ -1,6 +1,7 @@
 // Starts a program and times it to its first visible top-level window.
 //
 //   startup_probe [-k] [-s SETTLE_MS] [-t TIMEOUT_MS] TITLE PROGRAM [ARGS...]
+//   startup_probe -g [-t TIMEOUT_MS] PROGRAM [ARGS...]
 //
 // Prints one line: "MAPPED_MS PAINTED_MS HWM_AT_MAP_KIB MAXRSS_KIB CPU_MS EXIT".
 //   MAPPED_MS   exec to the MapNotify of a top-level window titled TITLE
@@ -16,6 +17,9 @@
 // with SIGTERM as soon as it is painted instead: run under a profiler, which
 // writes its counts when the program dies of a signal, what is counted ends
 // at the painted window and leaves out the closing.
+// With -g the program shows no window but grabs the pointer (a pick from the
+// screen): MAPPED_MS and PAINTED_MS are both exec to the grab, HWM_AT_MAP is
+// read then, and the program is ended with SIGTERM.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -140,8 +144,26 @@ bool childGone(pid_t pid)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: startup_probe [-k] [-s SETTLE_MS] [-t TIMEOUT_MS] TITLE PROGRAM [ARGS...]\n");
+    std::fprintf(stderr, "usage: startup_probe [-k] [-s SETTLE_MS] [-t TIMEOUT_MS] TITLE PROGRAM [ARGS...]\n"
+                         "       startup_probe -g [-t TIMEOUT_MS] PROGRAM [ARGS...]\n");
     return 2;
+}
+
+// A grab that some other client activates is seen from outside as the pointer
+// leaving the window it is in for the grab window, with mode NotifyGrab. So
+// the pointer is put in a window of ours that only listens for that.
+Window watchForGrab(Display* d, Window root, int x, int y)
+{
+    XSetWindowAttributes a{};
+    a.override_redirect = True;
+    a.event_mask = LeaveWindowMask;
+    const Window w = XCreateWindow(d, root, x - 8, y - 8, 16, 16, 0, 0, InputOnly, CopyFromParent,
+                                   CWOverrideRedirect | CWEventMask, &a);
+    XMapWindow(d, w);
+    XSync(d, False);
+    XWarpPointer(d, None, w, 0, 0, 0, 0, 8, 8);
+    XSync(d, False);
+    return w;
 }
 
 } // namespace
@@ -149,9 +171,11 @@ int usage()
 int main(int argc, char** argv)
 {
     int settleMs = 200, timeoutMs = 20000, opt = 0;
-    bool terminate = false;
-    while ((opt = getopt(argc, argv, "+ks:t:")) != -1) {
-        if (opt == 'k')
+    bool terminate = false, grab = false;
+    while ((opt = getopt(argc, argv, "+gks:t:")) != -1) {
+        if (opt == 'g')
+            grab = terminate = true;
+        else if (opt == 'k')
             terminate = true;
         else if (opt == 's')
             settleMs = std::atoi(optarg);
@@ -160,10 +184,10 @@ int main(int argc, char** argv)
         else
             return usage();
     }
-    if (argc - optind < 2)
+    if (argc - optind < (grab ? 1 : 2))
         return usage();
-    const std::string title = argv[optind];
-    char** command = argv + optind + 1;
+    const std::string title = grab ? std::string() : argv[optind];
+    char** command = argv + optind + (grab ? 0 : 1);
 
     Display* d = XOpenDisplay(nullptr);
     if (!d) {
@@ -184,9 +208,10 @@ int main(int argc, char** argv)
     }
     // The pointer in a corner, over neither program's window: no hover or
     // enter handling that one program would get and the other not.
-    XWarpPointer(d, None, root, 0, 0, 0, 0, DisplayWidth(d, DefaultScreen(d)) - 1,
-                 DisplayHeight(d, DefaultScreen(d)) - 1);
+    const int cornerX = DisplayWidth(d, DefaultScreen(d)) - 1, cornerY = DisplayHeight(d, DefaultScreen(d)) - 1;
+    XWarpPointer(d, None, root, 0, 0, 0, 0, cornerX, cornerY);
     XSync(d, False);
+    const Window grabWatch = grab ? watchForGrab(d, root, cornerX, cornerY) : None;
 
     const Clock::time_point t0 = Clock::now();
     const pid_t pid = fork();
@@ -209,14 +234,19 @@ int main(int argc, char** argv)
     std::map<Window, Damage> damages;
     long hwmAtMap = -1;
     XEvent e;
-    while (window == None) {
+    while (window == None && mappedMs < 0) {
         if (!nextEvent(d, &e, std::min(deadline, Clock::now() + std::chrono::milliseconds(50)))) {
             if (childGone(pid)) {
-                std::fprintf(stderr, "startup_probe: %s exited before showing its window\n", command[0]);
+                std::fprintf(stderr, "startup_probe: %s exited before %s\n", command[0],
+                             grab ? "grabbing the pointer" : "showing its window");
                 return 1;
             }
             if (Clock::now() > deadline) {
-                std::fprintf(stderr, "startup_probe: no window titled '%s' within %d ms\n", title.c_str(), timeoutMs);
+                if (grab)
+                    std::fprintf(stderr, "startup_probe: no pointer grab within %d ms\n", timeoutMs);
+                else
+                    std::fprintf(stderr, "startup_probe: no window titled '%s' within %d ms\n", title.c_str(),
+                                 timeoutMs);
                 kill(pid, SIGKILL);
                 waitpid(pid, nullptr, 0);
                 return 1;
@@ -225,6 +255,13 @@ int main(int argc, char** argv)
         }
         // Without a window manager, the program's top-level windows are
         // the root's children; popups are override-redirect.
+        if (grab) {
+            if (e.type == LeaveNotify && e.xcrossing.window == grabWatch && e.xcrossing.mode == NotifyGrab) {
+                mappedMs = paintedMs = msSince(t0);
+                hwmAtMap = vmHwmKib(pid);
+            }
+            continue;
+        }
         if (e.type == CreateNotify && e.xcreatewindow.parent == root && !e.xcreatewindow.override_redirect)
             damages.emplace(e.xcreatewindow.window, XDamageCreate(d, e.xcreatewindow.window, XDamageReportNonEmpty));
         if (e.type != MapNotify || e.xmap.event != root || e.xmap.override_redirect)
@@ -244,7 +281,7 @@ int main(int argc, char** argv)
     // (A ping answered alone says nothing: it is answered while the program
     // reads the X events, before it paints the expose queued with them.)
     const Clock::time_point paintDeadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    if (!damages.count(window))
+    if (window != None && !damages.count(window))
         damages[window] = XDamageCreate(d, window, XDamageReportNonEmpty);
     bool drawn = false;
     while (paintedMs < 0 && nextEvent(d, &e, paintDeadline)) {

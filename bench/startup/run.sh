@@ -4,7 +4,9 @@
 #   - instructions from exec to the painted window, counted by callgrind
 #     (one run each; the count hardly varies, unlike time on a busy machine),
 #   - wall time from exec to the painted window, median of RUNS runs each,
-#   - peak memory, the process's maximum resident set over its life.
+#   - peak memory, the process's maximum resident set over its life,
+#   - wall time of "huebox --pick" from exec to its pointer grab, against the
+#     window's time to painted (a pick shows nothing but the picker).
 #
 #   bench/startup/run.sh [RUNS]        RUNS per program, default 21
 #
@@ -22,6 +24,8 @@ root=$(cd "$here/../.." && pwd)
 instructions_target=1.15
 time_target=1.1
 memory_target_mib=3
+# --pick to the grab over the window to painted.
+pick_target=0.9
 
 # Inside the X server: RUNS HUEBOX MINIMAL PROBE. One line per measured run on
 # stdout: "PROGRAM MAPPED_MS PAINTED_MS HWM_AT_MAP_KIB MAXRSS_KIB CPU_MS EXIT",
@@ -41,9 +45,13 @@ if [ "${1:-}" = "--measure" ]; then
         local out
         local title='Startup minimal' program=$minimal
         [ "$1" = huebox ] && { title='Huebox v1.0'; program=$huebox; }
-        out=$("$probe" "$title" "$program") || { echo "measuring $1 failed" >&2; exit 1; }
+        if [ "$1" = pick ]; then
+            out=$("$probe" -g "$huebox" --pick) || { echo "measuring $1 failed" >&2; exit 1; }
+        else
+            out=$("$probe" "$title" "$program") || { echo "measuring $1 failed" >&2; exit 1; }
+        fi
         case ${out##* } in
-        0) ;;
+        0 | term) ;;
         *) echo "warning: $1 did not exit cleanly after the close request (${out##* })" >&2 ;;
         esac
         echo "$1 $out"
@@ -51,6 +59,7 @@ if [ "${1:-}" = "--measure" ]; then
     # Unmeasured first runs: page cache, font cache.
     one huebox >/dev/null
     one minimal >/dev/null
+    one pick >/dev/null
     # Instructions: the probe ends the program with SIGTERM once its window is
     # painted, and callgrind writes what it counted up to there. A fixed hash
     # seed keeps the count the same from run to run.
@@ -73,7 +82,9 @@ if [ "${1:-}" = "--measure" ]; then
         if [ $((i % 2)) -eq 1 ]; then
             one huebox
             one minimal
+            one pick
         else
+            one pick
             one minimal
             one huebox
         fi
@@ -109,11 +120,12 @@ results=$(mktemp)
 trap 'rm -f "$results"' EXIT
 xvfb-run -a -s "-screen 0 1024x768x24" \
     bash "$here/run.sh" --measure "$runs" "$huebox" "$minimal" "$probe" >"$results"
-[ "$(grep -c '^huebox ' "$results")" -eq "$runs" ] && [ "$(grep -c '^minimal ' "$results")" -eq "$runs" ] ||
+[ "$(grep -c '^huebox ' "$results")" -eq "$runs" ] && [ "$(grep -c '^minimal ' "$results")" -eq "$runs" ] &&
+    [ "$(grep -c '^pick ' "$results")" -eq "$runs" ] ||
     { echo "incomplete results:" >&2; cat "$results" >&2; exit 1; }
 
 echo
-echo "Per run (ms exec to mapped, ms to painted, KiB VmHWM at map, KiB peak RSS, CPU ms, exit):"
+echo "Per run (ms exec to mapped, ms to painted, KiB VmHWM at map, KiB peak RSS, CPU ms, exit; for pick: to the grab):"
 grep -v '^instructions ' "$results" | sed 's/^/  /'
 
 # median PROGRAM COLUMN: 2 mapped, 3 painted, 4 VmHWM at map, 5 peak RSS, 6 CPU.
@@ -126,7 +138,7 @@ instructions() { awk -v p="$1" '$1 == "instructions" && $2 == p { print $3 }' "$
 awk -v runs="$runs" -v hm="$(median huebox 2)" -v mm="$(median minimal 2)" \
     -v hp="$(median huebox 3)" -v mp="$(median minimal 3)" \
     -v hs="$(median huebox 5)" -v ms="$(median minimal 5)" -v hh="$(median huebox 4)" -v mh="$(median minimal 4)" \
-    -v hc="$(median huebox 6)" -v mc="$(median minimal 6)" \
+    -v hc="$(median huebox 6)" -v mc="$(median minimal 6)" -v pg="$(median pick 3)" -v tp="$pick_target" \
     -v hi="$(instructions huebox)" -v mi="$(instructions minimal)" \
     -v ti="$instructions_target" -v tt="$time_target" -v tm="$memory_target_mib" '
 function verdict(ok) { return ok ? "met" : "NOT met" }
@@ -135,7 +147,8 @@ BEGIN {
     iratio = counted ? hi / mi : -1
     tratio = (hp > 0 && mp > 0) ? hp / mp : -1
     delta = (hs - ms) / 1024
-    ok = (!counted || iratio <= ti) && tratio > 0 && tratio <= tt && delta <= tm
+    pratio = (pg > 0 && hp > 0) ? pg / hp : -1
+    ok = (!counted || iratio <= ti) && tratio > 0 && tratio <= tt && delta <= tm && pratio > 0 && pratio <= tp
     printf "\nMedians of %d runs each:\n", runs
     f = "  %-8s painted %6.1f ms (mapped %6.1f ms, CPU %6.1f ms)  peak RSS %5.1f MiB (%5.1f at map)\n"
     printf f, "huebox", hp, hm, hc, hs / 1024, hh / 1024
@@ -147,8 +160,10 @@ BEGIN {
         printf "Instructions: not counted (valgrind is missing)\n"
     printf "Time to the painted window: huebox takes %.3f x the minimal program (target <= %s x): %s\n",
            tratio, tt, verdict(tratio > 0 && tratio <= tt)
-    printf "Memory: huebox uses %.1f MiB more than the minimal program (target <= %s MiB): %s\n\n",
+    printf "Memory: huebox uses %.1f MiB more than the minimal program (target <= %s MiB): %s\n",
            delta, tm, verdict(delta <= tm)
+    printf "--pick to the pointer grab: %.1f ms, %.3f x the window to painted (target <= %s x): %s\n\n",
+           pg, pratio, tp, verdict(pratio > 0 && pratio <= tp)
     printf "startup_huebox_ms %.1f\n", hp
     printf "startup_minimal_ms %.1f\n", mp
     printf "mapped_ratio %.3f\n", hm / mm
@@ -162,5 +177,7 @@ BEGIN {
     }
     printf "startup_ratio %.3f target<=%s %s\n", tratio, tt, verdict(tratio > 0 && tratio <= tt)
     printf "memory_delta_mib %.1f target<=%s %s\n", delta, tm, verdict(delta <= tm)
+    printf "pick_grab_ms %.1f\n", pg
+    printf "pick_ratio %.3f target<=%s %s\n", pratio, tp, verdict(pratio > 0 && pratio <= tp)
     exit ok ? 0 : 3
 }'

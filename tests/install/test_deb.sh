@@ -17,6 +17,11 @@ info=$(dpkg-deb --info "$deb")
 grep -q 'Package: huebox' <<<"$info" || fail "package name"
 grep -Eq 'Depends:.*libqt6widgets6' <<<"$info" || fail "package does not depend on the Qt widgets library"
 
+# Any error or warning of Debian's package checker fails the test.
+report=$(lintian --tag-display-limit 0 "$deb" 2>/dev/null) || [ -n "$report" ] || fail "lintian did not run"
+findings=$(grep -E '^[EW]: ' <<<"$report")
+[ -z "$findings" ] || fail "lintian: $findings"
+
 dpkg-deb -x "$deb" "$work/root" || fail "cannot unpack"
 for f in usr/bin/huebox usr/share/applications/org.example.huebox.desktop \
          usr/share/metainfo/org.example.huebox.metainfo.xml \

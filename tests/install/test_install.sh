@@ -16,6 +16,9 @@ expect=(
   share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml
   share/icons/hicolor/scalable/apps/$id.svg
+  share/man/man1/huebox.1.gz
+  share/doc/huebox/copyright
+  share/doc/huebox/changelog.gz
 )
 for size in 16 24 32 48 64 128 256; do
   expect+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -40,4 +43,11 @@ fi
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$id.metainfo.xml" || fail "metainfo is not valid"
 fi
+# man prints roff's warnings (a bad macro, a line it cannot fill) on stderr.
+warnings=$(MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/huebox.1.gz" 2>&1 >/dev/null)
+[ -z "$warnings" ] || fail "manual page: $warnings"
+page=$(MANWIDTH=80 man -l "$prefix/share/man/man1/huebox.1.gz" 2>/dev/null)
+for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" EXAMPLES; do
+  grep -q "^$section\$" <<<"$page" || fail "manual page lacks $section"
+done
 echo "PASS: ${#expect[@]} files installed and valid"
