@@ -32,6 +32,11 @@
 
 namespace {
 
+RgbTriple TripleOf(TColor c)
+{
+    return {std::uint8_t(GetRValue(c)), std::uint8_t(GetGValue(c)), std::uint8_t(GetBValue(c))};
+}
+
 template <class T> T* findControl(QWidget* root, const char* name)
 {
     T* control = root->findChild<T*>(QLatin1String(name));
@@ -548,6 +553,8 @@ void TForm1::PickColor()
             ShowFailure(ScreenPickUnavailableMessage);
             return;
         }
+        // The magnifier writes the colour under the pointer as the preview would.
+        picker_->SetFormatter([this](TColor c) { return Model.LiteralFor(TripleOf(c)); });
         connect(picker_, &TColorPicker::Hovered, this,
                 [this](TColor c) { Guard([this, c] { PreviewPickedColor(c); }); });
         connect(picker_, &TColorPicker::Picked, this, [this](TColor c) {
@@ -573,12 +580,11 @@ void TForm1::PreviewPickedColor(TColor color)
 {
     if (!savedPreview_)
         savedPreview_ = TSavedPreview{Panel1->Text(), Panel1->FontColor(), Panel1->Color()};
-    const RgbTriple c = TripleOf(color);
     if (IsTextTarget())
-        SetPreviewFontColor(RGB(c.R, c.G, c.B));
+        SetPreviewFontColor(color);
     else
-        SetPreviewBackColor(RGB(c.R, c.G, c.B));
-    SetPreviewText(Model.LiteralFor(c));
+        SetPreviewBackColor(color);
+    SetPreviewText(Model.LiteralFor(TripleOf(color)));
 }
 
 void TForm1::RestorePreview()

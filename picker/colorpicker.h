@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QWindow;
 
 // Shown when this session offers no way to read the screen.
@@ -31,6 +33,11 @@ public:
     // True from Start until the pick ends.
     virtual bool IsActive() const = 0;
 
+    using TFormatter = std::function<QString(TColor)>;
+    // How a picker that shows the colour under the pointer writes it (the
+    // window's current format); without one it writes HTML.
+    void SetFormatter(TFormatter formatter) { Formatter = std::move(formatter); }
+
 signals:
     // The pick is under way: the user can now choose a point of the screen.
     void Started();
@@ -42,6 +49,9 @@ signals:
     void Cancelled();
     // The pick could not be done; the message is for the user, and nothing is to change.
     void Failed(const QString& message);
+
+protected:
+    TFormatter Formatter;
 };
 
 // The picker for the running session, owned by parent, or nullptr when the

@@ -1,11 +1,14 @@
 #include "picker/x11picker.h"
 
+#include "picker/magnifierlayout.h"
+#include "picker/x11magnifier.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QTimer>
 
 #include <xcb/xcb.h>
 
-#include <bit>
 #include <cstdlib>
 #include <memory>
 
@@ -26,11 +29,28 @@ template <class T, class Cookie, class Fetch> TReply<T> Ask(xcb_connection_t* c,
     return reply;
 }
 
-constexpr std::uint32_t XK_Escape = 0xFF1B;
+enum : std::uint32_t {
+    XK_Escape = 0xFF1B,
+    XK_Return = 0xFF0D,
+    XK_KP_Enter = 0xFF8D,
+    XK_space = 0x20,
+    XK_Left = 0xFF51,
+    XK_Up = 0xFF52,
+    XK_Right = 0xFF53,
+    XK_Down = 0xFF54,
+    XK_plus = 0x2B,
+    XK_equal = 0x3D, // + without Shift on many layouts
+    XK_minus = 0x2D,
+    XK_KP_Add = 0xFFAB,
+    XK_KP_Subtract = 0xFFAD,
+};
+constexpr int ShiftStep = 10;
 // The crosshair of the standard cursor font and its mask.
 constexpr std::uint16_t CrosshairGlyph = 34;
 constexpr std::uint8_t LeftButton = 1;
 constexpr std::uint8_t RightButton = 3;
+constexpr std::uint8_t WheelUp = 4;
+constexpr std::uint8_t WheelDown = 5;
 // The status of a grab that got no reply at all.
 constexpr std::uint8_t NoGrabReply = XCB_GRAB_STATUS_NOT_VIEWABLE;
 
@@ -38,17 +58,6 @@ xcb_connection_t* X11Connection()
 {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
-}
-
-// A channel under its mask, scaled to 0..255.
-int Channel(std::uint32_t pixel, std::uint32_t mask)
-{
-    if (mask == 0)
-        return 0;
-    const int shift = std::countr_zero(mask);
-    const std::uint64_t max = mask >> shift;
-    const std::uint64_t value = (pixel & mask) >> shift;
-    return static_cast<int>((value * 255 + max / 2) / max);
 }
 
 const xcb_visualtype_t* FindVisual(const xcb_setup_t* setup, xcb_visualid_t id)
@@ -69,20 +78,31 @@ int BitsPerPixel(const xcb_setup_t* setup, std::uint8_t depth)
     return 0;
 }
 
-std::uint8_t KeycodeOf(xcb_connection_t* c, std::uint32_t keysym)
+// The root's pixels as the server hands them out; invalid for a screen with
+// a colour map (8 bits or fewer), which is not read.
+TPixelFormat RootFormat(const xcb_setup_t* setup, const xcb_screen_t* screen)
 {
-    const xcb_setup_t* setup = xcb_get_setup(c);
-    const int count = setup->max_keycode - setup->min_keycode + 1;
-    const auto map = Ask<xcb_get_keyboard_mapping_reply_t>(c, xcb_get_keyboard_mapping(c, setup->min_keycode, count),
-                                                           xcb_get_keyboard_mapping_reply);
-    if (!map || map->keysyms_per_keycode == 0)
-        return 0;
-    const xcb_keysym_t* keysyms = xcb_get_keyboard_mapping_keysyms(map.get());
-    const int length = xcb_get_keyboard_mapping_keysyms_length(map.get());
-    for (int i = 0; i < length; ++i)
-        if (keysyms[i] == keysym)
-            return static_cast<std::uint8_t>(setup->min_keycode + i / map->keysyms_per_keycode);
-    return 0;
+    TPixelFormat format;
+    const xcb_visualtype_t* visual = FindVisual(setup, screen->root_visual);
+    const int bits = BitsPerPixel(setup, screen->root_depth);
+    if (!visual || (visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR && visual->_class != XCB_VISUAL_CLASS_DIRECT_COLOR) ||
+        bits % 8 != 0)
+        return format;
+    format.RedMask = visual->red_mask;
+    format.GreenMask = visual->green_mask;
+    format.BlueMask = visual->blue_mask;
+    format.BytesPerPixel = bits / 8;
+    format.MostSignificantFirst = setup->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
+    format.ScanlinePadBits = setup->bitmap_format_scanline_pad;
+    return format;
+}
+
+const xcb_screen_t* ScreenOf(const xcb_setup_t* setup, xcb_window_t root)
+{
+    for (auto screen = xcb_setup_roots_iterator(setup); screen.rem; xcb_screen_next(&screen))
+        if (screen.data->root == root)
+            return screen.data;
+    return nullptr;
 }
 
 QString GrabError(std::uint8_t status, bool keyboard)
@@ -95,6 +115,19 @@ QString GrabError(std::uint8_t status, bool keyboard)
 
 } // namespace
 
+TX11ColorPicker::TX11ColorPicker(QObject* parent) : TColorPicker(parent), Zoom_(MagnifierDefaultZoom)
+{
+    Retry = new QTimer(this);
+    Retry->setSingleShot(true);
+    Retry->setInterval(TX11Magnifier::SettleMs);
+    connect(Retry, &QTimer::timeout, this, [this] {
+        if (TakePending)
+            Take();
+        else
+            Refresh();
+    });
+}
+
 TX11ColorPicker::~TX11ColorPicker()
 {
     Release();
@@ -103,6 +136,11 @@ TX11ColorPicker::~TX11ColorPicker()
 bool TX11ColorPicker::IsAvailable()
 {
     return QGuiApplication::platformName() == QLatin1String("xcb") && X11Connection();
+}
+
+std::uint32_t TX11ColorPicker::MagnifierWindow() const
+{
+    return Magnifier ? Magnifier->Window() : 0;
 }
 
 void TX11ColorPicker::Start(QWindow*)
@@ -118,7 +156,8 @@ void TX11ColorPicker::Start(QWindow*)
     const xcb_setup_t* setup = xcb_get_setup(c);
     const auto pointer = Ask<xcb_query_pointer_reply_t>(
         c, xcb_query_pointer(c, xcb_setup_roots_iterator(setup).data->root), xcb_query_pointer_reply);
-    if (!pointer) {
+    const xcb_screen_t* screen = pointer ? ScreenOf(setup, pointer->root) : nullptr;
+    if (!screen) {
         emit Failed(ScreenPickFailure(GrabError(NoGrabReply, false)));
         return;
     }
@@ -131,7 +170,8 @@ void TX11ColorPicker::Start(QWindow*)
     xcb_close_font(c, font);
 
     // Without owner events every pointer and key event comes to the root
-    // window, so no window of ours reacts to the clicks of the pick.
+    // window, so no window of ours (the magnifier neither) reacts to the
+    // clicks of the pick.
     const auto grab = Ask<xcb_grab_pointer_reply_t>(
         c,
         xcb_grab_pointer(c, 0, root,
@@ -154,11 +194,23 @@ void TX11ColorPicker::Start(QWindow*)
         Fail(GrabError(keys ? keys->status : NoGrabReply, true));
         return;
     }
-    EscapeKey = KeycodeOf(c, XK_Escape);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    if (const auto map = Ask<xcb_get_keyboard_mapping_reply_t>(
+            c, xcb_get_keyboard_mapping(c, setup->min_keycode, count), xcb_get_keyboard_mapping_reply)) {
+        const xcb_keysym_t* keysyms = xcb_get_keyboard_mapping_keysyms(map.get());
+        Keysyms.assign(keysyms, keysyms + xcb_get_keyboard_mapping_keysyms_length(map.get()));
+        KeysymsPerKeycode = map->keysyms_per_keycode;
+        MinKeycode = setup->min_keycode;
+    }
+    Format = RootFormat(setup, screen);
+    // Made only now: a program that never picks never pays for it.
+    Magnifier = std::make_unique<TX11Magnifier>(c, root, QSize(screen->width_in_pixels, screen->height_in_pixels),
+                                                Format, screen->root_depth, screen->root_visual);
     QCoreApplication::instance()->installNativeEventFilter(this);
+    Hotspot = QPoint(pointer->root_x, pointer->root_y);
     emit Started();
     if (IsActive())
-        Hover(ColorAt(root, pointer->root_x, pointer->root_y));
+        Refresh();
 }
 
 void TX11ColorPicker::Cancel()
@@ -179,18 +231,133 @@ void TX11ColorPicker::Release()
 {
     if (!IsActive())
         return;
-    // Once the application is gone its connection is closed, and the grabs with it.
+    // Once the application is gone its connection is closed, and the grabs
+    // and the magnifier with it.
     if (QCoreApplication::instance()) {
         QCoreApplication::instance()->removeNativeEventFilter(this);
+        Magnifier.reset();
         xcb_ungrab_pointer(Connection, XCB_CURRENT_TIME);
         xcb_ungrab_keyboard(Connection, XCB_CURRENT_TIME);
         xcb_free_cursor(Connection, Cursor);
         xcb_flush(Connection);
+    } else {
+        (void)Magnifier.release();
     }
     Connection = nullptr;
+    Retry->stop();
+    RefreshQueued = false;
+    TakePending = false;
     HeldButton = 0;
     PressedColor.reset();
     LastHovered.reset();
+}
+
+std::optional<TColor> TX11ColorPicker::Refresh()
+{
+    RefreshQueued = false;
+    if (!IsActive() || !Magnifier)
+        return std::nullopt;
+    const TX11Magnifier::TShown shown = Magnifier->ShowAt(Hotspot, Zoom_, Formatter);
+    if (!shown.Settled)
+        Retry->start();
+    // While a button is held the preview keeps the colour it was pressed on.
+    if (HeldButton == 0 && shown.Color && shown.Color != LastHovered) {
+        LastHovered = shown.Color;
+        emit Hovered(*shown.Color);
+    }
+    // The hotspot's colour comes only from a pixel that is trusted.
+    return shown.Color;
+}
+
+void TX11ColorPicker::QueueRefresh()
+{
+    if (RefreshQueued)
+        return;
+    RefreshQueued = true;
+    // Motions that arrive before it runs only move the hotspot: one read and
+    // one picture for all of them.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (RefreshQueued)
+                Refresh();
+        },
+        Qt::QueuedConnection);
+}
+
+void TX11ColorPicker::Take()
+{
+    TakePending = false;
+    if (const std::optional<TColor> color = Refresh()) {
+        Release();
+        emit Picked(*color);
+    } else if (Retry->isActive()) {
+        TakePending = true; // the pixel is read again in a moment
+    } else {
+        Fail(QStringLiteral("точку экрана не удалось прочитать"));
+    }
+}
+
+void TX11ColorPicker::ZoomBy(int steps)
+{
+    const int zoom = StepMagnifierZoom(Zoom_, steps);
+    if (zoom == Zoom_)
+        return;
+    Zoom_ = zoom;
+    QueueRefresh();
+}
+
+void TX11ColorPicker::OnKey(std::uint8_t keycode, bool shift)
+{
+    std::uint32_t keysym = 0;
+    const std::size_t at = static_cast<std::size_t>(keycode - MinKeycode) * KeysymsPerKeycode;
+    if (keycode >= MinKeycode && KeysymsPerKeycode > 0 && at + KeysymsPerKeycode <= Keysyms.size()) {
+        // The shifted symbol where the key has one, as the keyboard would type it.
+        keysym = Keysyms[at];
+        if (shift && KeysymsPerKeycode > 1 && Keysyms[at + 1] != 0)
+            keysym = Keysyms[at + 1];
+    }
+    const int step = shift ? ShiftStep : 1;
+    QPoint move;
+    switch (keysym) {
+    case XK_Escape:
+        Cancel();
+        return;
+    case XK_Return:
+    case XK_KP_Enter:
+    case XK_space:
+        if (HeldButton == 0)
+            Take();
+        return;
+    case XK_plus:
+    case XK_equal:
+    case XK_KP_Add:
+        ZoomBy(1);
+        return;
+    case XK_minus:
+    case XK_KP_Subtract:
+        ZoomBy(-1);
+        return;
+    case XK_Left:
+        move = {-step, 0};
+        break;
+    case XK_Right:
+        move = {step, 0};
+        break;
+    case XK_Up:
+        move = {0, -step};
+        break;
+    case XK_Down:
+        move = {0, step};
+        break;
+    default:
+        return;
+    }
+    // A relative warp: the server keeps the pointer on the screen, and the
+    // motion it causes moves the hotspot.
+    xcb_warp_pointer(Connection, XCB_NONE, XCB_NONE, 0, 0, 0, 0, static_cast<std::int16_t>(move.x()),
+                     static_cast<std::int16_t>(move.y()));
+    xcb_flush(Connection);
 }
 
 bool TX11ColorPicker::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
@@ -199,24 +366,38 @@ bool TX11ColorPicker::nativeEventFilter(const QByteArray& eventType, void* messa
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     switch (event->response_type & 0x7F) {
+    case XCB_EXPOSE: {
+        const auto* expose = reinterpret_cast<const xcb_expose_event_t*>(event);
+        if (expose->window != MagnifierWindow())
+            return false;
+        if (expose->count == 0)
+            Magnifier->Repaint();
+        return true;
+    }
     case XCB_MOTION_NOTIFY: {
         const auto* motion = reinterpret_cast<const xcb_motion_notify_event_t*>(event);
         if (motion->event != Root)
             return false;
-        if (HeldButton == 0)
-            Hover(ColorAt(motion->root, motion->root_x, motion->root_y));
+        Hotspot = QPoint(motion->root_x, motion->root_y);
+        QueueRefresh();
         return true;
     }
     case XCB_BUTTON_PRESS: {
         const auto* press = reinterpret_cast<const xcb_button_press_event_t*>(event);
         if (press->event != Root)
             return false;
+        if (press->detail == WheelUp || press->detail == WheelDown) {
+            ZoomBy(press->detail == WheelUp ? 1 : -1);
+            return true;
+        }
         // The pick ends on the release, so the release does not reach
         // whatever window lies under the pointer.
         if (HeldButton == 0 && (press->detail == LeftButton || press->detail == RightButton)) {
             HeldButton = press->detail;
-            if (HeldButton == LeftButton)
-                PressedColor = ColorAt(press->root, press->root_x, press->root_y);
+            if (HeldButton == LeftButton) {
+                Hotspot = QPoint(press->root_x, press->root_y);
+                PressedColor = Refresh();
+            }
         }
         return true;
     }
@@ -233,7 +414,9 @@ bool TX11ColorPicker::nativeEventFilter(const QByteArray& eventType, void* messa
             Release();
             emit Picked(*color);
         } else {
-            Fail(QStringLiteral("точку экрана не удалось прочитать"));
+            // Pressed where the magnifier had just stood: read once it is redrawn.
+            HeldButton = 0;
+            Take();
         }
         return true;
     }
@@ -242,46 +425,11 @@ bool TX11ColorPicker::nativeEventFilter(const QByteArray& eventType, void* messa
         const auto* key = reinterpret_cast<const xcb_key_press_event_t*>(event);
         if (key->event != Root)
             return false;
-        if ((event->response_type & 0x7F) == XCB_KEY_PRESS && EscapeKey != 0 && key->detail == EscapeKey)
-            Cancel();
+        if ((event->response_type & 0x7F) == XCB_KEY_PRESS)
+            OnKey(key->detail, key->state & XCB_MOD_MASK_SHIFT);
         return true;
     }
     default:
         return false;
     }
-}
-
-std::optional<TColor> TX11ColorPicker::ColorAt(std::uint32_t root, int x, int y) const
-{
-    xcb_connection_t* c = Connection;
-    const auto image =
-        Ask<xcb_get_image_reply_t>(c,
-                                   xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, root, static_cast<std::int16_t>(x),
-                                                 static_cast<std::int16_t>(y), 1, 1, ~0u),
-                                   xcb_get_image_reply);
-    if (!image)
-        return std::nullopt;
-    const xcb_setup_t* setup = xcb_get_setup(c);
-    const xcb_visualtype_t* visual = FindVisual(setup, image->visual);
-    const int bits = BitsPerPixel(setup, image->depth);
-    const int bytes = bits / 8;
-    // Screens with a colour map (8 bits or fewer) are not read.
-    if (!visual || (visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR && visual->_class != XCB_VISUAL_CLASS_DIRECT_COLOR) ||
-        bits % 8 != 0 || bytes < 1 || bytes > 4 || xcb_get_image_data_length(image.get()) < bytes)
-        return std::nullopt;
-    const std::uint8_t* data = xcb_get_image_data(image.get());
-    std::uint32_t pixel = 0;
-    for (int i = 0; i < bytes; ++i) {
-        const int at = setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST ? bytes - 1 - i : i;
-        pixel = (pixel << 8) | data[at];
-    }
-    return RGB(Channel(pixel, visual->red_mask), Channel(pixel, visual->green_mask), Channel(pixel, visual->blue_mask));
-}
-
-void TX11ColorPicker::Hover(std::optional<TColor> color)
-{
-    if (!color || color == LastHovered)
-        return;
-    LastHovered = color;
-    emit Hovered(*color);
 }

@@ -2,7 +2,7 @@
 # Installs the Debian packages a command needs, and only those that are
 # missing. Without an argument: what building and running Huebox needs
 # (scripts/run.sh). Add the groups a command needs besides:
-#   --test   the test suite: X server, input and clipboard tools, the
+#   --test   the test suite: X server, input, clipboard and monitor tools, the
 #            accessibility bus, packaging and manual page tools, clang-format (scripts/test.sh)
 #   --bench  the benchmarks: Google Benchmark, valgrind, the X extension the
 #            start-up probe uses (scripts/bench.sh)
@@ -18,7 +18,7 @@ packages=(
 for group in "$@"; do
   case $group in
   --test)
-    packages+=(xvfb xauth xdotool xclip x11-utils dbus-daemon at-spi2-core clang-format
+    packages+=(xvfb xauth xdotool xclip x11-utils x11-xserver-utils dbus-daemon at-spi2-core clang-format
       desktop-file-utils appstream dpkg-dev file lintian man-db groff-base) ;;
   --bench) packages+=(libbenchmark-dev valgrind libxdamage-dev xvfb xauth) ;;
   --fuzz) packages+=(clang libclang-rt-14-dev) ;;
