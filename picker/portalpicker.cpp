@@ -6,6 +6,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
+#include <QDBusVariant>
 #include <QGuiApplication>
 #include <QWindow>
 
@@ -17,6 +18,7 @@ const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 const QString ResponseSignal = QStringLiteral("Response");
+const QString ScreenshotInterface = QStringLiteral("org.freedesktop.portal.Screenshot");
 
 // The availability check runs while the user waits for the window; a bus that
 // does not answer must not hold it up for the default 25 seconds.
@@ -26,14 +28,9 @@ const QString NoAnswer = QStringLiteral("портал не ответил");
 const QString BadAnswer = QStringLiteral("портал вернул неверный ответ");
 const QString BadColor = QStringLiteral("портал вернул неверный цвет");
 
-// Only an X11 window has an identifier the portal understands as it is; other
-// windows would need a handle exported first, and the portal then shows its
-// interface on its own.
 QString ParentWindowId(QWindow* window)
 {
-    if (!window || QGuiApplication::platformName() != QLatin1String("xcb"))
-        return {};
-    return QStringLiteral("x11:") + QString::number(window->winId(), 16);
+    return window ? PortalParentWindow(QGuiApplication::platformName(), window->winId()) : QString();
 }
 
 QString CallError(const QDBusError& error)
@@ -106,6 +103,13 @@ TOutcome ReadResponse(const QDBusMessage& message)
 
 } // namespace
 
+QString PortalParentWindow(const QString& platform, quintptr windowId)
+{
+    if (platform != QLatin1String("xcb"))
+        return {};
+    return QStringLiteral("x11:") + QString::number(windowId, 16);
+}
+
 TPortalColorPicker::TPortalColorPicker(QObject* parent) : TColorPicker(parent), Bus(QDBusConnection::sessionBus())
 {
     // A portal that leaves the bus after taking the request will never answer.
@@ -158,11 +162,16 @@ void TPortalColorPicker::Start(QWindow* parent)
     sender.replace(QLatin1Char('.'), QLatin1Char('_'));
     Listen(PortalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token);
 
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        PortalService, PortalPath, QStringLiteral("org.freedesktop.portal.Screenshot"), QStringLiteral("PickColor"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(PortalService, PortalPath, ScreenshotInterface, QStringLiteral("PickColor"));
     call << ParentWindowId(parent) << QVariantMap{{QStringLiteral("handle_token"), token}};
-    Call = new QDBusPendingCallWatcher(Bus.asyncCall(call), this);
-    connect(Call, &QDBusPendingCallWatcher::finished, this, &TPortalColorPicker::OnCallFinished);
+    PickCall = call;
+    // PickColor came with version 2 of the interface: asked first.
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        PortalService, PortalPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << ScreenshotInterface << QStringLiteral("version");
+    Call = new QDBusPendingCallWatcher(Bus.asyncCall(get), this);
+    connect(Call, &QDBusPendingCallWatcher::finished, this, &TPortalColorPicker::OnVersionFinished);
     emit Started();
 }
 
@@ -186,6 +195,48 @@ void TPortalColorPicker::Close()
     Finish();
 }
 
+bool TPortalColorPicker::FailedAsUnavailable(const QDBusError& error)
+{
+    switch (error.type()) {
+    case QDBusError::UnknownMethod:
+    case QDBusError::UnknownInterface:
+    case QDBusError::UnknownProperty:
+    case QDBusError::InvalidArgs:
+        break;
+    default:
+        return false;
+    }
+    // A portal without a Screenshot implementation behind it, as some
+    // desktops have: no way to pick here, not a fault to report.
+    Finish();
+    emit Failed(ScreenPickUnavailableMessage);
+    return true;
+}
+
+void TPortalColorPicker::OnVersionFinished(QDBusPendingCallWatcher* call)
+{
+    call->deleteLater();
+    if (call != Call)
+        return;
+    Call = nullptr;
+    const QDBusMessage reply = call->reply();
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        if (!FailedAsUnavailable(call->error()))
+            Fail(CallError(call->error()));
+        return;
+    }
+    bool ok = false;
+    const uint version =
+        reply.arguments().isEmpty() ? 0 : qvariant_cast<QDBusVariant>(reply.arguments().at(0)).variant().toUInt(&ok);
+    if (!ok || version < 2) {
+        Finish();
+        emit Failed(ScreenPickUnavailableMessage);
+        return;
+    }
+    Call = new QDBusPendingCallWatcher(Bus.asyncCall(PickCall), this);
+    connect(Call, &QDBusPendingCallWatcher::finished, this, &TPortalColorPicker::OnCallFinished);
+}
+
 void TPortalColorPicker::OnCallFinished(QDBusPendingCallWatcher* call)
 {
     call->deleteLater();
@@ -194,7 +245,8 @@ void TPortalColorPicker::OnCallFinished(QDBusPendingCallWatcher* call)
     Call = nullptr;
     const QDBusMessage reply = call->reply();
     if (reply.type() != QDBusMessage::ReplyMessage) {
-        Fail(CallError(call->error()));
+        if (!FailedAsUnavailable(call->error()))
+            Fail(CallError(call->error()));
         return;
     }
     const QString handle = reply.signature() == QLatin1String("o")

@@ -6,11 +6,17 @@
 #include "picker/colorpicker.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QString>
 
-class QDBusMessage;
+class QDBusError;
 class QDBusPendingCallWatcher;
 class QDBusServiceWatcher;
+
+// The parent window as the portal reads it: "x11:" and the window's id in
+// hexadecimal on X11; nothing elsewhere, where a handle would have to be
+// exported first and the portal then shows its interface on its own.
+QString PortalParentWindow(const QString& platform, quintptr windowId);
 
 class TPortalColorPicker final : public TColorPicker {
     Q_OBJECT
@@ -22,14 +28,19 @@ public:
     void Cancel() override;
     bool IsActive() const override { return !RequestPath.isEmpty(); }
 
-    // Whether the session bus has the portal running or can start it.
+    // Whether the session bus has the portal running or can start it. A
+    // pick asks it for its Screenshot version first and goes on only from 2.
     static bool IsAvailable();
 
 private slots:
     void OnResponse(const QDBusMessage& message);
 
 private:
+    void OnVersionFinished(QDBusPendingCallWatcher* call);
     void OnCallFinished(QDBusPendingCallWatcher* call);
+    // Ends the pick with ScreenPickUnavailableMessage when the error says the
+    // portal has no Screenshot to offer.
+    bool FailedAsUnavailable(const QDBusError& error);
     void Listen(const QString& path);
     // Asks the portal to take its interface down and forgets the request.
     void Close();
@@ -39,7 +50,8 @@ private:
 
     QDBusConnection Bus;
     QDBusServiceWatcher* Service = nullptr;
-    QDBusPendingCallWatcher* Call = nullptr;
+    QDBusPendingCallWatcher* Call = nullptr; // the version asked, then PickColor
+    QDBusMessage PickCall;
     QString RequestPath; // empty while no pick is under way
     QString PortalOwner; // the unique name that took the request, once it answered
 };

@@ -17,7 +17,7 @@ namespace {
 const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString StandInName = QStringLiteral("stand-in portal");
 
-enum TAnswer { aRespond, aRespondElsewhere, aError, aVanish, aVanishAfterReply, aSilent };
+enum TAnswer { aRespond, aRespondElsewhere, aError, aUnknownMethod, aVanish, aVanishAfterReply, aSilent };
 
 QDBusConnection StandInBus()
 {
@@ -83,7 +83,10 @@ public slots:
 class TStandIn : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
+    Q_PROPERTY(uint version MEMBER Version)
 public:
+    uint Version = 2;
+    QStringList Tokens; // of every call
     TAnswer Answer = aRespond;
     QVariantList Arguments; // of the Response signal
     QString Parent;
@@ -96,6 +99,7 @@ public slots:
         ++Calls;
         Parent = parent;
         Options = options;
+        Tokens << options.value(QStringLiteral("handle_token")).toString();
         QString sender = call.service().mid(1);
         sender.replace(QLatin1Char('.'), QLatin1Char('_'));
         QString path = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2")
@@ -112,8 +116,12 @@ public slots:
             Repeat.start(20);
             break;
         case aError:
+        case aUnknownMethod:
             call.setDelayedReply(true);
-            StandInBus().send(call.createErrorReply(QStringLiteral("org.freedesktop.portal.Error.Failed"), "no"));
+            StandInBus().send(call.createErrorReply(Answer == aError
+                                                        ? QStringLiteral("org.freedesktop.portal.Error.Failed")
+                                                        : QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
+                                                    "no"));
             break;
         case aVanish:
             call.setDelayedReply(true);
@@ -153,6 +161,12 @@ private slots:
     void answers_data();
     void answers();
     void cancelClosesTheRequest();
+    void offeredFromVersion2_data();
+    void offeredFromVersion2();
+    void offeredWhenTheBusCanStartIt();
+    void eachRequestHasItsOwnToken();
+    void parentWindow_data();
+    void parentWindow();
 
 private:
     std::unique_ptr<TStandIn> StandIn;
@@ -173,7 +187,7 @@ void TestPortalPicker::init()
     QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, StandInName);
     QVERIFY(bus.registerService(PortalService));
     QVERIFY(bus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), StandIn.get(),
-                               QDBusConnection::ExportAllSlots));
+                               QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties));
 }
 
 void TestPortalPicker::answers_data()
@@ -204,6 +218,8 @@ void TestPortalPicker::answers_data()
     QTest::newRow("error reply") << int(aError) << QVariantList()
                                  << "Не удалось взять цвет с экрана: портал сообщил об ошибке "
                                     "(org.freedesktop.portal.Error.Failed)";
+    QTest::newRow("no Screenshot behind the portal")
+        << int(aUnknownMethod) << QVariantList() << "Взять цвет с экрана здесь нельзя";
     QTest::newRow("gone before replying") << int(aVanish) << QVariantList() << noAnswer;
     QTest::newRow("gone after replying") << int(aVanishAfterReply) << QVariantList() << noAnswer;
 }
@@ -246,6 +262,71 @@ void TestPortalPicker::cancelClosesTheRequest()
     StandIn->Respond(StandIn->RequestPath);
     Settle();
     QCOMPARE(log.Lines, (QStringList{"started", "cancelled"}));
+}
+
+void TestPortalPicker::offeredFromVersion2_data()
+{
+    QTest::addColumn<uint>("version");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("1, no PickColor yet") << 1u << false;
+    QTest::newRow("2") << 2u << true;
+    QTest::newRow("4") << 4u << true;
+}
+
+void TestPortalPicker::offeredFromVersion2()
+{
+    QFETCH(uint, version);
+    QFETCH(bool, offered);
+    StandIn->Version = version;
+    StandIn->Arguments = Response(1);
+    TPortalColorPicker picker;
+    const TLog log(picker);
+    picker.Start();
+    QTRY_COMPARE(log.Lines.size(), 2);
+    QCOMPARE(log.Lines.at(1), offered ? QStringLiteral("cancelled") : ScreenPickUnavailableMessage);
+    QCOMPARE(StandIn->Calls, int(offered));
+}
+
+void TestPortalPicker::offeredWhenTheBusCanStartIt()
+{
+    // Only on the bus whose service folder names a portal (session-activatable.conf).
+    QVERIFY(StandInBus().unregisterService(PortalService));
+    const QStringList activatable = QDBusConnection::sessionBus().interface()->activatableServiceNames();
+    if (!activatable.contains(PortalService))
+        QSKIP("this bus starts no portal");
+    QVERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(PortalService));
+    QVERIFY(TPortalColorPicker::IsAvailable());
+}
+
+void TestPortalPicker::eachRequestHasItsOwnToken()
+{
+    StandIn->Arguments = Response(1);
+    for (int i = 0; i < 2; ++i) {
+        TPortalColorPicker picker;
+        const TLog log(picker);
+        picker.Start();
+        QTRY_COMPARE(log.Lines.size(), 2);
+    }
+    QCOMPARE(StandIn->Tokens.size(), 2);
+    QVERIFY(StandIn->Tokens.at(0) != StandIn->Tokens.at(1));
+}
+
+void TestPortalPicker::parentWindow_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<QString>("parent");
+    QTest::newRow("X11") << "xcb"
+                         << "x11:3a0000f";
+    QTest::newRow("Wayland") << "wayland"
+                             << "";
+    QTest::newRow("offscreen") << "offscreen"
+                               << "";
+}
+
+void TestPortalPicker::parentWindow()
+{
+    QFETCH(QString, platform);
+    QTEST(PortalParentWindow(platform, 0x3a0000f), "parent");
 }
 
 QTEST_GUILESS_MAIN(TestPortalPicker)
