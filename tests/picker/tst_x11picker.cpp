@@ -1,5 +1,7 @@
 // Run in a real X server (Xvfb): windows of known colours on the screen, the
 // pointer and keys driven through xdotool.
+#include "picker/magnifierimage.h"
+#include "picker/magnifierlayout.h"
 #include "picker/x11picker.h"
 
 #include <QPainter>
@@ -49,6 +51,106 @@ private:
     QColor Color;
 };
 
+// A window of the test's own connection whose background is the image: the
+// server draws it at once, in screen pixels, whatever Qt's scaling.
+class TPattern {
+public:
+    TPattern(const QImage& image, QPoint at) : X(xcb_connect(nullptr, nullptr))
+    {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(X)).data;
+        const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+        const xcb_pixmap_t pixmap = xcb_generate_id(X);
+        xcb_create_pixmap(X, screen->root_depth, pixmap, screen->root, rgb.width(), rgb.height());
+        const xcb_gcontext_t gc = xcb_generate_id(X);
+        xcb_create_gc(X, gc, pixmap, 0, nullptr);
+        xcb_put_image(X, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, rgb.width(), rgb.height(), 0, 0, 0, screen->root_depth,
+                      rgb.sizeInBytes(), rgb.constBits());
+        Window = xcb_generate_id(X);
+        const std::uint32_t values[] = {pixmap, 1};
+        xcb_create_window(X, XCB_COPY_FROM_PARENT, Window, screen->root, at.x(), at.y(), rgb.width(), rgb.height(), 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                          XCB_CW_BACK_PIXMAP | XCB_CW_OVERRIDE_REDIRECT, values);
+        xcb_map_window(X, Window);
+        xcb_free_gc(X, gc);
+        xcb_free_pixmap(X, pixmap);
+        xcb_aux_sync();
+    }
+    ~TPattern() { xcb_disconnect(X); }
+
+private:
+    void xcb_aux_sync() { std::free(xcb_get_input_focus_reply(X, xcb_get_input_focus(X), nullptr)); }
+    xcb_connection_t* X;
+    xcb_window_t Window = 0;
+};
+
+// A checkerboard of black and white with one odd pixel in the middle.
+constexpr QRgb OddRgb = 0xFF3366CC;
+constexpr TColor Odd = RGB(0x33, 0x66, 0xCC);
+QImage Checkerboard(int side)
+{
+    QImage image(side, side, QImage::Format_RGB32);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            image.setPixel(x, y, (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000);
+    image.setPixel(side / 2, side / 2, OddRgb);
+    return image;
+}
+
+// What a window of the server shows, in screen pixels.
+QImage Grab(std::uint32_t window)
+{
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    const auto geometry = xcb_get_geometry_reply(x, xcb_get_geometry(x, window), nullptr);
+    QImage image;
+    if (geometry) {
+        auto* reply = xcb_get_image_reply(
+            x, xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, geometry->width, geometry->height, ~0u),
+            nullptr);
+        if (reply && xcb_get_image_data_length(reply) >= geometry->width * geometry->height * 4)
+            image = QImage(xcb_get_image_data(reply), geometry->width, geometry->height, QImage::Format_RGB32).copy();
+        std::free(reply);
+    }
+    std::free(geometry);
+    xcb_disconnect(x);
+    return image;
+}
+
+// Whether the server still has the window.
+bool Exists(std::uint32_t window)
+{
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    auto* reply = xcb_get_window_attributes_reply(x, xcb_get_window_attributes(x, window), nullptr);
+    const bool exists = reply != nullptr;
+    std::free(reply);
+    xcb_disconnect(x);
+    return exists;
+}
+
+QPoint Pointer()
+{
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    auto* reply = xcb_query_pointer_reply(
+        x, xcb_query_pointer(x, xcb_setup_roots_iterator(xcb_get_setup(x)).data->root), nullptr);
+    const QPoint p = reply ? QPoint(reply->root_x, reply->root_y) : QPoint(-1, -1);
+    std::free(reply);
+    xcb_disconnect(x);
+    return p;
+}
+
+QRect RootRect()
+{
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
+    const QRect root(0, 0, screen->width_in_pixels, screen->height_in_pixels);
+    xcb_disconnect(x);
+    return root;
+}
+
+QString Short(TColor c)
+{
+    return QString::number(c, 16);
+}
+
 } // namespace
 
 class TestX11Picker : public QObject {
@@ -60,6 +162,14 @@ private slots:
     void givingUpReleasesTheGrab();
     void grabHeldElsewhere_data();
     void grabHeldElsewhere();
+    void magnifierShowsThePatternAndKeysMoveByPixels();
+    void magnifierAtTheScreenCorners_data();
+    void magnifierAtTheScreenCorners();
+    void magnifierIsNeverSampled();
+    void otherButtonsDoNotEndThePick();
+    void liveColourBeforeAnyMotion();
+    void zoomByWheelAndKeys();
+    void representableColoursComeBackExactly();
 
 private:
     // Fails unless a click on the green window reaches it, then picks there.
@@ -120,6 +230,8 @@ void TestX11Picker::givingUpReleasesTheGrab()
         failed(picker.get(), &TColorPicker::Failed);
     picker->Start();
     MoveTo(GreenWindow.geometry().center());
+    const std::uint32_t magnifier = picker->MagnifierWindow();
+    QVERIFY(magnifier != 0 && Exists(magnifier));
     if (action.isEmpty()) {
         picker.reset();
     } else {
@@ -128,6 +240,7 @@ void TestX11Picker::givingUpReleasesTheGrab()
         QVERIFY(!picker->IsActive());
         QCOMPARE(picked.size() + failed.size(), 0);
     }
+    QVERIFY(!Exists(magnifier));
     ExpectReleasedAndPickAgain();
 }
 
@@ -171,6 +284,170 @@ void TestX11Picker::grabHeldElsewhere()
     QCOMPARE(started.size(), 0);
     QVERIFY(!picker.IsActive());
     ExpectReleasedAndPickAgain();
+}
+
+void TestX11Picker::magnifierShowsThePatternAndKeysMoveByPixels()
+{
+    const QImage board = Checkerboard(41);
+    const QPoint origin(500, 350), odd = origin + QPoint(20, 20);
+    const TPattern pattern(board, origin);
+    MoveTo(odd);
+    QTRY_COMPARE(Pointer(), odd);
+    TX11ColorPicker picker;
+    picker.SetFormatter(Short);
+    QSignalSpy hovered(&picker, &TColorPicker::Hovered), picked(&picker, &TColorPicker::Picked);
+    picker.Start();
+    QCOMPARE(LastHovered(hovered), Odd);
+    // Exactly the pattern's pixels, magnified, with the grid and the frame.
+    const TMagnifierView view{
+        board.copy(QRect(QPoint(13, 13), QSize(15, 15))), QRegion(0, 0, 15, 15), 10, 1.0, Short(Odd), odd};
+    const QImage expected = DrawMagnifier(view);
+    QImage shown;
+    QTRY_COMPARE((shown = Grab(picker.MagnifierWindow())).size(), expected.size());
+    if (shown != expected)
+        shown.save(QStringLiteral("magnifier-shown.png"));
+    QVERIFY(shown == expected);
+
+    const struct {
+        const char* keys;
+        QPoint to;
+    } moves[] = {{"Right", odd + QPoint(1, 0)},
+                 {"shift+Down", odd + QPoint(1, 10)},
+                 {"Left", odd + QPoint(0, 10)},
+                 {"shift+Up", odd}};
+    for (const auto& move : moves) {
+        Xdotool({"key", move.keys});
+        QTRY_COMPARE(Pointer(), move.to);
+    }
+    QTRY_COMPARE(LastHovered(hovered), Odd);
+    Xdotool({"key", "Return"});
+    QTRY_COMPARE(picked.size(), 1);
+    QCOMPARE(picked.at(0).at(0).value<TColor>(), Odd);
+}
+
+void TestX11Picker::magnifierAtTheScreenCorners_data()
+{
+    const QRect root = RootRect();
+    QTest::addColumn<QPoint>("corner");
+    QTest::addColumn<QPoint>("offScreen"); // a device pixel of the view, beyond the edge
+    QTest::newRow("top left") << root.topLeft() << QPoint(0, 0);
+    QTest::newRow("top right") << root.topRight() << QPoint(149, 0);
+    QTest::newRow("bottom left") << root.bottomLeft() << QPoint(0, 149);
+    QTest::newRow("bottom right") << root.bottomRight() << QPoint(149, 149);
+}
+
+void TestX11Picker::magnifierAtTheScreenCorners()
+{
+    QFETCH(QPoint, corner);
+    QFETCH(QPoint, offScreen);
+    TX11ColorPicker picker;
+    picker.SetFormatter([](TColor) { return QStringLiteral("x"); });
+    picker.Start();
+    MoveTo(corner);
+    QTRY_COMPARE(Pointer(), corner);
+    const TMagnifierGeometry g = MagnifierGeometry({{}, {}, 10, 1.0, QStringLiteral("x"), corner});
+    QImage shown;
+    QTRY_VERIFY(!(shown = Grab(picker.MagnifierWindow())).isNull() &&
+                shown.pixel(g.View.topLeft() + offScreen) == MagnifierBeyondEdge(offScreen, 1));
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    auto* geometry = xcb_get_geometry_reply(x, xcb_get_geometry(x, picker.MagnifierWindow()), nullptr);
+    QVERIFY(geometry);
+    const QRect window(geometry->x, geometry->y, geometry->width, geometry->height);
+    std::free(geometry);
+    xcb_disconnect(x);
+    QVERIFY(RootRect().contains(window));
+    QVERIFY(!window.intersects(MagnifierArea(corner, MagnifierCells(10))));
+}
+
+void TestX11Picker::magnifierIsNeverSampled()
+{
+    // Straight into the magnifier's place and a click at once: the colour is
+    // the window's below it, never the magnifier's own.
+    TX11ColorPicker picker;
+    QSignalSpy picked(&picker, &TColorPicker::Picked);
+    const QPoint start = GreenWindow.geometry().topLeft() + QPoint(5, 5);
+    MoveTo(start);
+    picker.Start();
+    const QPoint inside = start + QPoint(MagnifierGap + 30, MagnifierGap + 30);
+    Xdotool({"mousemove", QString::number(inside.x()), QString::number(inside.y()), "click", "1"});
+    QTRY_COMPARE(picked.size(), 1);
+    QCOMPARE(picked.at(0).at(0).value<TColor>(), Green);
+}
+
+void TestX11Picker::otherButtonsDoNotEndThePick()
+{
+    TX11ColorPicker picker;
+    QSignalSpy picked(&picker, &TColorPicker::Picked), cancelled(&picker, &TColorPicker::Cancelled);
+    MoveTo(PinkWindow.geometry().center());
+    picker.Start();
+    Xdotool({"mousedown", "1"});
+    Xdotool({"click", "3"});
+    Xdotool({"click", "2"});
+    QTest::qWait(100); // nothing is to come: a short look
+    QVERIFY(picker.IsActive());
+    QCOMPARE(picked.size() + cancelled.size(), 0);
+    Xdotool({"mouseup", "1"});
+    QTRY_COMPARE(picked.size(), 1);
+    QCOMPARE(picked.at(0).at(0).value<TColor>(), Pink);
+}
+
+void TestX11Picker::liveColourBeforeAnyMotion()
+{
+    MoveTo(PinkWindow.geometry().center());
+    QTRY_COMPARE(Pointer(), PinkWindow.geometry().center());
+    TX11ColorPicker picker;
+    QSignalSpy hovered(&picker, &TColorPicker::Hovered);
+    picker.Start();
+    QCOMPARE(LastHovered(hovered), Pink);
+    picker.Cancel();
+}
+
+void TestX11Picker::zoomByWheelAndKeys()
+{
+    TX11ColorPicker picker;
+    picker.Start();
+    const struct {
+        QStringList action;
+        int zoom;
+    } steps[] = {{{"click", "4"}, 12},  {{"key", "plus"}, 15}, {{"key", "KP_Add"}, 20},
+                 {{"key", "plus"}, 20}, {{"click", "5"}, 15},  {{"key", "minus"}, 12}};
+    for (const auto& step : steps) {
+        Xdotool(step.action);
+        QTRY_COMPARE(picker.Zoom(), step.zoom);
+    }
+    // The magnifier keeps its size: fewer pixels, each larger.
+    const QSize size = Grab(picker.MagnifierWindow()).size();
+    Xdotool({"key", "minus"});
+    QTRY_COMPARE(picker.Zoom(), 10);
+    QTRY_COMPARE(Grab(picker.MagnifierWindow()).size(), size);
+    picker.Cancel();
+}
+
+void TestX11Picker::representableColoursComeBackExactly()
+{
+    // On a screen of 16 bits, 5-bit 3 and 6-bit 11 are 24.7 and 44.5 of 255:
+    // rounded, they read back as the 25 and 45 that were drawn.
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
+    if (screen->root_depth != 16) {
+        xcb_disconnect(x);
+        QSKIP("needs a screen of depth 16");
+    }
+    const xcb_window_t window = xcb_generate_id(x);
+    const std::uint32_t values[] = {3u << 11 | 11u << 5 | 3u, 1};
+    xcb_create_window(x, XCB_COPY_FROM_PARENT, window, screen->root, 700, 500, 40, 40, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
+    xcb_map_window(x, window);
+    xcb_flush(x);
+    MoveTo({720, 520});
+    TX11ColorPicker picker;
+    QSignalSpy hovered(&picker, &TColorPicker::Hovered), picked(&picker, &TColorPicker::Picked);
+    picker.Start();
+    QTRY_COMPARE(LastHovered(hovered), RGB(25, 45, 25));
+    Xdotool({"click", "1"});
+    QTRY_COMPARE(picked.size(), 1);
+    QCOMPARE(picked.at(0).at(0).value<TColor>(), RGB(25, 45, 25));
+    xcb_disconnect(x);
 }
 
 void TestX11Picker::ExpectReleasedAndPickAgain()
