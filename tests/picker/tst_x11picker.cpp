@@ -361,17 +361,22 @@ void TestX11Picker::magnifierAtTheScreenCorners()
 
 void TestX11Picker::magnifierIsNeverSampled()
 {
-    // Straight into the magnifier's place and a click at once: the colour is
-    // the window's below it, never the magnifier's own.
+    // Straight into the magnifier's text (white) and a click at once: the
+    // colour is the pattern's below it (black there), never the magnifier's.
+    const QImage board = Checkerboard(301);
+    const QPoint origin(300, 150);
+    const TPattern pattern(board, origin);
     TX11ColorPicker picker;
     QSignalSpy picked(&picker, &TColorPicker::Picked);
-    const QPoint start = GreenWindow.geometry().topLeft() + QPoint(5, 5);
+    const QPoint start = origin + QPoint(5, 5);
     MoveTo(start);
+    QTRY_COMPARE(Pointer(), start);
     picker.Start();
-    const QPoint inside = start + QPoint(MagnifierGap + 30, MagnifierGap + 30);
+    const QPoint inside = start + QPoint(7 + MagnifierGap + 1 + 60, 7 + MagnifierGap + 1 + 160);
+    QCOMPARE(board.pixel(inside - origin), qRgb(0, 0, 0));
     Xdotool({"mousemove", QString::number(inside.x()), QString::number(inside.y()), "click", "1"});
     QTRY_COMPARE(picked.size(), 1);
-    QCOMPARE(picked.at(0).at(0).value<TColor>(), Green);
+    QCOMPARE(picked.at(0).at(0).value<TColor>(), clBlack);
 }
 
 void TestX11Picker::otherButtonsDoNotEndThePick()
