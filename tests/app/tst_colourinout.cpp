@@ -355,6 +355,24 @@ private slots:
         dialog->reject();
     }
 
+    void entryDialogOpensAfreshAfterItWasClosed()
+    {
+        TWindow w;
+        QVERIFY(w.Ready());
+        w.Key(w.Form.SlR, Qt::Key_L);
+        QPointer<TColorEntryDialog> first = w.Form.findChild<TColorEntryDialog*>();
+        QVERIFY(first);
+        first->Field()->setText(QStringLiteral("#123456"));
+        first->reject();
+        QTRY_VERIFY(!first);
+        w.Key(w.Form.SlR, Qt::Key_L);
+        auto* second = w.Form.findChild<TColorEntryDialog*>();
+        QVERIFY(second);
+        QVERIFY(second->isVisible());
+        QCOMPARE(second->Field()->text(), QString());
+        second->reject();
+    }
+
     void pickingWithoutAWayToReadTheScreen()
     {
         // The offscreen platform, and no session bus: nothing can read the screen.
