@@ -32,11 +32,6 @@
 
 namespace {
 
-RgbTriple TripleOf(TColor c)
-{
-    return {std::uint8_t(GetRValue(c)), std::uint8_t(GetGValue(c)), std::uint8_t(GetBValue(c))};
-}
-
 template <class T> T* findControl(QWidget* root, const char* name)
 {
     T* control = root->findChild<T*>(QLatin1String(name));

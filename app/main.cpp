@@ -117,14 +117,17 @@ int Pick(int& argc, char** argv, const TOutputFormat& format)
         Write(ScreenPickUnavailableMessage + u'\n', stderr);
         return ExitFailure;
     }
-    QObject::connect(picker, &TColorPicker::Picked, app.get(), [&](TColor color) {
+    const TNearestColorFinder none;
+    const auto literal = [&](TColor color) {
         const RgbTriple c{std::uint8_t(GetRValue(color)), std::uint8_t(GetGValue(color)),
                           std::uint8_t(GetBValue(color))};
-        const TNearestColorFinder none;
-        Write(OutputLiteral(format, c, HtmlOf(c.R, c.G, c.B), QStringLiteral("#000000"),
-                            names ? names->NearestColors() : none) +
-                  u'\n',
-              stdout);
+        return OutputLiteral(format, c, HtmlOf(c.R, c.G, c.B), QStringLiteral("#000000"),
+                             names ? names->NearestColors() : none);
+    };
+    // The magnifier shows the colour under the pointer as it will be printed.
+    picker->SetFormatter(literal);
+    QObject::connect(picker, &TColorPicker::Picked, app.get(), [&](TColor color) {
+        Write(literal(color) + u'\n', stdout);
         app->exit(0);
     });
     QObject::connect(picker, &TColorPicker::Cancelled, app.get(), [&] { app->exit(ExitUsage); });
