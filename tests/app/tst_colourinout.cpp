@@ -365,6 +365,8 @@ private slots:
         first->Field()->setText(QStringLiteral("#123456"));
         first->reject();
         QTRY_VERIFY(!first);
+        w.Form.activateWindow();
+        QVERIFY(w.Ready());
         w.Key(w.Form.SlR, Qt::Key_L);
         auto* second = w.Form.findChild<TColorEntryDialog*>();
         QVERIFY(second);

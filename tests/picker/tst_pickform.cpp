@@ -22,7 +22,8 @@ class TSwatch : public QRasterWindow {
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        QPainter(this).fillRect(QRect(QPoint(), size()), QColor(GetRValue(Swatch), GetGValue(Swatch), GetBValue(Swatch)));
+        QPainter(this).fillRect(QRect(QPoint(), size()),
+                                QColor(GetRValue(Swatch), GetGValue(Swatch), GetBValue(Swatch)));
     }
 };
 

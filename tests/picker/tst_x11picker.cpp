@@ -42,6 +42,7 @@ public:
         setGeometry(geometry);
     }
     int Presses = 0;
+    QColor Shown() const { return Color; }
 
 protected:
     void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(QRect(QPoint(), size()), Color); }
@@ -157,6 +158,7 @@ class TestX11Picker : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void init();
     void picksTheColourUnderThePointer();
     void givingUpReleasesTheGrab_data();
     void givingUpReleasesTheGrab();
@@ -187,6 +189,17 @@ void TestX11Picker::initTestCase()
     }
     const std::unique_ptr<TColorPicker> chosen(CreateColorPicker());
     QVERIFY(qobject_cast<TX11ColorPicker*>(chosen.get()));
+}
+
+// A pattern of the test before may have just uncovered the swatches: each
+// test starts once they are drawn again.
+void TestX11Picker::init()
+{
+    const auto centre = [](const QImage& shot) {
+        return shot.isNull() ? QColor() : shot.pixelColor(shot.rect().center());
+    };
+    for (TSwatch* window : {&GreenWindow, &PinkWindow})
+        QTRY_COMPARE(centre(Grab(window->winId())), window->Shown());
 }
 
 void TestX11Picker::picksTheColourUnderThePointer()
