@@ -456,30 +456,32 @@ void TForm1::CopyAs(TCopyForm form)
 
 const TNamedColorLookup& TForm1::NamedColors()
 {
-    ReadListColors();
+    if (!namedColors_) {
+        namedColors_ = std::make_unique<TNamedColorLookup>();
+        ForEachListColor([this](const QString& name, RgbTriple c) { namedColors_->Add(name, c); });
+    }
     return *namedColors_;
 }
 
+// Built first for the tooltip while the window is made, so from the rows in
+// their stored order (ties go to the earlier row): the rows never change,
+// only their order. The name lookup waits for the first text to read: the
+// start-up needs only this.
 const TNearestColorFinder& TForm1::NearestColors()
 {
-    ReadListColors();
+    if (!nearestColors_) {
+        nearestColors_ = std::make_unique<TNearestColorFinder>();
+        ForEachListColor([this](const QString& name, RgbTriple c) { nearestColors_->Add(name, c); });
+    }
     return *nearestColors_;
 }
 
-// The list's own rows, read once, first for the tooltip while the window is
-// made, so in their stored order: the rows never change, only their order.
-void TForm1::ReadListColors()
+void TForm1::ForEachListColor(const std::function<void(const QString&, RgbTriple)>& take) const
 {
-    if (namedColors_)
-        return;
-    namedColors_ = std::make_unique<TNamedColorLookup>();
-    nearestColors_ = std::make_unique<TNearestColorFinder>();
     for (int i = 0; i < ListV->Items().Count(); ++i) {
         const TListItem* row = ListV->Items().Item(i);
-        if (const std::optional<RgbTriple> c = TripleFromTexts(row->SubItem(0), row->SubItem(1), row->SubItem(2))) {
-            namedColors_->Add(row->Caption(), *c);
-            nearestColors_->Add(row->Caption(), *c);
-        }
+        if (const std::optional<RgbTriple> c = TripleFromTexts(row->SubItem(0), row->SubItem(1), row->SubItem(2)))
+            take(row->Caption(), *c);
     }
 }
 

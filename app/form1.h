@@ -125,7 +125,8 @@ private:
     QAction* AddAction(const QString& text, QKeySequence::StandardKey keys, void (TForm1::*run)());
     QAction* AddAction(const QString& text, const QKeySequence& keys, void (TForm1::*run)());
     const TNamedColorLookup& NamedColors();
-    void ReadListColors();
+    // Each row of the colour list with a valid colour, in the list's current order.
+    void ForEachListColor(const std::function<void(const QString&, RgbTriple)>& take) const;
     // Runs a menu entry or shortcut: errors shown, the note of the last one gone.
     void RunAction(const std::function<void()>& run);
     void CopyAs(TCopyForm form);
