@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/form1.h"
+#include "framework/types.h"
 
 #include <QDir>
 #include <QImage>
@@ -31,6 +32,12 @@ inline QImage AtRatio1(QWidget* w)
 inline QImage AtRatio2(QWidget* w)
 {
     return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The swatch of a combo box item drawn in rect, frame included.
+inline QRect Swatch(const TRect& item)
+{
+    return QRect(item.Left + 2, item.Top + 2, 22, item.Height() - 4);
 }
 
 inline QString SaveOnFailure(const QImage& image, const QString& name)

@@ -20,12 +20,6 @@ using namespace HiDpi;
 
 namespace {
 
-// The swatch of a combo box item drawn in rect, frame included.
-QRect Swatch(const TRect& item)
-{
-    return QRect(item.Left + 2, item.Top + 2, 22, item.Height() - 4);
-}
-
 // Empty when the ratio-1 picture shows a swatch of the colour in a frame of
 // the window-text colour: the reference is what the drawing rules ask for.
 QString SwatchColours(const QImage& low, const QRect& swatch, TColor colour)

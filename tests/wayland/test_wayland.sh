@@ -1,0 +1,228 @@
+#!/usr/bin/env bash
+# The real program under a real Wayland compositor, with the real clipboard
+# and the real desktop portal: its window, paste, typed entry, copy, a pick
+# through the portal, its picture at output scale 2, and what a pick says
+# where the portal is missing, has no Screenshot or never answers.
+# Usage: test_wayland.sh HUEBOX SHOTS_TEST DESKTOP_FILE
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/session.sh"
+HUEBOX=$1 SHOTS=$2 DESKTOP_FILE=$3
+
+# sway does not run as root: the session then runs as nobody, in a folder of
+# its own holding copies of what it needs, since the build folder may be
+# closed to that user.
+if [ "$(id -u)" -eq 0 ]; then
+  command -v setpriv >/dev/null && id nobody >/dev/null 2>&1 || skip "no unprivileged user to run it as"
+  top=$(mktemp -d)
+  trap 'rm -rf "$top"' EXIT
+  trap '[ -n "${inner:-}" ] && kill -TERM "$inner" 2>/dev/null; wait; exit 1' INT TERM
+  cp "$here/session.sh" "$here/test_wayland.sh" "$HUEBOX" "$SHOTS" "$DESKTOP_FILE" "$top/"
+  mkdir "$top/session"
+  # A sanitizer build's suppressions, likewise.
+  supp=$(sed -n 's/.*suppressions=\([^:]*\).*/\1/p' <<<"${LSAN_OPTIONS:-}")
+  if [ -n "$supp" ]; then
+    cp "$supp" "$top/lsan.supp"
+    export LSAN_OPTIONS=${LSAN_OPTIONS/"$supp"/$top/lsan.supp}
+  fi
+  chown -R nobody "$top"
+  chmod 755 "$top"
+  setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups env HOME="$top" SESSION_DIR="$top/session" \
+    bash "$top/test_wayland.sh" "$top/$(basename "$HUEBOX")" "$top/$(basename "$SHOTS")" \
+    "$top/$(basename "$DESKTOP_FILE")" &
+  inner=$!
+  wait "$inner"
+  exit $?
+fi
+
+APP_ID=$(basename "$DESKTOP_FILE" .desktop)
+TITLE="$(sed -n 's/^Name=//p' "$DESKTOP_FILE") v1.0"
+BACKGROUND='#1E5A8C'
+# What a pick says where the portal offers no Screenshot.
+NO_SCREENSHOT_MESSAGE='Не удалось взять цвет с экрана: портал сообщил об ошибке (org.freedesktop.DBus.Error.UnknownMethod)'
+UNAVAILABLE_MESSAGE='Взять цвет с экрана здесь нельзя'
+# The D-Bus call's own time limit, which the picker keeps, and a margin.
+NO_ANSWER_SECONDS=30
+
+start_session
+
+# Stands in for the point chooser the wlr portal runs: prints the point the
+# check wrote, or gives up as the chooser does on Escape.
+cat >"$SESSION_DIR/bin/slurp" <<EOF
+#!/bin/sh
+point=\$(cat "$SESSION_DIR/point")
+[ "\$point" = none ] && exit 1
+echo "\$point 1x1"
+EOF
+chmod 755 "$SESSION_DIR/bin/slurp"
+
+keys() { wtype -s 250 "$@"; }
+
+window() { swaymsg -t get_tree | jq -c --argjson pid "$HUEBOX_PID" '.. | objects | select(.pid? == $pid)'; }
+
+# The program's name on the accessibility bus.
+find_a11y_name() {
+  local name
+  for name in $(gdbus call -a "$A11Y_BUS" -d org.a11y.atspi.Registry -o /org/a11y/atspi/accessible/root \
+    -m org.a11y.atspi.Accessible.GetChildren 2>/dev/null | grep -o "':1\.[0-9]*'" | tr -d "'"); do
+    gdbus call -a "$A11Y_BUS" -d org.freedesktop.DBus -o /org/freedesktop/DBus \
+      -m org.freedesktop.DBus.GetConnectionUnixProcessID "$name" 2>/dev/null | grep -q "uint32 $HUEBOX_PID," &&
+      HUEBOX_A11Y=$name && return 0
+  done
+  return 1
+}
+
+start_huebox() {
+  QT_QPA_PLATFORM=wayland QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 spawn huebox "$HUEBOX"
+  HUEBOX_PID=$last_pid
+  poll 100 eval 'window | grep -q .' || fail "the window did not appear"
+  poll 50 find_a11y_name || fail "the program is not on the accessibility bus"
+}
+
+close_huebox() {
+  swaymsg "[pid=$HUEBOX_PID] kill" >/dev/null
+  poll 50 eval "! kill -0 $HUEBOX_PID 2>/dev/null" || fail "huebox did not exit after its window was closed"
+  wait "$HUEBOX_PID"
+  local code=$?
+  [ "$code" -eq 0 ] || fail "huebox exited with $code"
+}
+
+# Whether a note of the program shows the text (an alert, showing).
+note_shown() {
+  local object state
+  for object in $(gdbus call -a "$A11Y_BUS" -d "$HUEBOX_A11Y" -o /org/a11y/atspi/accessible/root \
+    -m org.a11y.atspi.Accessible.GetChildren | grep -o "/org/a11y/atspi/accessible/[0-9]*"); do
+    a11y() { gdbus call -a "$A11Y_BUS" -d "$HUEBOX_A11Y" -o "$object" "$@" 2>/dev/null; }
+    [ "$(a11y -m org.a11y.atspi.Accessible.GetRoleName)" = "('alert message',)" ] || continue
+    [ "$(a11y -m org.freedesktop.DBus.Properties.Get org.a11y.atspi.Accessible Name)" = "(<'$1'>,)" ] || continue
+    state=$(a11y -m org.a11y.atspi.Accessible.GetState | sed -n 's/^(\[uint32 \([0-9]*\),.*/\1/p')
+    (((state >> 25) & 1)) && return 0 # showing
+  done
+  return 1
+}
+
+expect_note() {
+  poll "${3:-30}" note_shown "$1" || fail "$2: no note '$1'"
+  echo "ok: $2: note '$1'"
+}
+
+# A key ends a note, and so does the keyboard leaving the window, as wtype's
+# does when it exits: these keys are sent by a wtype kept until the note is read.
+keys_then_note() {
+  local text=$1 what=$2
+  shift 2
+  spawn wtype wtype -s 250 "$@" -s 8000
+  local holder=$last_pid
+  expect_note "$text" "$what"
+  stop_pid "$holder"
+}
+
+# Puts text on the clipboard, served by a wl-copy until another copy replaces it.
+clip() {
+  local text=$1
+  spawn wl-copy wl-copy --foreground -- "$text"
+  poll 50 eval '[ "$(wl-paste -n 2>/dev/null)" = "$text" ]' || fail "the clipboard did not take '$text'"
+}
+
+# Ctrl+C until the clipboard holds the literal (a pick may still be on its way).
+expect_copy() {
+  local got=
+  clip 'before the copy'
+  for _ in $(seq 1 10); do
+    keys -M ctrl -k c -m ctrl
+    poll 5 eval '[ "$(wl-paste -n 2>/dev/null)" != "before the copy" ]' && got=$(wl-paste -n)
+    [ "$got" = "$1" ] && { echo "ok: $2 -> $got"; return 0; }
+  done
+  fail "$2: clipboard holds '$got', expected '$1'"
+}
+
+pick() {
+  echo "$1" >"$SESSION_DIR/point"
+  keys -M ctrl -k p -m ctrl
+}
+
+# Without a portal on the bus there is no way to pick.
+start_huebox
+keys_then_note "$UNAVAILABLE_MESSAGE" "a pick without a portal" -M ctrl -k p -m ctrl
+close_huebox
+
+# The portal as Debian's frontend offers it without an Access backend: no Screenshot.
+start_portal wlr
+start_huebox
+keys_then_note "$NO_SCREENSHOT_MESSAGE" "a pick where the portal has no Screenshot" -M ctrl -k p -m ctrl
+close_huebox
+stop_portal
+
+# A screenshot of the window by the compositor.
+shoot() {
+  grim -g "$(window | jq -r '.rect | "\(.x),\(.y) \(.width)x\(.height)"')" "$SESSION_DIR/$1"
+}
+
+start_portal
+start_huebox
+shoot scale1.png
+# The window as the desktop knows it.
+[ "$(window | jq -r .app_id)" = "$APP_ID" ] || fail "app id '$(window | jq -r .app_id)', expected '$APP_ID'"
+[ "$(window | jq -r .name)" = "$TITLE" ] || fail "title '$(window | jq -r .name)', expected '$TITLE'"
+echo "ok: window '$TITLE', app id $APP_ID"
+
+clip '#336699'
+keys -M ctrl -k v -m ctrl
+expect_copy '$00996633' "#336699 pasted with Ctrl+V"
+[ "$(wl-paste --list-types | sort | tr '\n' ' ')" = "text/plain text/plain;charset=utf-8 " ] ||
+  fail "the copy offers more than plain text: $(wl-paste --list-types | tr '\n' ' ')"
+echo "ok: the copy offers plain text only"
+
+clip "<body text='#102030' bgcolor=#405060>"
+keys -M ctrl -k v -m ctrl
+expect_copy '$00605040' "a body tag pasted with Ctrl+V (its background, under edit)"
+
+keys -M ctrl -k l -m ctrl
+poll 50 eval 'swaymsg -t get_tree | jq -e ".. | objects | select(.focused? == true and .name == \"Ввести цвет\")" >/dev/null' ||
+  fail "Ctrl+L did not open the entry dialog"
+keys '#FF8000'
+keys -k Return
+expect_copy '$000080FF' "#FF8000 typed after Ctrl+L"
+
+# The point (5, 5) is the compositor's background, beside the centred window.
+pick 5,5
+expect_copy '$008C5A1E' "a pick of the background $BACKGROUND through the portal"
+clip '#336699'
+keys -M ctrl -k v -m ctrl
+expect_copy '$00996633' "a paste before a failed pick"
+pick none
+expect_note 'Не удалось взять цвет с экрана: портал прервал выбор' "a pick whose point chooser gives up"
+expect_copy '$00996633' "a pick whose point chooser gives up changes nothing"
+clip '#FF8000'
+keys -M ctrl -k v -m ctrl
+expect_copy '$000080FF' "a paste after the failed pick"
+
+# A portal that takes the call and never answers: the pick fails within the
+# call's time limit, and meanwhile the window goes on working.
+kill -STOP "$portal_pid"
+started=$(date +%s)
+pick 5,5
+clip '#336699'
+keys -M ctrl -k v -m ctrl
+expect_copy '$00996633' "a paste while the portal does not answer"
+expect_note 'Не удалось взять цвет с экрана: портал не ответил' "a pick the portal never answers" $((NO_ANSWER_SECONDS * 10))
+echo "ok: the pick failed after $(($(date +%s) - started)) s"
+kill -CONT "$portal_pid"
+expect_copy '$00996633' "a pick the portal never answers changes nothing"
+
+close_huebox
+
+# The window started at output scale 2, in the state of the scale-1 screenshot.
+# (A window already shown keeps the scale it was first drawn at: the toolkit
+# draws it for the scale it started with, and the compositor enlarges that.)
+crisp() {
+  shoot scale2.png &&
+    HUEBOX_SHOT_1=$SESSION_DIR/scale1.png HUEBOX_SHOT_2=$SESSION_DIR/scale2.png QT_QPA_PLATFORM=offscreen \
+      HUEBOX_TEST_OUTPUT=$SESSION_DIR "$SHOTS" >"$SESSION_DIR/log/shots.log" 2>&1
+}
+swaymsg output HEADLESS-1 scale 2 >/dev/null
+start_huebox
+poll 30 crisp || fail "the window at scale 2 is not crisp: $(grep -E 'FAIL|Loc' "$SESSION_DIR/log/shots.log" | head -n 4)"
+echo "ok: at output scale 2 the sliders and the swatch are doubled pixel for pixel, the text is finer"
+close_huebox
+echo "PASS: window, paste, entry, copy and pick under Wayland with the desktop portal"
