@@ -38,8 +38,7 @@ fi
 APP_ID=$(basename "$DESKTOP_FILE" .desktop)
 TITLE="$(sed -n 's/^Name=//p' "$DESKTOP_FILE") v1.0"
 BACKGROUND='#1E5A8C'
-# What a pick says where the portal offers no Screenshot.
-NO_SCREENSHOT_MESSAGE='Не удалось взять цвет с экрана: портал сообщил об ошибке (org.freedesktop.DBus.Error.UnknownMethod)'
+# What a pick says without a portal, and where the portal offers no Screenshot.
 UNAVAILABLE_MESSAGE='Взять цвет с экрана здесь нельзя'
 # The D-Bus call's own time limit, which the picker keeps, and a margin.
 NO_ANSWER_SECONDS=30
@@ -149,7 +148,7 @@ close_huebox
 # The portal as Debian's frontend offers it without an Access backend: no Screenshot.
 start_portal wlr
 start_huebox
-keys_then_note "$NO_SCREENSHOT_MESSAGE" "a pick where the portal has no Screenshot" -M ctrl -k p -m ctrl
+keys_then_note "$UNAVAILABLE_MESSAGE" "a pick where the portal has no Screenshot" -M ctrl -k p -m ctrl
 close_huebox
 stop_portal
 
