@@ -105,6 +105,20 @@ const xcb_screen_t* ScreenOf(const xcb_setup_t* setup, xcb_window_t root)
     return nullptr;
 }
 
+// Qt may hand over events queued before a pick began, the letting go of the
+// pick before included: the server numbers events by the last request it had
+// done, which for those is earlier than the request that began the watch.
+bool IsBefore(std::uint32_t eventSequence, std::uint32_t request)
+{
+    return static_cast<std::int32_t>(eventSequence - request) < 0;
+}
+
+// A crossing or focus event on the grab window that says our grab is gone.
+bool IsGrabLost(std::uint8_t type, std::uint8_t leaving, std::uint8_t mode)
+{
+    return mode == XCB_NOTIFY_MODE_UNGRAB || (mode == XCB_NOTIFY_MODE_GRAB && type == leaving);
+}
+
 QString GrabError(std::uint8_t status, bool keyboard)
 {
     if (status == XCB_GRAB_STATUS_ALREADY_GRABBED)
@@ -194,6 +208,8 @@ void TX11ColorPicker::Start(QWindow*)
         Fail(GrabError(keys ? keys->status : NoGrabReply, true));
         return;
     }
+    // Only now: our own grabs' crossings are over.
+    WatchForUngrab(true);
     const int count = setup->max_keycode - setup->min_keycode + 1;
     if (const auto map = Ask<xcb_get_keyboard_mapping_reply_t>(
             c, xcb_get_keyboard_mapping(c, setup->min_keycode, count), xcb_get_keyboard_mapping_reply)) {
@@ -236,6 +252,8 @@ void TX11ColorPicker::Release()
     if (QCoreApplication::instance()) {
         QCoreApplication::instance()->removeNativeEventFilter(this);
         Magnifier.reset();
+        // First, so that our own letting go is not heard as a grab lost.
+        WatchForUngrab(false);
         xcb_ungrab_pointer(Connection, XCB_CURRENT_TIME);
         xcb_ungrab_keyboard(Connection, XCB_CURRENT_TIME);
         xcb_free_cursor(Connection, Cursor);
@@ -360,6 +378,26 @@ void TX11ColorPicker::OnKey(std::uint8_t keycode, bool shift)
     xcb_flush(Connection);
 }
 
+// A grab taken over or ended by anyone else (another part of this program
+// grabbing, the server breaking it) shows on the root as the pointer or the
+// focus leaving it with mode Grab, or moving with mode Ungrab. The root's
+// events are selected per connection, so Qt's own selection is kept and put
+// back.
+void TX11ColorPicker::WatchForUngrab(bool watch)
+{
+    constexpr std::uint32_t crossings =
+        XCB_EVENT_MASK_ENTER_WINDOW | XCB_EVENT_MASK_LEAVE_WINDOW | XCB_EVENT_MASK_FOCUS_CHANGE;
+    if (watch) {
+        const auto attributes = Ask<xcb_get_window_attributes_reply_t>(
+            Connection, xcb_get_window_attributes(Connection, Root), xcb_get_window_attributes_reply);
+        RootEventMask = attributes ? attributes->your_event_mask : 0;
+    }
+    const std::uint32_t mask = watch ? RootEventMask | crossings : RootEventMask;
+    const xcb_void_cookie_t change = xcb_change_window_attributes(Connection, Root, XCB_CW_EVENT_MASK, &mask);
+    if (watch)
+        WatchedFrom = change.sequence;
+}
+
 bool TX11ColorPicker::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {
     if (!IsActive() || eventType != "xcb_generic_event_t")
@@ -372,6 +410,24 @@ bool TX11ColorPicker::nativeEventFilter(const QByteArray& eventType, void* messa
             return false;
         if (expose->count == 0)
             Magnifier->Repaint();
+        return true;
+    }
+    case XCB_ENTER_NOTIFY:
+    case XCB_LEAVE_NOTIFY: {
+        const auto* crossing = reinterpret_cast<const xcb_enter_notify_event_t*>(event);
+        if (crossing->event != Root || IsBefore(event->full_sequence, WatchedFrom))
+            return false;
+        if (IsGrabLost(crossing->response_type & 0x7F, XCB_LEAVE_NOTIFY, crossing->mode))
+            Cancel();
+        return true;
+    }
+    case XCB_FOCUS_IN:
+    case XCB_FOCUS_OUT: {
+        const auto* focus = reinterpret_cast<const xcb_focus_in_event_t*>(event);
+        if (focus->event != Root || IsBefore(event->full_sequence, WatchedFrom))
+            return false;
+        if (IsGrabLost(focus->response_type & 0x7F, XCB_FOCUS_OUT, focus->mode))
+            Cancel();
         return true;
     }
     case XCB_MOTION_NOTIFY: {

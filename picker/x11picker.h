@@ -43,6 +43,8 @@ private:
     // Gives the grabs and the cursor back and takes the magnifier down, without a signal.
     void Release();
     void Fail(const QString& reason);
+    // Selects on the root, or stops, the events that tell a grab was ended.
+    void WatchForUngrab(bool watch);
     // Reads and shows the screen around the hotspot: the hotspot's colour,
     // nothing while the pixel was just under the magnifier and is not
     // redrawn yet, or could not be read.
@@ -57,6 +59,8 @@ private:
     xcb_connection_t* Connection = nullptr; // set while a pick is under way
     std::uint32_t Root = 0;                 // the window holding the grabs
     std::uint32_t Cursor = 0;
+    std::uint32_t RootEventMask = 0; // what the root had selected for us before the pick
+    std::uint32_t WatchedFrom = 0;   // the request after which a lost grab is heard
     TPixelFormat Format;
     std::unique_ptr<TX11Magnifier> Magnifier;
     std::vector<std::uint32_t> Keysyms; // keysyms_per_keycode a keycode, from MinKeycode

@@ -195,6 +195,9 @@ void TestX11Picker::initTestCase()
 // test starts once they are drawn again.
 void TestX11Picker::init()
 {
+    // Grab reads 32-bit pixels only; the 16-bit run has no pattern tests.
+    if (QGuiApplication::primaryScreen()->depth() < 24)
+        return;
     const auto centre = [](const QImage& shot) {
         return shot.isNull() ? QColor() : shot.pixelColor(shot.rect().center());
     };
@@ -232,6 +235,7 @@ void TestX11Picker::givingUpReleasesTheGrab_data()
     QTest::newRow("Escape") << QStringList{"key", "Escape"} << 1;
     QTest::newRow("right click") << QStringList{"click", "3"} << 1;
     QTest::newRow("picker destroyed") << QStringList() << 0;
+    QTest::newRow("grab ended elsewhere") << QStringList{"end the grab"} << 1;
 }
 
 void TestX11Picker::givingUpReleasesTheGrab()
@@ -248,7 +252,14 @@ void TestX11Picker::givingUpReleasesTheGrab()
     if (action.isEmpty()) {
         picker.reset();
     } else {
-        Xdotool(action);
+        if (action == QStringList{"end the grab"}) {
+            // Let go elsewhere, as the server does when a grab is broken.
+            xcb_connection_t* qt = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+            xcb_ungrab_pointer(qt, XCB_CURRENT_TIME);
+            xcb_flush(qt);
+        } else {
+            Xdotool(action);
+        }
         QTRY_COMPARE(cancelled.size(), cancels);
         QVERIFY(!picker->IsActive());
         QCOMPARE(picked.size() + failed.size(), 0);
