@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --bench
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j2 --target bench_slider bench_listsort bench_cellcompare bench_colormodel \
-  bench_colortext bench_paste >/dev/null
+  bench_colortext bench_paste bench_magnifier >/dev/null
 
 rows=$(mktemp)
 trap 'rm -f "$rows"' EXIT
@@ -64,6 +64,14 @@ row "colour text: read, slowest form" "$read_us" us 50
 row "colour text: read, slowest new form" "$new_form_us" us 50
 row "nearest colour name, 139 names" "$nearest_us" us 20
 row "paste: key to preview, slowest form" "$paste_us" us 50
+
+# The magnifier needs an X server; its figure is wall time, since the server
+# does half the work.
+magnifier=$(xvfb-run -a -s "-screen 0 1024x768x24" build/bench/bench_magnifier --benchmark_format=csv 2>/dev/null |
+  awk -F, 'NR > 1 { print $3, $NF }')
+[ -n "$magnifier" ] || { echo "bench_magnifier gave no figures" >&2; exit 1; }
+row "magnifier: motion to repaint, x4" "$(awk '{ print $1 }' <<<"$magnifier")" us 1000
+row "magnifier: memory over 10 000 motions" "$(awk '{ print $2 }' <<<"$magnifier")" KiB 0
 
 echo "== start-up" >&2
 startup=$(HUEBOX_STARTUP_BUILD_DIR=build bash bench/startup/run.sh "${1:-21}" 2>&1 || true)

@@ -23,7 +23,7 @@ for group in "$@"; do
       desktop-file-utils appstream dpkg-dev file lintian man-db groff-base
       sway qt6-wayland wl-clipboard wtype grim pipewire jq libglib2.0-bin
       xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk) ;;
-  --bench) packages+=(libbenchmark-dev valgrind libxdamage-dev xvfb xauth) ;;
+  --bench) packages+=(libbenchmark-dev valgrind libxdamage-dev xvfb xauth xdotool) ;;
   --fuzz) packages+=(clang libclang-rt-14-dev) ;;
   *) echo "usage: $0 [--test] [--bench] [--fuzz]" >&2; exit 2 ;;
   esac
