@@ -105,22 +105,33 @@ void TestHiDpiFractional::initTestCase()
 void TestHiDpiFractional::ticksAreEven_data()
 {
     QTest::addColumn<int>("value");
-    QTest::newRow("thumb at the left") << 20;
-    QTest::newRow("middle") << 128;
-    QTest::newRow("thumb at the right") << 251;
+    QTest::addColumn<bool>("vertical");
+    QTest::newRow("thumb at the left") << 20 << false;
+    QTest::newRow("middle") << 128 << false;
+    QTest::newRow("thumb at the right") << 251 << false;
+    QTest::newRow("vertical") << 90 << true;
 }
 
 void TestHiDpiFractional::ticksAreEven()
 {
     QFETCH(int, value);
+    QFETCH(bool, vertical);
     TShownForm f;
     TImageSlider* s = f.Form.SlG;
+    if (vertical)
+        s->SetOrientation(soVertical);
     s->SetValue(value);
-    const int y = s->PointsOrigin().Y;
-    const QList<QPair<int, int>> logical = Runs(AtRatio1(s), y, Rgb(clWindowText));
+    QTRY_VERIFY(s->isVisible());
     const QImage high = AtRatio2(s);
     QCOMPARE(high.size(), QSize(grid_.Length(s->width()), grid_.Length(s->height())));
-    const QList<QPair<int, int>> device = Runs(high, grid_.Edge(y), Rgb(clWindowText));
+    // A vertical slider's ticks, read along a row of its picture turned over
+    // its diagonal.
+    const auto along = [vertical](const QImage& image) {
+        return vertical ? image.transformed(QTransform().rotate(90)).mirrored(true, false) : image;
+    };
+    const int y = vertical ? s->PointsOrigin().X : s->PointsOrigin().Y;
+    const QList<QPair<int, int>> logical = Runs(along(AtRatio1(s)), y, Rgb(clWindowText));
+    const QList<QPair<int, int>> device = Runs(along(high), grid_.Edge(y), Rgb(clWindowText));
     QCOMPARE(logical.size(), 86);
     QCOMPARE(device.size(), logical.size());
     QList<int> gaps;
