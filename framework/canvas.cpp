@@ -143,11 +143,22 @@ bool InvertDeviceDotted(QImage& image, const TRect& area, const TRect& frame, bo
 {
     if (area.IsEmpty())
         return false;
+    // In 64 bits: a frame far outside the image is still counted from its corner.
+    const qint64 period = 2 * qint64(line);
+    const auto invert = [](QRgb& pixel) { pixel ^= RgbMask; };
     for (int y = area.Top; y < area.Bottom; ++y) {
+        if (!horizontal && (qint64(y) - frame.Top) % period >= line)
+            continue;
         QRgb* row = Row(image, y);
-        for (int x = area.Left; x < area.Right; ++x)
-            if ((horizontal ? (x - frame.Left) / line : (y - frame.Top) / line) % 2 == 0)
-                row[x] ^= RgbMask;
+        if (!horizontal) {
+            std::for_each(row + area.Left, row + area.Right, invert);
+            continue;
+        }
+        // The dots along the row, from the first that reaches into the area.
+        for (qint64 dot = frame.Left + (qint64(area.Left) - frame.Left) / period * period; dot < area.Right;
+             dot += period)
+            std::for_each(row + std::max<qint64>(dot, area.Left), row + std::min<qint64>(dot + line, area.Right),
+                          invert);
     }
     return true;
 }
@@ -357,7 +368,20 @@ void TCanvas::LineTo(int x, int y)
             }
         }
     };
-    if (grid) {
+    if (grid && minor == 0) {
+        // A straight line (a tick) is one area: the same pixels as the steps
+        // below, filled at once.
+        if (minorStart >= 0 && minorStart < minorLimit) {
+            const int first = int(majorSign > 0 ? majorStart + firstIn : majorStart - lastIn);
+            const int last = int(majorSign > 0 ? majorStart + lastIn : majorStart - firstIn);
+            const int t = grid->Line();
+            const int low = grid->Edge(first);
+            const int high = std::max(grid->Edge(last) + t, grid->Edge(last + 1));
+            const int across = grid->Edge(int(minorStart));
+            drawn = FillDevice(
+                *image, xMajor ? TRect{low, across, high, across + t} : TRect{across, low, across + t, high}, pen);
+        }
+    } else if (grid) {
         // One line thick across, and along the line each pixel reaches the
         // next, so that no device row or column is left out.
         walk([image, pen, g = *grid, xMajor](int px, int py) {
