@@ -100,8 +100,11 @@ BENCHMARK(BM_FullPaint)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    qputenv("QT_SCALE_FACTOR", "1");
+    // A scale factor set by the caller is kept, to measure painting at it.
+    if (!qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+        qputenv("QT_SCALE_FACTOR", "1");
+    }
     TApplication app(argc, argv);
     InitSliderModule();
     benchmark::Initialize(&argc, argv);

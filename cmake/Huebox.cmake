@@ -19,8 +19,9 @@ endfunction()
 # huebox_tests(<folder> LIBS ... [ENV var=value...]): one Qt Test executable per
 # tst_*.cpp in the folder, each registered with CTest on the offscreen platform
 # at a device pixel ratio of 1; ENV settings come last and so override those.
+# With SCALES, each test runs once per screen scale factor, as <test>@<factor>.
 function(huebox_tests folder)
-  cmake_parse_arguments(ARG "" "" "LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;ENV;SCALES" ${ARGN})
   set(env QT_QPA_PLATFORM=offscreen QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1 LC_ALL=C.UTF-8
           HUEBOX_TEST_OUTPUT=${CMAKE_CURRENT_BINARY_DIR} ${ARG_ENV})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/tst_*.cpp)
@@ -28,9 +29,18 @@ function(huebox_tests folder)
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
-    add_test(NAME ${folder}/${name} COMMAND ${name})
-    set_tests_properties(${folder}/${name} PROPERTIES
-      TIMEOUT 120
-      ENVIRONMENT "${env}")
+    if(ARG_SCALES)
+      foreach(scale ${ARG_SCALES})
+        add_test(NAME ${folder}/${name}@${scale} COMMAND ${name})
+        set_tests_properties(${folder}/${name}@${scale} PROPERTIES
+          TIMEOUT 120
+          ENVIRONMENT "${env};QT_ENABLE_HIGHDPI_SCALING=1;QT_SCALE_FACTOR=${scale}")
+      endforeach()
+    else()
+      add_test(NAME ${folder}/${name} COMMAND ${name})
+      set_tests_properties(${folder}/${name} PROPERTIES
+        TIMEOUT 120
+        ENVIRONMENT "${env}")
+    endif()
   endforeach()
 endfunction()

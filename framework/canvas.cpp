@@ -1,16 +1,20 @@
 #include "framework/canvas.h"
 
 #include "framework/bitmap.h"
+#include "framework/devicegrid.h"
 
 #include <QColor>
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -38,12 +42,38 @@ int Logical(int pixels, int scale)
     return scale == 1 ? pixels : pixels / scale;
 }
 
+// The grid of a picture whose ratio lies between whole numbers (above 1);
+// none for the whole ratios that Scale covers.
+std::optional<TDeviceGrid> Fractional(const QImage& image)
+{
+    const qreal ratio = image.devicePixelRatio();
+    if (!IsFractionalRatio(ratio))
+        return std::nullopt;
+    return TDeviceGrid(ratio);
+}
+
+// Fills an area of device pixels, clipped to the image; tells whether it
+// covered any pixel.
+bool FillDevice(QImage& image, const TRect& device, QRgb pixel)
+{
+    const TRect area = device.Intersected(TRect{0, 0, image.width(), image.height()});
+    if (area.IsEmpty())
+        return false;
+    for (int y = area.Top; y < area.Bottom; ++y) {
+        QRgb* row = Row(image, y);
+        std::fill(row + area.Left, row + area.Right, pixel);
+    }
+    return true;
+}
+
 // Fills a logical area already clipped to the image; tells whether it
 // covered any pixel.
 bool Fill(QImage& image, const TRect& area, QRgb pixel)
 {
     if (area.IsEmpty())
         return false;
+    if (const std::optional<TDeviceGrid> grid = Fractional(image))
+        return FillDevice(image, grid->Area(area), pixel);
     const int s = Scale(image);
     for (int y = area.Top * s; y < area.Bottom * s; ++y) {
         QRgb* row = Row(image, y);
@@ -87,12 +117,105 @@ template <class F> bool ForEachFrameEdge(const TRect& r, const TRect& bounds, F&
     return drawn;
 }
 
+// The same four edges on a picture of a fractional ratio, in device pixels,
+// each one frame line thick, clipped to the image. The callback also gets
+// the whole frame in device pixels and whether the edge runs along x.
+template <class F> bool ForEachDeviceFrameEdge(const TRect& r, const TDeviceGrid& grid, const QImage& image, F&& edge)
+{
+    const TRect bounds{0, 0, image.width(), image.height()};
+    const TRect frame = grid.Area(r);
+    const auto part = [&](const TRect& logical, bool horizontal) {
+        return edge(grid.InFrame(logical, r).Intersected(bounds), frame, horizontal);
+    };
+    bool drawn = part(TRect{r.Left, r.Top, r.Right, r.Top + 1}, true);
+    if (r.Bottom - 1 > r.Top)
+        drawn |= part(TRect{r.Left, r.Bottom - 1, r.Right, r.Bottom}, true);
+    drawn |= part(TRect{r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}, false);
+    if (r.Right - 1 > r.Left)
+        drawn |= part(TRect{r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1}, false);
+    return drawn;
+}
+
+// Inverts a dotted edge of a focus frame on a picture of a fractional ratio:
+// dots and gaps one line thick along the edge, counted from the frame's
+// corner, so the dots are as even as the lines.
+bool InvertDeviceDotted(QImage& image, const TRect& area, const TRect& frame, bool horizontal, int line)
+{
+    if (area.IsEmpty())
+        return false;
+    // In 64 bits: a frame far outside the image is still counted from its corner.
+    const qint64 period = 2 * qint64(line);
+    const auto invert = [](QRgb& pixel) { pixel ^= RgbMask; };
+    for (int y = area.Top; y < area.Bottom; ++y) {
+        if (!horizontal && (qint64(y) - frame.Top) % period >= line)
+            continue;
+        QRgb* row = Row(image, y);
+        if (!horizontal) {
+            std::for_each(row + area.Left, row + area.Right, invert);
+            continue;
+        }
+        // The dots along the row, from the first that reaches into the area.
+        for (qint64 dot = frame.Left + (qint64(area.Left) - frame.Left) / period * period; dot < area.Right;
+             dot += period)
+            std::for_each(row + std::max<qint64>(dot, area.Left), row + std::min<qint64>(dot + line, area.Right),
+                          invert);
+    }
+    return true;
+}
+
 int ClampToInt(qint64 v)
 {
     return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+// Copies the logical part `from` of a source whose logical pixels are
+// `ss` image pixels wide onto a picture of a fractional ratio, its top-left
+// corner at the logical point `to`. The copy starts on a whole device pixel
+// and has the same device size wherever it goes, so a thumb looks the same
+// at every place; each device pixel takes the one source pixel under its
+// centre, so no source pixel is blended with another.
+bool CopyToGrid(QImage& image, const TDeviceGrid& grid, const QImage& src, int ss, const TRect& from, TPoint to,
+                bool transparent, QRgb key)
+{
+    const qint64 left = grid.Edge(to.X);
+    const qint64 top = grid.Edge(to.Y);
+    const qint64 width = grid.Length(from.Width());
+    const qint64 height = grid.Length(from.Height());
+    const qint64 x0 = std::max<qint64>(left, 0);
+    const qint64 x1 = std::min<qint64>(left + width, image.width());
+    const qint64 y0 = std::max<qint64>(top, 0);
+    const qint64 y1 = std::min<qint64>(top + height, image.height());
+    if (x0 >= x1 || y0 >= y1)
+        return false;
+    // The source pixel under the centre of device pixel d of n, of a source
+    // length of m image pixels from `first`.
+    const auto under = [](qint64 d, qint64 n, qint64 m, qint64 first) {
+        return int(first + (2 * d + 1) * m / (2 * n));
+    };
+    std::vector<int> columns(size_t(x1 - x0));
+    for (qint64 x = x0; x < x1; ++x)
+        columns[size_t(x - x0)] = under(x - left, width, qint64(from.Width()) * ss, qint64(from.Left) * ss);
+    for (qint64 y = y0; y < y1; ++y) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(
+            src.constScanLine(under(y - top, height, qint64(from.Height()) * ss, qint64(from.Top) * ss)));
+        QRgb* out = Row(image, int(y));
+        for (qint64 x = x0; x < x1; ++x) {
+            const QRgb pixel = in[columns[size_t(x - x0)]];
+            if (!transparent || ((pixel ^ key) & RgbMask) != 0)
+                out[x] = pixel;
+        }
+    }
+    return true;
+}
+
 } // namespace
+
+qreal PaintDeviceRatio(const QPainter& painter)
+{
+    const QPaintEngine* engine = painter.paintEngine();
+    const QPaintDevice* device = engine && engine->paintDevice() ? engine->paintDevice() : painter.device();
+    return device ? device->devicePixelRatio() : 1;
+}
 
 // An image with a device pixel ratio of a whole number n is drawn on in
 // logical pixels: each is an n x n block of one colour, except under text,
@@ -122,6 +245,8 @@ TRect TCanvas::Bounds() const
     const QImage* image = Surface();
     if (!image)
         return {};
+    if (const std::optional<TDeviceGrid> grid = Fractional(*image))
+        return {0, 0, grid->Logical(image->width()), grid->Logical(image->height())};
     const int s = Scale(*image);
     return {0, 0, Logical(image->width(), s), Logical(image->height(), s)};
 }
@@ -139,11 +264,37 @@ void TCanvas::FillRect(const TRect& rect)
         Changed();
 }
 
+void TCanvas::FillFramePart(const TRect& frame, const TRect& area)
+{
+    QImage* image = WritableSurface();
+    if (!image || BrushStyle != bsSolid || area.IsEmpty())
+        return;
+    const std::optional<TDeviceGrid> grid = Fractional(*image);
+    if (!grid) {
+        FillRect(area);
+        return;
+    }
+    if (FillDevice(*image, grid->InFrame(area, frame), ColorToPixel(BrushColor)))
+        Changed();
+}
+
 void TCanvas::Rectangle(const TRect& rect)
 {
     QImage* image = WritableSurface();
     if (!image || rect.IsEmpty())
         return;
+    if (const std::optional<TDeviceGrid> grid = Fractional(*image)) {
+        const QRgb brush = ColorToPixel(BrushColor);
+        const bool filled =
+            BrushStyle == bsSolid && FillDevice(*image, grid->InFrame(rect.Inflated(-1, -1), rect), brush);
+        const QRgb pen = ColorToPixel(PenColor);
+        if (ForEachDeviceFrameEdge(
+                rect, *grid, *image,
+                [&](const TRect& edge, const TRect&, bool) { return FillDevice(*image, edge, pen); }) ||
+            filled)
+            Changed();
+        return;
+    }
     const TRect bounds = Bounds();
     const bool filled =
         BrushStyle == bsSolid && Fill(*image, rect.Inflated(-1, -1).Intersected(bounds), ColorToPixel(BrushColor));
@@ -181,9 +332,11 @@ void TCanvas::LineTo(int x, int y)
     const qint64 minorSign = dMinor < 0 ? -1 : 1;
     const qint64 majorStart = xMajor ? from.X : from.Y;
     const qint64 minorStart = xMajor ? from.Y : from.X;
-    const int scale = Scale(*image);
-    const qint64 majorLimit = Logical(xMajor ? image->width() : image->height(), scale);
-    const qint64 minorLimit = Logical(xMajor ? image->height() : image->width(), scale);
+    const std::optional<TDeviceGrid> grid = Fractional(*image);
+    const int scale = grid ? 1 : Scale(*image);
+    const auto logical = [&](int pixels) { return grid ? grid->Logical(pixels) : Logical(pixels, scale); };
+    const qint64 majorLimit = logical(xMajor ? image->width() : image->height());
+    const qint64 minorLimit = logical(xMajor ? image->height() : image->width());
 
     // Only the steps whose major coordinate lies inside the image are walked.
     const qint64 last = qint64(major) - 1;
@@ -215,7 +368,32 @@ void TCanvas::LineTo(int x, int y)
             }
         }
     };
-    if (scale == 1)
+    if (grid && minor == 0) {
+        // A straight line (a tick) is one area: the same pixels as the steps
+        // below, filled at once.
+        if (minorStart >= 0 && minorStart < minorLimit) {
+            const int first = int(majorSign > 0 ? majorStart + firstIn : majorStart - lastIn);
+            const int last = int(majorSign > 0 ? majorStart + lastIn : majorStart - firstIn);
+            const int t = grid->Line();
+            const int low = grid->Edge(first);
+            const int high = std::max(grid->Edge(last) + t, grid->Edge(last + 1));
+            const int across = grid->Edge(int(minorStart));
+            drawn = FillDevice(
+                *image, xMajor ? TRect{low, across, high, across + t} : TRect{across, low, across + t, high}, pen);
+        }
+    } else if (grid) {
+        // One line thick across, and along the line each pixel reaches the
+        // next, so that no device row or column is left out.
+        walk([image, pen, g = *grid, xMajor](int px, int py) {
+            const int x = g.Edge(px);
+            const int y = g.Edge(py);
+            const int t = g.Line();
+            FillDevice(*image,
+                       xMajor ? TRect{x, y, std::max(x + t, g.Edge(px + 1)), y + t}
+                              : TRect{x, y, x + t, std::max(y + t, g.Edge(py + 1))},
+                       pen);
+        });
+    } else if (scale == 1)
         walk([image, pen](int px, int py) { Row(*image, py)[px] = pen; });
     else
         walk([image, pen](int px, int py) { Fill(*image, TRect{px, py, px + 1, py + 1}, pen); });
@@ -228,6 +406,9 @@ TColor TCanvas::GetPixel(int x, int y) const
     const QImage* image = Surface();
     if (!image || !Bounds().Contains({x, y}))
         return clBlack;
+    if (const std::optional<TDeviceGrid> grid = Fractional(*image))
+        return PixelToColor(
+            image->pixel(std::min(grid->Edge(x), image->width() - 1), std::min(grid->Edge(y), image->height() - 1)));
     const int s = Scale(*image);
     return PixelToColor(image->pixel(x * s, y * s));
 }
@@ -244,8 +425,16 @@ void TCanvas::SetPixel(int x, int y, TColor color)
 void TCanvas::DrawFocusRect(const TRect& rect)
 {
     QImage* image = WritableSurface();
-    if (image && !rect.IsEmpty() &&
-        ForEachFrameEdge(rect, Bounds(), [&](const TRect& edge) { return InvertDotted(*image, edge); }))
+    if (!image || rect.IsEmpty())
+        return;
+    if (const std::optional<TDeviceGrid> grid = Fractional(*image)) {
+        if (ForEachDeviceFrameEdge(rect, *grid, *image, [&](const TRect& edge, const TRect& frame, bool horizontal) {
+                return InvertDeviceDotted(*image, edge, frame, horizontal, grid->Line());
+            }))
+            Changed();
+        return;
+    }
+    if (ForEachFrameEdge(rect, Bounds(), [&](const TRect& edge) { return InvertDotted(*image, edge); }))
         Changed();
 }
 
@@ -274,10 +463,16 @@ void TCanvas::Copy(int x, int y, const QImage& source, const TRect& srcRect, boo
     const TRect from = srcRect.Intersected(TRect{0, 0, Logical(src.width(), ss), Logical(src.height(), ss)});
     if (from.IsEmpty())
         return;
-    const TRect bounds = Bounds();
     // The offset from source to destination may not fit in an int.
     const qint64 ox = qint64(x) - srcRect.Left;
     const qint64 oy = qint64(y) - srcRect.Top;
+    if (const std::optional<TDeviceGrid> grid = Fractional(*image)) {
+        if (CopyToGrid(*image, *grid, src, ss, from, TPoint{ClampToInt(from.Left + ox), ClampToInt(from.Top + oy)},
+                       transparent, key))
+            Changed();
+        return;
+    }
+    const TRect bounds = Bounds();
     const qint64 left = std::max<qint64>(from.Left + ox, 0);
     const qint64 top = std::max<qint64>(from.Top + oy, 0);
     const qint64 right = std::min<qint64>(from.Right + ox, bounds.Right);

@@ -5,7 +5,10 @@
 // On a picture whose device pixel ratio is a whole number n, coordinates are
 // logical: every logical pixel is an n × n block, so a drawing is the ratio-1
 // drawing enlarged without blur, while text is drawn at the full resolution.
-// Any other ratio counts as 1.
+// Between whole ratios above 1 (1.25, 1.5 ...) coordinates are logical too,
+// laid on the device pixels by TDeviceGrid: edges rounded once, every
+// one-pixel line and frame edge equally thick, bitmaps copied without blur
+// at a whole device pixel. Ratios up to 1 count as 1.
 #pragma once
 
 #include "framework/types.h"
@@ -17,6 +20,7 @@
 #include <QSize>
 #include <QString>
 
+class QPainter;
 class TBitmap;
 
 enum TBrushStyle { bsSolid, bsClear };
@@ -31,6 +35,11 @@ constexpr TColor PixelToColor(QRgb pixel)
 {
     return RGB(int((pixel >> 16) & 0xFF), int((pixel >> 8) & 0xFF), int(pixel & 0xFF));
 }
+
+// The device pixel ratio of what a painter really draws on (the window's
+// backing store, a grabbed pixmap, an image), which a widget's own ratio
+// does not tell when it is drawn elsewhere.
+qreal PaintDeviceRatio(const QPainter& painter);
 
 class TCanvas {
 public:
@@ -58,6 +67,11 @@ public:
 
     // Fills with the brush colour; a clear brush fills nothing.
     void FillRect(const TRect& rect);
+    // A part of a frame drawn piece by piece (a bevel's edge, the face within
+    // it): an area whose edges lie on frame's edges or one pixel inside them,
+    // in the brush colour. Between whole ratios the frame's lines come out
+    // equally thick on every side; otherwise the same as FillRect(area).
+    void FillFramePart(const TRect& frame, const TRect& area);
     // A one-pixel frame in the pen colour on the outermost pixels of the
     // rectangle, the inside in the brush colour unless the brush is clear.
     void Rectangle(const TRect& rect);
@@ -71,6 +85,8 @@ public:
     void SetPixel(int x, int y, TColor color);
     // Inverts every second pixel ((x + y) even, in logical coordinates) of
     // the rectangle's outermost frame, so drawing it twice restores the image.
+    // Between whole ratios the dots and the gaps along each edge are one
+    // line thick long, counted from the frame's corner.
     void DrawFocusRect(const TRect& rect);
     // Copies the part srcRect of src unscaled, its top-left corner at (x, y).
     void Draw(int x, int y, const TBitmap& src, const TRect& srcRect);

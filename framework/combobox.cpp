@@ -1,13 +1,13 @@
 #include "framework/combobox.h"
 
 #include "framework/application.h"
+#include "framework/devicegrid.h"
 #include "framework/exception.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScopedValueRollback>
@@ -28,16 +28,16 @@ namespace {
 // scaling. The canvas draws on it in logical pixels.
 QImage ItemImage(const QPainter& painter, const QSize& size)
 {
-    const QPaintEngine* engine = painter.paintEngine();
-    const QPaintDevice* device = engine && engine->paintDevice() ? engine->paintDevice() : painter.device();
-    const int ratio = std::max(1, int(std::ceil(device->devicePixelRatio())));
-    QImage image(size * ratio, QImage::Format_RGB32);
+    const qreal device = PaintDeviceRatio(painter);
+    const qreal ratio = IsFractionalRatio(device) ? device : std::max<qreal>(1, std::ceil(device));
+    const TDeviceGrid grid(ratio);
+    QImage image(grid.Length(size.width()), grid.Length(size.height()), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     return image;
 }
 
-// Draws an item's picture at its logical size; at a ratio that is not a whole
-// number it is scaled without smoothing, which would blur its edges.
+// Draws an item's picture at its logical size, without smoothing, which
+// would blur its edges where the picture's ratio is not the device's.
 void DrawItemImage(QPainter& painter, const QPoint& at, const QImage& image)
 {
     painter.save();

@@ -1,5 +1,8 @@
 #include "framework/stdctrls.h"
 
+#include "framework/canvas.h"
+#include "framework/devicegrid.h"
+
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -16,15 +19,15 @@ Qt::Alignment toQt(TAlignment a)
     return a == taRightJustify ? Qt::AlignRight : a == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
 }
 
-std::array<TBevelEdge, 4> BevelEdges(const TRect& r, TBevelCut bevel)
+std::array<TBevelEdge, 4> BevelEdges(const TRect& r, TBevelCut bevel, int line)
 {
     const bool lowered = bevel == bvLowered;
     const TColor topLeft = lowered ? clBtnShadow : clBtnHighlight;
     const TColor bottomRight = lowered ? clBtnHighlight : clBtnShadow;
-    return {{{{r.Left, r.Top, r.Left + 1, r.Bottom - 1}, topLeft},
-             {{r.Left, r.Top, r.Right - 1, r.Top + 1}, topLeft},
-             {{r.Right - 1, r.Top, r.Right, r.Bottom}, bottomRight},
-             {{r.Left, r.Bottom - 1, r.Right, r.Bottom}, bottomRight}}};
+    return {{{{r.Left, r.Top, r.Left + line, r.Bottom - line}, topLeft},
+             {{r.Left, r.Top, r.Right - line, r.Top + line}, topLeft},
+             {{r.Right - line, r.Top, r.Right, r.Bottom}, bottomRight},
+             {{r.Left, r.Bottom - line, r.Right, r.Bottom}, bottomRight}}};
 }
 
 // --- TLabel ---------------------------------------------------------------
@@ -398,16 +401,24 @@ void TPanel::paintEvent(QPaintEvent* e)
 {
     QFrame::paintEvent(e);
     QPainter painter(this);
-    TRect r{0, 0, width(), height()};
+    // Between whole device pixel ratios the bevels are laid out in device
+    // pixels, each line equally thick on every side; Qt's own scaling would
+    // round every edge on its own and make them one or two pixels wide.
+    const qreal ratio = PaintDeviceRatio(painter);
+    const bool fractional = IsFractionalRatio(ratio);
+    const TDeviceGrid grid(fractional ? ratio : 1);
+    if (fractional)
+        painter.scale(1 / ratio, 1 / ratio);
+    TRect r = grid.Area(TRect{0, 0, width(), height()});
     // The outer bevel first, the inner one inside it.
     for (TBevelCut bevel : {outer_, inner_}) {
         if (bevel == bvNone)
             continue;
-        for (const TBevelEdge& edge : BevelEdges(r, bevel))
+        for (const TBevelEdge& edge : BevelEdges(r, bevel, grid.Line()))
             if (!edge.Rect.IsEmpty())
                 painter.fillRect(QRect(edge.Rect.Left, edge.Rect.Top, edge.Rect.Width(), edge.Rect.Height()),
                                  ToQColor(edge.Color));
-        r = r.Inflated(-1, -1);
+        r = r.Inflated(-grid.Line(), -grid.Line());
     }
 }
 

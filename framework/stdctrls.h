@@ -34,7 +34,8 @@ struct TBevelEdge {
     TRect Rect;
     TColor Color;
 };
-std::array<TBevelEdge, 4> BevelEdges(const TRect& rect, TBevelCut bevel);
+// Each edge is `line` pixels thick.
+std::array<TBevelEdge, 4> BevelEdges(const TRect& rect, TBevelCut bevel, int line = 1);
 
 class TLabel : public QLabel, public TControl {
 public:

@@ -264,7 +264,8 @@ void TColorComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState)
         canvas->PenColor = clWindowText;
         canvas->Rectangle(swatch);
         canvas->BrushColor = ItemData(index);
-        canvas->FillRect(swatch.Inflated(-1, -1));
+        // Inside the frame's lines, which keep their thickness on every side.
+        canvas->FillFramePart(swatch, swatch.Inflated(-1, -1));
     }
     if (!displayNames_)
         return;

@@ -1,6 +1,7 @@
 #include "widgets/slider/imageslider.h"
 
 #include "framework/application.h"
+#include "framework/devicegrid.h"
 #include "framework/exception.h"
 #include "framework/palette.h"
 
@@ -717,14 +718,22 @@ void TCustomImageSlider::enterEvent(QEnterEvent* event)
 void TCustomImageSlider::paintEvent(QPaintEvent* event)
 {
     Guard([&] {
+        QPainter painter(this);
+        // At a whole device pixel ratio the logical picture is enlarged, every
+        // pixel a block; between whole ratios that would make one-pixel lines
+        // alternately one and two device pixels wide, so the picture is drawn
+        // on the device pixels themselves.
+        const qreal ratio = PaintDeviceRatio(painter);
+        bufferRatio_ = IsFractionalRatio(ratio) ? ratio : 1;
         Paint();
         if (buffer_.isNull())
             return;
-        // One copy of the finished picture; above a device pixel ratio of 1
-        // it is scaled without smoothing, so the pixels stay crisp.
-        QPainter painter(this);
+        // One copy of the finished picture, without smoothing.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(event->rect(), buffer_, event->rect());
+        if (bufferRatio_ == 1)
+            painter.drawImage(event->rect(), buffer_, event->rect());
+        else
+            painter.drawImage(QPoint(0, 0), buffer_);
     });
 }
 
@@ -732,8 +741,12 @@ void TCustomImageSlider::Paint()
 {
     const int w = width();
     const int h = height();
-    if (buffer_.width() != w || buffer_.height() != h)
-        buffer_ = w > 0 && h > 0 ? QImage(w, h, QImage::Format_RGB32) : QImage();
+    const TDeviceGrid grid(bufferRatio_);
+    const QSize size = bufferRatio_ == 1 ? QSize(w, h) : QSize(grid.Length(w), grid.Length(h));
+    if (buffer_.size() != size || buffer_.devicePixelRatio() != bufferRatio_) {
+        buffer_ = w > 0 && h > 0 ? QImage(size, QImage::Format_RGB32) : QImage();
+        buffer_.setDevicePixelRatio(bufferRatio_);
+    }
     if (buffer_.isNull())
         return;
 
@@ -743,18 +756,21 @@ void TCustomImageSlider::Paint()
         thumbPoint = SnapThumbPos(pos);
     }
 
-    TRect rect{0, 0, w, h};
+    // The bevel and the face are parts of one frame, so that the bevel's
+    // lines are equally thick on every side at any ratio.
+    const TRect client{0, 0, w, h};
+    TRect face = client;
     canvas_.BrushStyle = bsSolid;
     if (bevelStyle_ != bvNone) {
-        for (const TBevelEdge& edge : BevelEdges(rect, bevelStyle_)) {
+        for (const TBevelEdge& edge : BevelEdges(client, bevelStyle_)) {
             canvas_.BrushColor = edge.Color;
-            canvas_.FillRect(edge.Rect);
+            canvas_.FillFramePart(client, edge.Rect);
         }
-        rect = rect.Inflated(-BevelWidth(), -BevelWidth());
+        face = client.Inflated(-BevelWidth(), -BevelWidth());
     }
 
     canvas_.BrushColor = FaceColor();
-    canvas_.FillRect(rect);
+    canvas_.FillFramePart(client, face);
 
     if (ruler_->Width() > 0) {
         const std::optional<TColor> key =

@@ -162,7 +162,9 @@ public:
     static constexpr int RepeatInterval = 400; // ms between ruler-press steps
 
     // --- Painting --------------------------------------------------------
-    // Draws the whole control into the off-screen buffer.
+    // Draws the whole control into the off-screen buffer: one pixel a logical
+    // pixel, or, after a paint request on a device whose pixel ratio lies
+    // between whole numbers, one pixel a device pixel at that ratio.
     void Paint();
     const QImage& Buffer() const { return buffer_; }
     // The canvas of the buffer; OnDrawPoints handlers draw on it.
@@ -260,6 +262,7 @@ private:
     bool cursorOverThumb_ = false;
     bool paintingCopy_ = false;
 
+    qreal bufferRatio_ = 1;
     QImage buffer_;
     TCanvas canvas_{&buffer_};
 };
