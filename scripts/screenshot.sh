@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts the program under Xvfb and saves into a folder (default:
 # build/screenshots) a screenshot of the window per page, and of the screen
-# with the preview's tooltip, its menu and the "Копировать как" submenu, a pick under way, the colour list
-# open, the note after a bad paste and the entry dialog with a Visual C++
+# with the preview's tooltip, its menu and the "Копировать как" submenu, a pick under way, its
+# magnifier near a screen corner, the colour list open, the note after a bad paste and the entry dialog with a Visual C++
 # literal typed in. Usage: scripts/screenshot.sh [DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -52,6 +52,24 @@ sleep 0.5
 build/tests/e2e/xshot "$out/pick.png"
 xdotool key Escape
 sleep 0.3
+# The magnifier at x10 near the screen's bottom right corner, over the blue
+# slider's one-pixel ticks: the window is moved into the corner for it.
+width=$(xwininfo -id "$HUEBOX_WINDOW" | awk '/Width:/ { print $2 }')
+height=$(xwininfo -id "$HUEBOX_WINDOW" | awk '/Height:/ { print $2 }')
+home_x=$x home_y=$y
+xdotool windowmove "$HUEBOX_WINDOW" $((1024 - width)) $((768 - height))
+sleep 0.5
+window_origin
+xdotool mousemove $((x + 60)) $((y + 56)) click 1 key ctrl+p
+sleep 0.3
+xdotool mousemove $((x + width - 150)) $((y + 197))
+sleep 0.5
+build/tests/e2e/xshot "$out/magnifier.png"
+xdotool key Escape
+sleep 0.3
+xdotool windowmove "$HUEBOX_WINDOW" "$home_x" "$home_y"
+sleep 0.5
+window_origin
 # The colour combo box's open list is a window of its own: take the screen.
 xdotool mousemove $((x + 504)) $((y + 15)) click 1
 sleep 0.5
