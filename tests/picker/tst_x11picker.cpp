@@ -28,6 +28,14 @@ TColor LastHovered(const QSignalSpy& hovered)
     return hovered.isEmpty() ? -1 : hovered.constLast().at(0).value<TColor>();
 }
 
+// The centre of a window of ours in screen pixels, whatever Qt's scaling
+// (the only screen starts at the origin, so its pixels are logical ones
+// times the ratio).
+QPoint ScreenCentre(const QWindow& w)
+{
+    return (QPointF(w.geometry().center()) * w.devicePixelRatio()).toPoint();
+}
+
 void MoveTo(QPoint p)
 {
     Xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});
@@ -214,9 +222,9 @@ void TestX11Picker::picksTheColourUnderThePointer()
     picker.Start();
     QCOMPARE(started.size(), 1);
     QVERIFY(picker.IsActive());
-    MoveTo(GreenWindow.geometry().center());
+    MoveTo(ScreenCentre(GreenWindow));
     QTRY_COMPARE(LastHovered(hovered), Green);
-    MoveTo(PinkWindow.geometry().center());
+    MoveTo(ScreenCentre(PinkWindow));
     QTRY_COMPARE(LastHovered(hovered), Pink);
     Xdotool({"click", "1"});
     QTRY_COMPARE(picked.size(), 1);
@@ -246,7 +254,7 @@ void TestX11Picker::givingUpReleasesTheGrab()
     QSignalSpy picked(picker.get(), &TColorPicker::Picked), cancelled(picker.get(), &TColorPicker::Cancelled),
         failed(picker.get(), &TColorPicker::Failed);
     picker->Start();
-    MoveTo(GreenWindow.geometry().center());
+    MoveTo(ScreenCentre(GreenWindow));
     const std::uint32_t magnifier = picker->MagnifierWindow();
     QVERIFY(magnifier != 0 && Exists(magnifier));
     if (action.isEmpty()) {
@@ -323,8 +331,13 @@ void TestX11Picker::magnifierShowsThePatternAndKeysMoveByPixels()
     picker.Start();
     QCOMPARE(LastHovered(hovered), Odd);
     // Exactly the pattern's pixels, magnified, with the grid and the frame.
-    const TMagnifierView view{
-        board.copy(QRect(QPoint(13, 13), QSize(15, 15))), QRegion(0, 0, 15, 15), 10, 1.0, Short(Odd), odd};
+    // Drawn at the screen's ratio; the pixels it shows are screen pixels.
+    const TMagnifierView view{board.copy(QRect(QPoint(13, 13), QSize(15, 15))),
+                              QRegion(0, 0, 15, 15),
+                              10,
+                              qGuiApp->primaryScreen()->devicePixelRatio(),
+                              Short(Odd),
+                              odd};
     const QImage expected = DrawMagnifier(view);
     QImage shown;
     QTRY_COMPARE((shown = Grab(picker.MagnifierWindow())).size(), expected.size());
@@ -369,10 +382,13 @@ void TestX11Picker::magnifierAtTheScreenCorners()
     picker.Start();
     MoveTo(corner);
     QTRY_COMPARE(Pointer(), corner);
-    const TMagnifierGeometry g = MagnifierGeometry({{}, {}, 10, 1.0, QStringLiteral("x"), corner});
+    const TMagnifierGeometry g =
+        MagnifierGeometry({{}, {}, 10, qGuiApp->primaryScreen()->devicePixelRatio(), QStringLiteral("x"), corner});
+    // The view's corner beyond the screen's corner.
+    const QPoint beyond(offScreen.x() ? g.View.width() - 1 : 0, offScreen.y() ? g.View.height() - 1 : 0);
     QImage shown;
     QTRY_VERIFY(!(shown = Grab(picker.MagnifierWindow())).isNull() &&
-                shown.pixel(g.View.topLeft() + offScreen) == MagnifierBeyondEdge(offScreen, 1));
+                shown.pixel(g.View.topLeft() + beyond) == MagnifierBeyondEdge(beyond, g.Line));
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
     auto* geometry = xcb_get_geometry_reply(x, xcb_get_geometry(x, picker.MagnifierWindow()), nullptr);
     QVERIFY(geometry);
@@ -407,7 +423,7 @@ void TestX11Picker::otherButtonsDoNotEndThePick()
 {
     TX11ColorPicker picker;
     QSignalSpy picked(&picker, &TColorPicker::Picked), cancelled(&picker, &TColorPicker::Cancelled);
-    MoveTo(PinkWindow.geometry().center());
+    MoveTo(ScreenCentre(PinkWindow));
     picker.Start();
     Xdotool({"mousedown", "1"});
     Xdotool({"click", "3"});
@@ -422,8 +438,8 @@ void TestX11Picker::otherButtonsDoNotEndThePick()
 
 void TestX11Picker::liveColourBeforeAnyMotion()
 {
-    MoveTo(PinkWindow.geometry().center());
-    QTRY_COMPARE(Pointer(), PinkWindow.geometry().center());
+    MoveTo(ScreenCentre(PinkWindow));
+    QTRY_COMPARE(Pointer(), ScreenCentre(PinkWindow));
     TX11ColorPicker picker;
     QSignalSpy hovered(&picker, &TColorPicker::Hovered);
     picker.Start();
@@ -482,7 +498,7 @@ void TestX11Picker::representableColoursComeBackExactly()
 void TestX11Picker::ExpectReleasedAndPickAgain()
 {
     const int presses = GreenWindow.Presses;
-    MoveTo(GreenWindow.geometry().center());
+    MoveTo(ScreenCentre(GreenWindow));
     Xdotool({"click", "1"});
     QTRY_COMPARE(GreenWindow.Presses, presses + 1);
 
