@@ -1,5 +1,6 @@
 #include "picker/x11magnifier.h"
 
+#include "color/colormodel.h"
 #include "picker/magnifierimage.h"
 #include "picker/magnifierlayout.h"
 
@@ -11,19 +12,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
-
-namespace {
-
-QString HtmlText(TColor c)
-{
-    return QStringLiteral("#%1%2%3")
-        .arg(GetRValue(c), 2, 16, QLatin1Char('0'))
-        .arg(GetGValue(c), 2, 16, QLatin1Char('0'))
-        .arg(GetBValue(c), 2, 16, QLatin1Char('0'))
-        .toUpper();
-}
-
-} // namespace
 
 TX11Magnifier::TX11Magnifier(xcb_connection_t* connection, std::uint32_t root, QSize rootSize,
                              const TPixelFormat& format, std::uint8_t depth, std::uint32_t visual)
@@ -141,7 +129,7 @@ TX11Magnifier::TShown TX11Magnifier::ShowAt(QPoint hotspot, int zoom, const TFor
     if (view.OnScreen.contains(centre)) {
         const QRgb rgb = view.Pixels.pixel(centre);
         shown.Color = RGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
-        view.Literal = literal ? literal(*shown.Color) : HtmlText(*shown.Color);
+        view.Literal = literal ? literal(*shown.Color) : HtmlOf(GetRValue(*shown.Color), GetGValue(*shown.Color), GetBValue(*shown.Color));
     }
 
     Picture = DrawMagnifier(view);
