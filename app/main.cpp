@@ -43,16 +43,12 @@ private:
 
     static void Hold(QtMsgType type, const QMessageLogContext& context, const QString& text)
     {
-        if (type == QtFatalMsg && text.contains(QLatin1String("platform plugin"))) {
+        // The application object's only fatal error is a display it cannot
+        // open, whatever words Qt's platform plugin puts it in.
+        if (type == QtFatalMsg) {
             std::fprintf(stderr, "huebox: no display could be opened (%s)\n", qPrintable(Tried()));
             std::fflush(stderr);
             std::_Exit(1);
-        }
-        if (type == QtFatalMsg) {
-            // Any other fatal error keeps Qt's own report.
-            Release();
-            qt_message_output(type, context, text);
-            return;
         }
         const std::lock_guard lock(mutex_);
         held_.push_back({type, context.file, context.line, context.function, context.category, text});

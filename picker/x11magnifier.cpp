@@ -129,7 +129,8 @@ TX11Magnifier::TShown TX11Magnifier::ShowAt(QPoint hotspot, int zoom, const TFor
     if (view.OnScreen.contains(centre)) {
         const QRgb rgb = view.Pixels.pixel(centre);
         shown.Color = RGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
-        view.Literal = literal ? literal(*shown.Color) : HtmlOf(GetRValue(*shown.Color), GetGValue(*shown.Color), GetBValue(*shown.Color));
+        view.Literal = literal ? literal(*shown.Color)
+                               : HtmlOf(GetRValue(*shown.Color), GetGValue(*shown.Color), GetBValue(*shown.Color));
     }
 
     Picture = DrawMagnifier(view);
