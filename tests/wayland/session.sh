@@ -9,6 +9,16 @@
 
 fail() {
   echo "FAIL: $*" >&2
+  # The program's own last words, for a run nobody watched.
+  if [ -s "${SESSION_DIR:-}/log/huebox.log" ]; then
+    echo "--- end of huebox's log:" >&2
+    if grep -q 'ERROR: ' "$SESSION_DIR/log/huebox.log"; then
+      # Each report's first frames, direct leaks first.
+      grep -A8 -E '^(Direct|Indirect) leak|ERROR: ' "$SESSION_DIR/log/huebox.log" | head -n 80 >&2
+    else
+      tail -n 40 "$SESSION_DIR/log/huebox.log" >&2
+    fi
+  fi
   exit 1
 }
 

@@ -8,6 +8,9 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/session.sh"
 HUEBOX=$1 SHOTS=$2 DESKTOP_FILE=$3
+# Under the sanitizers: the graphics driver's leaks that the suppressions
+# name show their frames only to the slow unwinder.
+[ -n "${LSAN_OPTIONS:-}" ] && export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0"
 
 # sway does not run as root: the session then runs as nobody, in a folder of
 # its own holding copies of what it needs, since the build folder may be
@@ -20,7 +23,7 @@ if [ "$(id -u)" -eq 0 ]; then
   cp "$here/session.sh" "$here/test_wayland.sh" "$HUEBOX" "$SHOTS" "$DESKTOP_FILE" "$top/"
   mkdir "$top/session"
   # A sanitizer build's suppressions, likewise.
-  supp=$(sed -n 's/.*suppressions=\([^:]*\).*/\1/p' <<<"${LSAN_OPTIONS:-}")
+  supp=$(tr ':' '\n' <<<"${LSAN_OPTIONS:-}" | sed -n 's/^suppressions=//p')
   if [ -n "$supp" ]; then
     cp "$supp" "$top/lsan.supp"
     export LSAN_OPTIONS=${LSAN_OPTIONS/"$supp"/$top/lsan.supp}
