@@ -9,7 +9,6 @@
 #include <QStyleFactory>
 
 #include <fontconfig/fontconfig.h>
-#include <malloc.h>
 
 #include <exception>
 #include <optional>
@@ -40,9 +39,6 @@ public:
         if (thread_.joinable())
             thread_.join();
         prepare_ = std::move(prepare);
-        // The threads share the one heap: an arena of the start-up thread's
-        // own would keep what it frees from everyone else.
-        mallopt(M_ARENA_MAX, 1);
         try {
             thread_ = std::thread([this] {
                 FcInit();
