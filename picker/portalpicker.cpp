@@ -208,29 +208,41 @@ bool TPortalColorPicker::FailedAsUnavailable(const QDBusError& error)
     }
     // A portal without a Screenshot implementation behind it, as some
     // desktops have: no way to pick here, not a fault to report.
+    FailUnavailable();
+    return true;
+}
+
+void TPortalColorPicker::FailUnavailable()
+{
     Finish();
     emit Failed(ScreenPickUnavailableMessage);
-    return true;
+}
+
+std::optional<QDBusMessage> TPortalColorPicker::TakeReply(QDBusPendingCallWatcher* call)
+{
+    call->deleteLater();
+    if (call != Call)
+        return std::nullopt;
+    Call = nullptr;
+    QDBusMessage reply = call->reply();
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        if (!FailedAsUnavailable(call->error()))
+            Fail(CallError(call->error()));
+        return std::nullopt;
+    }
+    return reply;
 }
 
 void TPortalColorPicker::OnVersionFinished(QDBusPendingCallWatcher* call)
 {
-    call->deleteLater();
-    if (call != Call)
+    const std::optional<QDBusMessage> reply = TakeReply(call);
+    if (!reply)
         return;
-    Call = nullptr;
-    const QDBusMessage reply = call->reply();
-    if (reply.type() != QDBusMessage::ReplyMessage) {
-        if (!FailedAsUnavailable(call->error()))
-            Fail(CallError(call->error()));
-        return;
-    }
     bool ok = false;
     const uint version =
-        reply.arguments().isEmpty() ? 0 : qvariant_cast<QDBusVariant>(reply.arguments().at(0)).variant().toUInt(&ok);
+        reply->arguments().isEmpty() ? 0 : qvariant_cast<QDBusVariant>(reply->arguments().at(0)).variant().toUInt(&ok);
     if (!ok || version < 2) {
-        Finish();
-        emit Failed(ScreenPickUnavailableMessage);
+        FailUnavailable();
         return;
     }
     Call = new QDBusPendingCallWatcher(Bus.asyncCall(PickCall), this);
@@ -239,24 +251,17 @@ void TPortalColorPicker::OnVersionFinished(QDBusPendingCallWatcher* call)
 
 void TPortalColorPicker::OnCallFinished(QDBusPendingCallWatcher* call)
 {
-    call->deleteLater();
-    if (call != Call)
+    const std::optional<QDBusMessage> reply = TakeReply(call);
+    if (!reply)
         return;
-    Call = nullptr;
-    const QDBusMessage reply = call->reply();
-    if (reply.type() != QDBusMessage::ReplyMessage) {
-        if (!FailedAsUnavailable(call->error()))
-            Fail(CallError(call->error()));
-        return;
-    }
-    const QString handle = reply.signature() == QLatin1String("o")
-                               ? qvariant_cast<QDBusObjectPath>(reply.arguments().at(0)).path()
+    const QString handle = reply->signature() == QLatin1String("o")
+                               ? qvariant_cast<QDBusObjectPath>(reply->arguments().at(0)).path()
                                : QString();
     if (handle.isEmpty()) {
         Fail(BadAnswer);
         return;
     }
-    PortalOwner = reply.service();
+    PortalOwner = reply->service();
     // A portal that does not honour the token answers on another object.
     if (handle != RequestPath) {
         Bus.disconnect(PortalService, RequestPath, RequestInterface, ResponseSignal, this,

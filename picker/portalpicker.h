@@ -9,6 +9,8 @@
 #include <QDBusMessage>
 #include <QString>
 
+#include <optional>
+
 class QDBusError;
 class QDBusPendingCallWatcher;
 class QDBusServiceWatcher;
@@ -41,6 +43,10 @@ private:
     // Ends the pick with ScreenPickUnavailableMessage when the error says the
     // portal has no Screenshot to offer.
     bool FailedAsUnavailable(const QDBusError& error);
+    void FailUnavailable();
+    // The answer to the call under way; nothing when it is another's, or when
+    // it failed (and the pick with it).
+    std::optional<QDBusMessage> TakeReply(QDBusPendingCallWatcher* call);
     void Listen(const QString& path);
     // Asks the portal to take its interface down and forgets the request.
     void Close();

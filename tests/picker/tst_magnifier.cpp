@@ -2,24 +2,9 @@
 #include "picker/magnifierimage.h"
 #include "picker/magnifierlayout.h"
 #include "picker/pixelformat.h"
+#include "tests/picker/checkerboard.h"
 
 #include <QtTest>
-
-namespace {
-
-// A checkerboard of black and white with one odd pixel in the middle.
-constexpr QRgb Odd = 0xFF3366CC;
-QImage Checkerboard(int cells)
-{
-    QImage image(cells, cells, QImage::Format_RGB32);
-    for (int y = 0; y < cells; ++y)
-        for (int x = 0; x < cells; ++x)
-            image.setPixel(x, y, (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000);
-    image.setPixel(cells / 2, cells / 2, Odd);
-    return image;
-}
-
-} // namespace
 
 Q_DECLARE_METATYPE(TPixelFormat)
 

@@ -3,6 +3,7 @@
 #include "picker/magnifierimage.h"
 #include "picker/magnifierlayout.h"
 #include "picker/x11picker.h"
+#include "tests/picker/checkerboard.h"
 
 #include <QPainter>
 #include <QProcess>
@@ -91,19 +92,6 @@ private:
     xcb_connection_t* X;
     xcb_window_t Window = 0;
 };
-
-// A checkerboard of black and white with one odd pixel in the middle.
-constexpr QRgb OddRgb = 0xFF3366CC;
-constexpr TColor Odd = RGB(0x33, 0x66, 0xCC);
-QImage Checkerboard(int side)
-{
-    QImage image(side, side, QImage::Format_RGB32);
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x)
-            image.setPixel(x, y, (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000);
-    image.setPixel(side / 2, side / 2, OddRgb);
-    return image;
-}
 
 // What a window of the server shows, in screen pixels.
 QImage Grab(std::uint32_t window)
