@@ -2,9 +2,10 @@
 # Installs the Debian packages a command needs, and only those that are
 # missing. Without an argument: what building and running Huebox needs
 # (scripts/run.sh). Add the groups a command needs besides:
-#   --test   the test suite: X server, input, clipboard and monitor tools, the
-#            accessibility bus, packaging and manual page tools, clang-format,
-#            and a Wayland session with the desktop portal (scripts/test.sh)
+#   --test   the test suite: X servers (Xvfb, and one of two monitors), input,
+#            clipboard and monitor tools, the accessibility bus, packaging and
+#            manual page tools, clang-format, and a Wayland session with the
+#            desktop portal (scripts/test.sh)
 #   --bench  the benchmarks: Google Benchmark, valgrind, the X extension the
 #            start-up probe uses (scripts/bench.sh)
 #   --fuzz   clang with libFuzzer and its sanitizer runtime (scripts/fuzz.sh)
@@ -20,6 +21,7 @@ for group in "$@"; do
   case $group in
   --test)
     packages+=(xvfb xauth xdotool xclip x11-utils x11-xserver-utils dbus-daemon at-spi2-core clang-format
+      xserver-xorg-core xserver-xorg-video-dummy
       desktop-file-utils appstream dpkg-dev file lintian man-db groff-base
       sway qt6-wayland wl-clipboard wtype grim pipewire jq libglib2.0-bin
       xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk) ;;

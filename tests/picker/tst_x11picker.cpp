@@ -13,6 +13,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <map>
 
 namespace {
 
@@ -134,6 +135,17 @@ QPoint Pointer()
     return p;
 }
 
+// Where the server has a window, in screen pixels.
+QRect WindowRect(std::uint32_t window)
+{
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    auto* geometry = xcb_get_geometry_reply(x, xcb_get_geometry(x, window), nullptr);
+    const QRect rect = geometry ? QRect(geometry->x, geometry->y, geometry->width, geometry->height) : QRect();
+    std::free(geometry);
+    xcb_disconnect(x);
+    return rect;
+}
+
 QRect RootRect()
 {
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
@@ -164,6 +176,8 @@ private slots:
     void magnifierAtTheScreenCorners_data();
     void magnifierAtTheScreenCorners();
     void magnifierIsNeverSampled();
+    void picksOnEveryMonitor_data();
+    void picksOnEveryMonitor();
     void otherButtonsDoNotEndThePick();
     void liveColourBeforeAnyMotion();
     void zoomByWheelAndKeys();
@@ -377,12 +391,7 @@ void TestX11Picker::magnifierAtTheScreenCorners()
     QImage shown;
     QTRY_VERIFY(!(shown = Grab(picker.MagnifierWindow())).isNull() &&
                 shown.pixel(g.View.topLeft() + beyond) == MagnifierBeyondEdge(beyond, g.Line));
-    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
-    auto* geometry = xcb_get_geometry_reply(x, xcb_get_geometry(x, picker.MagnifierWindow()), nullptr);
-    QVERIFY(geometry);
-    const QRect window(geometry->x, geometry->y, geometry->width, geometry->height);
-    std::free(geometry);
-    xcb_disconnect(x);
+    const QRect window = WindowRect(picker.MagnifierWindow());
     QVERIFY(RootRect().contains(window));
     QVERIFY(!window.intersects(MagnifierArea(corner, MagnifierCells(10))));
 }
@@ -405,6 +414,63 @@ void TestX11Picker::magnifierIsNeverSampled()
     Xdotool({"mousemove", QString::number(inside.x()), QString::number(inside.y()), "click", "1"});
     QTRY_COMPARE(picked.size(), 1);
     QCOMPARE(picked.at(0).at(0).value<TColor>(), clBlack);
+}
+
+// The two monitors that tests/picker/monitors.sh sets up, in screen pixels.
+const std::map<QString, QRect> Monitors = {{"DUMMY0", {0, 0, 1600, 900}}, {"DUMMY1", {1600, 200, 800, 600}}};
+
+void TestX11Picker::picksOnEveryMonitor_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QString>("monitor");
+    QTest::newRow("first, right edge") << QPoint(1599, 450) << "DUMMY0";
+    QTest::newRow("first, beside the corner no monitor shows") << QPoint(1599, 899) << "DUMMY0";
+    QTest::newRow("second, left edge") << QPoint(1600, 450) << "DUMMY1";
+    QTest::newRow("second, top left") << QPoint(1600, 200) << "DUMMY1";
+    QTest::newRow("second, bottom right") << QPoint(2399, 799) << "DUMMY1";
+}
+
+void TestX11Picker::picksOnEveryMonitor()
+{
+    QFETCH(QPoint, at);
+    QFETCH(QString, monitor);
+    const auto screens = QGuiApplication::screens();
+    const auto screen = std::find_if(screens.begin(), screens.end(), [&](QScreen* s) { return s->name() == monitor; });
+    if (screens.size() != 2 || screen == screens.end())
+        QSKIP("needs the two monitors of tests/picker/monitors.sh");
+    if (qEnvironmentVariableIsSet("QT_SCREEN_SCALE_FACTORS"))
+        QVERIFY(screens.at(0)->devicePixelRatio() != screens.at(1)->devicePixelRatio());
+    const QImage board = Checkerboard(41);
+    const TPattern pattern(board, at - QPoint(20, 20));
+    MoveTo(at);
+    QTRY_COMPARE(Pointer(), at);
+    TX11ColorPicker picker;
+    picker.SetFormatter(Short);
+    QSignalSpy hovered(&picker, &TColorPicker::Hovered), picked(&picker, &TColorPicker::Picked);
+    picker.Start();
+    QCOMPARE(LastHovered(hovered), Odd);
+
+    // The pattern's pixels where a monitor shows them, the neutral pattern in
+    // the corner none shows; drawn at the ratio of the pointer's monitor.
+    const QRect area = MagnifierArea(at, 15);
+    QRegion shownByMonitors;
+    for (const auto& [name, rect] : Monitors)
+        shownByMonitors += (rect & area).translated(-area.topLeft());
+    const QImage expected = DrawMagnifier({board.copy(QRect(QPoint(13, 13), QSize(15, 15))), shownByMonitors, 10,
+                                           (*screen)->devicePixelRatio(), Short(Odd), at});
+    QImage shown;
+    QTRY_COMPARE((shown = Grab(picker.MagnifierWindow())).size(), expected.size());
+    QVERIFY(shown == expected);
+    const QRect window = WindowRect(picker.MagnifierWindow());
+    QVERIFY2(
+        Monitors.at(monitor).contains(window),
+        qPrintable(
+            QStringLiteral("%1,%2 %3x%4").arg(window.x()).arg(window.y()).arg(window.width()).arg(window.height())));
+    QVERIFY(!window.intersects(area));
+
+    Xdotool({"key", "Return"});
+    QTRY_COMPARE(picked.size(), 1);
+    QCOMPARE(picked.at(0).at(0).value<TColor>(), Odd);
 }
 
 void TestX11Picker::otherButtonsDoNotEndThePick()
