@@ -6,6 +6,8 @@
 #include "framework/application.h"
 #include "picker/colorpicker.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <QCoreApplication>
 #include <QStringList>
 #include <QTimer>
@@ -15,6 +17,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -93,17 +96,33 @@ void Write(const QString& text, std::FILE* stream)
     std::fflush(stream);
 }
 
+// Opens the display while the font configuration (fontconfig's files and
+// cache, the largest single piece of start-up) and `beside` are read on a
+// thread of their own: neither needs a display. The fonts are installed once
+// both are done, so that Qt's first question to fontconfig finds it loaded.
+template <class F> auto StartApplication(int& argc, char** argv, F beside)
+{
+    auto done = std::async([beside = std::move(beside)] {
+        FcInit();
+        return beside();
+    });
+    std::unique_ptr<TApplication> app;
+    {
+        const TDisplayOpening opening;
+        app = std::make_unique<TApplication>(argc, argv, TApplication::TFonts::Later);
+    }
+    done.wait();
+    app->InstallFonts();
+    InstallQtTranslation();
+    return std::pair(std::move(app), std::move(done));
+}
+
 // One pick from the screen without the window: its literal on standard
 // output, exit 0; given up, nothing and exit 2; impossible, the message and
 // exit 1.
 int Pick(int& argc, char** argv, const TOutputFormat& format)
 {
-    std::unique_ptr<TApplication> app;
-    {
-        const TDisplayOpening opening;
-        app = std::make_unique<TApplication>(argc, argv);
-    }
-    InstallQtTranslation();
+    const auto app = StartApplication(argc, argv, [] {}).first;
     // Only a name needs the list of named colours, and so the window's layout.
     std::unique_ptr<TForm1> names;
     if (format == TOutputFormat(TCopyForm::Name))
@@ -158,16 +177,8 @@ int main(int argc, char** argv)
             return Pick(argc, argv, *line.Format);
     }
 
-    // The window's layout needs no display: it is read while Qt opens one.
-    // A fault in it is reported where the window is made.
-    std::packaged_task<TFormObject()> readLayout(&TForm1::StoredLayout);
-    std::future<TFormObject> layout = readLayout.get_future();
-    std::unique_ptr<TApplication> app;
-    {
-        const TDisplayOpening opening;
-        app = std::make_unique<TApplication>(argc, argv, [&readLayout] { readLayout(); });
-    }
-    InstallQtTranslation();
+    // A fault in the window's layout is reported where the window is made.
+    auto [app, layout] = StartApplication(argc, argv, &TForm1::StoredLayout);
 
     std::unique_ptr<TForm1> form;
     try {

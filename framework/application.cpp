@@ -8,81 +8,10 @@
 #include <QMessageBox>
 #include <QStyleFactory>
 
-#include <fontconfig/fontconfig.h>
-
-#include <exception>
 #include <optional>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 namespace {
-
-// Reading the font configuration (fontconfig's files and cache) is the
-// largest single piece of start-up, and like the caller's own preparation it
-// needs nothing from the display. Both run on a thread of their own while Qt
-// opens the display; the constructor waits for them before Qt first asks
-// fontconfig anything, and Qt's own initialisation then finds it done.
-class TStartupThread {
-public:
-    TStartupThread() = default;
-    TStartupThread(const TStartupThread&) = delete;
-    TStartupThread& operator=(const TStartupThread&) = delete;
-    ~TStartupThread()
-    {
-        if (thread_.joinable())
-            thread_.join();
-    }
-
-    void Start(std::function<void()> prepare)
-    {
-        if (thread_.joinable())
-            thread_.join();
-        prepare_ = std::move(prepare);
-        try {
-            thread_ = std::thread([this] {
-                FcInit();
-                Prepare();
-            });
-        } catch (const std::system_error&) {
-            // Without a thread Qt reads the configuration itself, later, and
-            // the preparation runs in Finish().
-        }
-    }
-
-    // Returns once both are done; raises what the preparation raised.
-    void Finish()
-    {
-        if (thread_.joinable())
-            thread_.join();
-        Prepare();
-        if (failure_)
-            std::rethrow_exception(std::exchange(failure_, nullptr));
-    }
-
-private:
-    void Prepare()
-    {
-        const std::function<void()> prepare = std::exchange(prepare_, nullptr);
-        if (!prepare)
-            return;
-        try {
-            prepare();
-        } catch (...) {
-            failure_ = std::current_exception();
-        }
-    }
-
-    std::thread thread_;
-    std::function<void()> prepare_;
-    std::exception_ptr failure_;
-};
-
-TStartupThread& startupThread()
-{
-    static TStartupThread thread;
-    return thread;
-}
 
 TApplication::MessageHandler& messageHandler()
 {
@@ -104,8 +33,7 @@ std::map<int, TCursorEntry>& cursorTable()
 
 } // namespace
 
-TApplication::TApplication(int& argc, char** argv, std::function<void()> prepare)
-    : QApplication((startupThread().Start(std::move(prepare)), argc), argv)
+TApplication::TApplication(int& argc, char** argv, TFonts fonts) : QApplication(argc, argv)
 {
     // A fixed style and the classic palette, whatever the desktop's theme:
     // Qt's controls paint with the system colours our own drawing resolves
@@ -113,7 +41,12 @@ TApplication::TApplication(int& argc, char** argv, std::function<void()> prepare
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
         setStyle(style);
     setPalette(ClassicPalette());
-    startupThread().Finish();
+    if (fonts == TFonts::Now)
+        InstallFonts();
+}
+
+void TApplication::InstallFonts()
+{
     InstallFontSubstitutions();
     // Controls start in the usual dialog font, the one windows are laid out
     // in, so a new control does not first load a font it will not keep.

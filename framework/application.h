@@ -13,12 +13,15 @@
 class TApplication : public QApplication {
     Q_OBJECT
 public:
-    // prepare: start-up work that needs no display and touches nothing Qt's
-    // own start-up touches (no widget, font, pixmap or accessibility). It
-    // runs on a thread of its own while Qt opens the display and has run when
-    // the constructor returns; what it throws, the constructor throws.
-    TApplication(int& argc, char** argv, std::function<void()> prepare = {});
+    // Later leaves the fonts to InstallFonts(): for a caller that reads the
+    // font configuration on a thread of its own while Qt opens the display.
+    enum class TFonts { Now, Later };
+    TApplication(int& argc, char** argv, TFonts fonts = TFonts::Now);
     ~TApplication() override;
+
+    // The faces that stand in for the layouts' fonts, and the dialog font as
+    // the one controls start in.
+    void InstallFonts();
 
     static TApplication* Instance();
 
@@ -53,7 +56,7 @@ bool HasCursor(int id);
 
 // The faces that stand in for the fonts the layouts name: Qt's own
 // substitutions, and the face each named family is shown in, looked up once
-// (FontFace). TApplication's constructor calls this.
+// (FontFace). TApplication::InstallFonts calls this.
 void InstallFontSubstitutions();
 
 // The installed face a font family of a layout is drawn in: the family itself
