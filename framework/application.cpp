@@ -13,9 +13,9 @@
 
 namespace {
 
-TApplication::MessageHandler& messageHandler()
+TApplication::ErrorReporter& errorReporter()
 {
-    static TApplication::MessageHandler handler;
+    static TApplication::ErrorReporter handler;
     return handler;
 }
 
@@ -65,8 +65,8 @@ TApplication* TApplication::Instance()
 
 void TApplication::HandleException(const QString& message)
 {
-    if (messageHandler()) {
-        messageHandler()(message);
+    if (errorReporter()) {
+        errorReporter()(message);
         return;
     }
     QWidget* parent = QApplication::activeWindow();
@@ -74,10 +74,10 @@ void TApplication::HandleException(const QString& message)
     box.exec();
 }
 
-TApplication::MessageHandler TApplication::SetMessageHandler(MessageHandler handler)
+TApplication::ErrorReporter TApplication::SetErrorReporter(ErrorReporter handler)
 {
-    MessageHandler previous = std::move(messageHandler());
-    messageHandler() = std::move(handler);
+    ErrorReporter previous = std::move(errorReporter());
+    errorReporter() = std::move(handler);
     return previous;
 }
 

@@ -28,8 +28,8 @@ public:
     // Shows an error message and lets the program go on. The message box
     // can be replaced (tests record the message instead).
     static void HandleException(const QString& message);
-    using MessageHandler = std::function<void(const QString&)>;
-    static MessageHandler SetMessageHandler(MessageHandler handler);
+    using ErrorReporter = std::function<void(const QString&)>;
+    static ErrorReporter SetErrorReporter(ErrorReporter handler);
 
     // Backstop only: every place where Qt calls into our code runs it
     // through Guard() already.

@@ -260,14 +260,15 @@ void TCanvas::Changed()
 void TCanvas::FillRect(const TRect& rect)
 {
     QImage* image = WritableSurface();
-    if (image && BrushStyle == bsSolid && Fill(*image, rect.Intersected(Bounds()), ColorToPixel(BrushColor)))
+    if (image && BrushStyle == TBrushStyle::bsSolid &&
+        Fill(*image, rect.Intersected(Bounds()), ColorToPixel(BrushColor)))
         Changed();
 }
 
 void TCanvas::FillFramePart(const TRect& frame, const TRect& area)
 {
     QImage* image = WritableSurface();
-    if (!image || BrushStyle != bsSolid || area.IsEmpty())
+    if (!image || BrushStyle != TBrushStyle::bsSolid || area.IsEmpty())
         return;
     const std::optional<TDeviceGrid> grid = Fractional(*image);
     if (!grid) {
@@ -286,7 +287,7 @@ void TCanvas::Rectangle(const TRect& rect)
     if (const std::optional<TDeviceGrid> grid = Fractional(*image)) {
         const QRgb brush = ColorToPixel(BrushColor);
         const bool filled =
-            BrushStyle == bsSolid && FillDevice(*image, grid->InFrame(rect.Inflated(-1, -1), rect), brush);
+            BrushStyle == TBrushStyle::bsSolid && FillDevice(*image, grid->InFrame(rect.Inflated(-1, -1), rect), brush);
         const QRgb pen = ColorToPixel(PenColor);
         if (ForEachDeviceFrameEdge(
                 rect, *grid, *image,
@@ -296,8 +297,8 @@ void TCanvas::Rectangle(const TRect& rect)
         return;
     }
     const TRect bounds = Bounds();
-    const bool filled =
-        BrushStyle == bsSolid && Fill(*image, rect.Inflated(-1, -1).Intersected(bounds), ColorToPixel(BrushColor));
+    const bool filled = BrushStyle == TBrushStyle::bsSolid &&
+                        Fill(*image, rect.Inflated(-1, -1).Intersected(bounds), ColorToPixel(BrushColor));
     const QRgb pen = ColorToPixel(PenColor);
     if (ForEachFrameEdge(rect, bounds, [&](const TRect& edge) { return Fill(*image, edge, pen); }) || filled)
         Changed();
@@ -544,7 +545,7 @@ void TCanvas::TextOut(int x, int y, const QString& text)
             .Intersected(Bounds());
     if (box.IsEmpty())
         return;
-    if (BrushStyle == bsSolid)
+    if (BrushStyle == TBrushStyle::bsSolid)
         Fill(*image, box, ColorToPixel(BrushColor));
     QPainter painter(image);
     painter.setFont(Font);
@@ -566,7 +567,7 @@ void TCanvas::DrawText(const TRect& rect, const QString& text, int flags)
     // however much of it is visible; in qreal its width cannot overflow.
     const QRectF layout(rect.Left, rect.Top, qreal(qint64(rect.Right) - rect.Left),
                         qreal(qint64(rect.Bottom) - rect.Top));
-    if (BrushStyle == bsSolid) {
+    if (BrushStyle == TBrushStyle::bsSolid) {
         const QRectF box = QFontMetricsF(Font, image).boundingRect(layout, flags, text);
         const auto edge = [](qreal v, int low, int high) { return int(std::clamp<qreal>(v, low, high)); };
         Fill(*image,

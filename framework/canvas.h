@@ -23,7 +23,7 @@
 class QPainter;
 class TBitmap;
 
-enum TBrushStyle { bsSolid, bsClear };
+enum class TBrushStyle { bsSolid, bsClear };
 
 // A colour as a pixel of an RGB32 image (system colours resolved), and back.
 constexpr QRgb ColorToPixel(TColor color)
@@ -56,7 +56,7 @@ public:
 
     TColor PenColor = clBlack;
     TColor BrushColor = clWhite;
-    TBrushStyle BrushStyle = bsSolid;
+    TBrushStyle BrushStyle = TBrushStyle::bsSolid;
     QFont Font;
     TColor FontColor = clBlack;
     TPoint PenPos;

@@ -234,7 +234,10 @@ public:
     template <class E, class G, class S>
     TClassBuilder& Enum(const QString& name, G get, S set, std::initializer_list<E> only = {})
     {
-        const TEnumNames names(QMetaEnum::fromType<E>(), std::vector<int>(only.begin(), only.end()));
+        std::vector<int> values;
+        for (const E value : only)
+            values.push_back(static_cast<int>(value));
+        const TEnumNames names(QMetaEnum::fromType<E>(), std::move(values));
         Value(
             name,
             [names, get](T* o) { return TFormValue(TFormIdent{names.Name(static_cast<int>(std::invoke(get, o)))}); },

@@ -201,16 +201,16 @@ void TCustomComboBox::CreateParams(TCreateParams& params)
         params.Style |= ComboStyle::Visible;
     params.Style |= ComboStyle::VScroll | ComboStyle::HasStrings | ComboStyle::AutoHScroll;
     switch (style_) {
-    case csDropDown:
+    case TComboBoxStyle::csDropDown:
         params.Style |= ComboStyle::DropDown;
         break;
-    case csSimple:
+    case TComboBoxStyle::csSimple:
         params.Style |= ComboStyle::Simple;
         break;
-    case csDropDownList:
+    case TComboBoxStyle::csDropDownList:
         params.Style |= ComboStyle::DropDownList;
         break;
-    case csOwnerDrawFixed:
+    case TComboBoxStyle::csOwnerDrawFixed:
         params.Style |= ComboStyle::DropDownList | ComboStyle::OwnerDrawFixed;
         break;
     }
@@ -466,7 +466,7 @@ void TCustomComboBox::SetText(const QString& text)
         SetItemIndex(i);
 }
 
-void TCustomComboBox::SetStyle(TComboBoxStyle style)
+void TCustomComboBox::SetBoxStyle(TComboBoxStyle style)
 {
     if (StoreChanged(style_, style))
         RecreateWnd();
@@ -526,7 +526,7 @@ void TCustomComboBox::PaintItem(QImage& target, int index, const TRect& rect, TO
     canvas.Font = font();
     canvas.FontColor = FontColor();
     canvas.BrushColor = Color();
-    canvas.BrushStyle = bsSolid;
+    canvas.BrushStyle = TBrushStyle::bsSolid;
 
     const QScopedValueRollback drawingOn(canvas_, &canvas);
 
@@ -765,8 +765,8 @@ void TCustomComboBox::mouseDoubleClickEvent(QMouseEvent* event)
 
 void TCustomComboBox::Change()
 {
-    if (OnChange)
-        OnChange(this);
+    if (OnBoxChange)
+        OnBoxChange(this);
 }
 
 void TCustomComboBox::FontChanged() {}

@@ -22,7 +22,7 @@ class TComboItemDelegate;
 // Stored layouts name these values by their declared identifiers.
 namespace ComboBoxEnums {
 Q_NAMESPACE
-enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed };
+enum class TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed };
 Q_ENUM_NS(TComboBoxStyle)
 } // namespace ComboBoxEnums
 using namespace ComboBoxEnums;
@@ -109,10 +109,10 @@ public:
     QString Text();
     void SetText(const QString& text);
 
-    TComboBoxStyle Style() const { return style_; }
+    TComboBoxStyle BoxStyle() const { return style_; }
     // Re-makes the native part in the new style. The control's height is
     // free in csSimple and follows the field in the other styles.
-    void SetStyle(TComboBoxStyle style);
+    void SetBoxStyle(TComboBoxStyle style);
 
     // Redraws once at the end instead of after every change in between.
     void BeginUpdate();
@@ -147,9 +147,9 @@ public:
     TNotifyEvent OnDropDown;
 
 protected:
-    // The framework's own change event; controls built on this one decide
-    // whether to offer it.
-    TNotifyEvent OnChange;
+    // The framework's own change event, raised by Change(); controls built on
+    // this one decide whether to offer it.
+    TNotifyEvent OnBoxChange;
 
     // Repaints the open list's rows, if the list has been made.
     void UpdateList();
@@ -217,7 +217,7 @@ private:
     // The box is taking its style as it is made.
     bool settingStyle_ = false;
     unsigned nativeStyle_ = 0;
-    TComboBoxStyle style_ = csDropDown;
+    TComboBoxStyle style_ = TComboBoxStyle::csDropDown;
     int itemHeight_ = 16;
     // The heights the native control has: of its edit field and of a row of
     // its list.

@@ -162,7 +162,7 @@ void TControl::SetTabStop(bool value)
     self_->setFocusPolicy(policy);
 }
 
-void TControl::SetCursor(int id)
+void TControl::SetCursorId(int id)
 {
     cursor_ = id;
     if (id == crDefault)

@@ -102,7 +102,7 @@ public:
     void SetTabStop(bool value);
 
     int Cursor() const { return cursor_; }
-    void SetCursor(int id);
+    void SetCursorId(int id);
 
     int Tag() const { return tag_; }
     void SetTag(int tag) { tag_ = tag; }
@@ -299,7 +299,7 @@ TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TCon
                 .Int(QStringLiteral("Height"), &T::height, [](T* o, int v) { o->resize(o->width(), std::max(v, 0)); })
                 .Value(
                     QStringLiteral("Cursor"), [](T* o) { return CursorToFormValue(o->Cursor()); },
-                    [](T* o, const TFormValue& v) { o->SetCursor(FormValueToCursor(v)); });
+                    [](T* o, const TFormValue& v) { o->SetCursorId(FormValueToCursor(v)); });
             break;
         case cpHint:
             b.Str(QStringLiteral("Hint"), &T::Hint, &T::SetHint);

@@ -32,7 +32,7 @@ void TForm::SetClientHeight(int h)
 
 bool TForm::IsFixedSize() const
 {
-    return borderStyle_ != bsSizeable && borderStyle_ != bsSizeToolWin;
+    return borderStyle_ != TFormBorderStyle::bsSizeable && borderStyle_ != TFormBorderStyle::bsSizeToolWin;
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle style)
@@ -50,7 +50,7 @@ void TForm::SetBorderIcons(unsigned icons)
 void TForm::UpdateWindowFlags()
 {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    const bool dialog = borderStyle_ == bsDialog;
+    const bool dialog = borderStyle_ == TFormBorderStyle::bsDialog;
     if (borderIcons_ & biSystemMenu)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     // A dialog frame has neither a minimise nor a maximise box.

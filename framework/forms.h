@@ -9,7 +9,7 @@
 // Stored layouts name these values by their declared identifiers.
 namespace FormEnums {
 Q_NAMESPACE
-enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 Q_ENUM_NS(TFormBorderStyle)
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
 Q_ENUM_NS(TBorderIcon)
@@ -52,7 +52,7 @@ private:
     void UpdateWindowFlags();
     bool IsFixedSize() const;
     void CenterOnScreen();
-    TFormBorderStyle borderStyle_ = bsSizeable;
+    TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
     TPosition position_ = poDesigned;
     QByteArray iconData_;

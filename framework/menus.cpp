@@ -87,7 +87,7 @@ void TMenuItem::SetEnabled(bool value)
     action_->setEnabled(value);
 }
 
-void TMenuItem::SetVisible(bool value)
+void TMenuItem::SetShownInMenus(bool value)
 {
     visible_ = value;
     action_->setVisible(value);

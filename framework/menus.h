@@ -30,8 +30,8 @@ public:
     void SetCaption(const QString& caption);
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool value);
-    bool Visible() const { return visible_; }
-    void SetVisible(bool value);
+    bool ShownInMenus() const { return visible_; }
+    void SetShownInMenus(bool value);
     int ShortCut() const { return shortCut_; }
     void SetShortCut(int shortCut);
 

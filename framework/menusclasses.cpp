@@ -10,7 +10,7 @@ void RegisterMenuClasses()
         .Str(QStringLiteral("Caption"), &T::Caption, &T::SetCaption)
         .Bool(QStringLiteral("Enabled"), &T::Enabled, &T::SetEnabled)
         .Int(QStringLiteral("ShortCut"), &T::ShortCut, &T::SetShortCut)
-        .Bool(QStringLiteral("Visible"), &T::Visible, &T::SetVisible)
+        .Bool(QStringLiteral("Visible"), &T::ShownInMenus, &T::SetShownInMenus)
         .Event(QStringLiteral("OnClick"), &T::OnClick)
         .Register();
 }

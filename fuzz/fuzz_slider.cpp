@@ -418,7 +418,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     app = new TApplication(*argc, *argv);
     InitSliderModule();
     // No handler is set on the slider, so nothing may fail inside an event.
-    TApplication::SetMessageHandler([](const QString& message) {
+    TApplication::SetErrorReporter([](const QString& message) {
         std::fprintf(stderr, "error raised inside an event after %s: %s\n", currentStep, qPrintable(message));
         std::abort();
     });

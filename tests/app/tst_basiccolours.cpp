@@ -209,7 +209,7 @@ void TestBasicColours::recreatedBoxLoadsItsColour()
     TWindow w;
     QVERIFY(w.Choose(4)); // navy
     w.Form.SlB->SetValue(200);
-    w.Combo->SetStyle(csDropDown); // re-creates the box, keeping its colour
+    w.Combo->SetStyle(TComboBoxStyle::csDropDown); // re-creates the box, keeping its colour
     QCOMPARE(w.Combo->ColorValue(), clNavy);
     QCOMPARE(w.Sliders(), QStringLiteral("0,0,128"));
 }

@@ -24,15 +24,15 @@ namespace {
 struct TWindow {
     TForm1 Form;
     QStringList Messages;
-    TApplication::MessageHandler Previous;
+    TApplication::ErrorReporter Previous;
 
     TWindow()
     {
-        Previous = TApplication::SetMessageHandler([this](const QString& m) { Messages << m; });
+        Previous = TApplication::SetErrorReporter([this](const QString& m) { Messages << m; });
         Form.show();
         Form.activateWindow();
     }
-    ~TWindow() { TApplication::SetMessageHandler(Previous); }
+    ~TWindow() { TApplication::SetErrorReporter(Previous); }
     bool Ready() { return QTest::qWaitForWindowActive(&Form); }
     void Key(QWidget* target, int key) { QTest::keyClick(target, Qt::Key(key), Qt::ControlModifier); }
     void Paste(const QString& text)

@@ -492,8 +492,8 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QStringList shown;
-        const TApplication::MessageHandler previous =
-            TApplication::SetMessageHandler([&shown](const QString& m) { shown << m; });
+        const TApplication::ErrorReporter previous =
+            TApplication::SetErrorReporter([&shown](const QString& m) { shown << m; });
         const TNotifyEvent original = form.SlR->OnChange;
         form.SlR->OnChange = [](QObject*) { throw Exception(QStringLiteral("Red refused")); };
         form.SlR->setFocus();
@@ -505,7 +505,7 @@ private slots:
         QTest::keyClick(form.SlR, Qt::Key_Left);
         QCOMPARE(form.TxtR->Caption(), QStringLiteral("253"));
         QCOMPARE(Preview(form), QStringLiteral("$00FFFFFD"));
-        TApplication::SetMessageHandler(previous);
+        TApplication::SetErrorReporter(previous);
     }
 
     void previewTooltipFollowsTheContrast()

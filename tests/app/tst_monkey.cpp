@@ -196,8 +196,8 @@ void TestMonkey::randomInputKeepsTheWindowConsistent()
     qInfo("seed %llu, %llu events", seed, events);
 
     QStringList messages;
-    const TApplication::MessageHandler previous =
-        TApplication::SetMessageHandler([&messages](const QString& m) { messages << m; });
+    const TApplication::ErrorReporter previous =
+        TApplication::SetErrorReporter([&messages](const QString& m) { messages << m; });
     TForm1 form;
     form.show();
     QApplication::setActiveWindow(&form);
@@ -263,7 +263,7 @@ void TestMonkey::randomInputKeepsTheWindowConsistent()
         QVERIFY(values.size() > 100);
         QVERIFY(targetSwitches > 10);
     }
-    TApplication::SetMessageHandler(previous);
+    TApplication::SetErrorReporter(previous);
 }
 
 int main(int argc, char** argv)

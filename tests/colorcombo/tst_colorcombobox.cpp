@@ -40,7 +40,7 @@ struct TWindow {
     QList<int> Indexes;   // ItemIndex seen by each OnChange
     QStringList Order;
 
-    explicit TWindow(TOwnerDrawComboStyle style = csDropDownList, bool show = true)
+    explicit TWindow(TOwnerDrawComboStyle style = TComboBoxStyle::csDropDownList, bool show = true)
     {
         Window.setFont(FormFont());
         Window.resize(600, 200);
@@ -178,26 +178,27 @@ private slots:
 
     void setColorValue_data()
     {
-        QTest::addColumn<int>("style");
+        QTest::addColumn<TComboBoxStyle>("style");
         QTest::addColumn<TColor>("value");
         QTest::addColumn<int>("index");
         QTest::addColumn<int>("events");
         QTest::addColumn<QString>("text");
 
-        QTest::newRow("colour of the selected item") << int(csDropDownList) << clWhite << 15 << 0 << "White";
-        QTest::newRow("red selects 9") << int(csDropDownList) << clRed << 9 << 1 << "Red";
-        QTest::newRow("outside the list") << int(csDropDownList) << TColor(0x123456) << -1 << 1 << "";
-        QTest::newRow("system colour, list style") << int(csDropDownList) << clWindow << -1 << 1 << "";
-        QTest::newRow("outside, editable") << int(csDropDown) << TColor(0x00123456) << -1 << 1 << "$00123456";
-        QTest::newRow("system colour, editable") << int(csDropDown) << clScrollBar << -1 << 1 << "ScrollBar";
-        QTest::newRow("red, editable") << int(csSimple) << clRed << 9 << 1 << "Red";
+        QTest::newRow("colour of the selected item") << TComboBoxStyle::csDropDownList << clWhite << 15 << 0 << "White";
+        QTest::newRow("red selects 9") << TComboBoxStyle::csDropDownList << clRed << 9 << 1 << "Red";
+        QTest::newRow("outside the list") << TComboBoxStyle::csDropDownList << TColor(0x123456) << -1 << 1 << "";
+        QTest::newRow("system colour, list style") << TComboBoxStyle::csDropDownList << clWindow << -1 << 1 << "";
+        QTest::newRow("outside, editable")
+            << TComboBoxStyle::csDropDown << TColor(0x00123456) << -1 << 1 << "$00123456";
+        QTest::newRow("system colour, editable") << TComboBoxStyle::csDropDown << clScrollBar << -1 << 1 << "ScrollBar";
+        QTest::newRow("red, editable") << TComboBoxStyle::csSimple << clRed << 9 << 1 << "Red";
     }
     void setColorValue()
     {
-        QFETCH(int, style);
+        QFETCH(TComboBoxStyle, style);
         QFETCH(TColor, value);
         QFETCH(int, events);
-        TWindow w{TOwnerDrawComboStyle(style)};
+        TWindow w{style};
         w.Combo->SetColorValue(clWhite);
         w.Forget();
 
@@ -306,7 +307,7 @@ private slots:
     void fieldTextIsRead()
     {
         QFETCH(QString, text);
-        TWindow w(csDropDown);
+        TWindow w(TComboBoxStyle::csDropDown);
         w.Combo->SetColorValue(clTeal);
         w.Combo->SetText(text);
         QCOMPARE(w.Combo->ItemIndex(), -1);
@@ -318,7 +319,7 @@ private slots:
 
     void typedNumberBecomesValue()
     {
-        TWindow w(csDropDown);
+        TWindow w(TComboBoxStyle::csDropDown);
         w.Combo->SetColorValue(clWhite);
         w.Combo->setFocus();
         w.Combo->lineEdit()->selectAll();
@@ -333,31 +334,32 @@ private slots:
 
     void recreateKeepsColour_data()
     {
-        QTest::addColumn<int>("style");
+        QTest::addColumn<TComboBoxStyle>("style");
         QTest::addColumn<QString>("change");
         QTest::addColumn<TColor>("colour");
         QTest::addColumn<int>("index");
 
-        QTest::newRow("style to editable") << int(csDropDownList) << "style" << clRed << 9;
-        QTest::newRow("style to list") << int(csDropDown) << "style" << clRed << 9;
-        QTest::newRow("names") << int(csDropDownList) << "names" << clRed << 9;
-        QTest::newRow("names, outside the list") << int(csDropDownList) << "names" << TColor(0x123456) << -1;
-        QTest::newRow("font") << int(csDropDownList) << "font" << clRed << 9;
+        QTest::newRow("style to editable") << TComboBoxStyle::csDropDownList << "style" << clRed << 9;
+        QTest::newRow("style to list") << TComboBoxStyle::csDropDown << "style" << clRed << 9;
+        QTest::newRow("names") << TComboBoxStyle::csDropDownList << "names" << clRed << 9;
+        QTest::newRow("names, outside the list") << TComboBoxStyle::csDropDownList << "names" << TColor(0x123456) << -1;
+        QTest::newRow("font") << TComboBoxStyle::csDropDownList << "font" << clRed << 9;
     }
     void recreateKeepsColour()
     {
-        QFETCH(int, style);
+        QFETCH(TComboBoxStyle, style);
         QFETCH(QString, change);
         QFETCH(TColor, colour);
-        TWindow w{TOwnerDrawComboStyle(style)};
+        TWindow w{style};
         w.Combo->setFocus();
         QTRY_VERIFY(w.Combo->hasFocus());
         w.Combo->SetColorValue(colour);
         w.Forget();
 
         if (change == "style") {
-            w.Combo->SetStyle(style == csDropDownList ? csDropDown : csDropDownList);
-            QCOMPARE(w.Combo->isEditable(), style == csDropDownList);
+            w.Combo->SetStyle(style == TComboBoxStyle::csDropDownList ? TComboBoxStyle::csDropDown
+                                                                      : TComboBoxStyle::csDropDownList);
+            QCOMPARE(w.Combo->isEditable(), style == TComboBoxStyle::csDropDownList);
         } else if (change == "names") {
             w.Combo->SetColorNames({"Schwarz"});
             QCOMPARE(w.Combo->ItemText(0), QStringLiteral("Schwarz"));
@@ -375,10 +377,10 @@ private slots:
 
     void hiddenControlRecreatesWhenNeeded()
     {
-        TWindow w(csDropDownList, false);
+        TWindow w(TComboBoxStyle::csDropDownList, false);
         w.Combo->SetColorValue(clRed);
         w.Forget();
-        w.Combo->SetStyle(csDropDown);
+        w.Combo->SetStyle(TComboBoxStyle::csDropDown);
         QVERIFY(!w.Combo->HandleAllocated());
         QVERIFY(w.Values.isEmpty());
         QCOMPARE(w.Combo->ItemIndex(), 9);
@@ -561,7 +563,7 @@ private slots:
         QCOMPARE(combo->ColorValue(), clWhite);
         QCOMPARE(combo->geometry(), QRect(454, 4, 100, 22));
         QCOMPARE(combo->TabOrder(), 4);
-        QCOMPARE(combo->Style(), csDropDownList);
+        QCOMPARE(combo->Style(), TComboBoxStyle::csDropDownList);
 
         // The handlers are bound once loading is over.
         combo->SetColorValue(clRed);

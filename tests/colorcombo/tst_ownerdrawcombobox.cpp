@@ -155,24 +155,24 @@ void TestOwnerDrawComboBox::fontChangeRecreatesOnce()
 
 void TestOwnerDrawComboBox::styleBits_data()
 {
-    QTest::addColumn<int>("style");
+    QTest::addColumn<TComboBoxStyle>("style");
     QTest::addColumn<unsigned>("bits");
     QTest::addColumn<bool>("editable");
     QTest::addColumn<bool>("fixedHeight");
 
-    QTest::newRow("drop-down list") << int(csDropDownList) << 0x200253u << false << true;
-    QTest::newRow("drop-down") << int(csDropDown) << 0x200252u << true << true;
-    QTest::newRow("simple") << int(csSimple) << 0x200251u << true << false;
-    QTest::newRow("owner-draw style ignored") << int(csOwnerDrawFixed) << 0x200253u << false << true;
+    QTest::newRow("drop-down list") << TComboBoxStyle::csDropDownList << 0x200253u << false << true;
+    QTest::newRow("drop-down") << TComboBoxStyle::csDropDown << 0x200252u << true << true;
+    QTest::newRow("simple") << TComboBoxStyle::csSimple << 0x200251u << true << false;
+    QTest::newRow("owner-draw style ignored") << TComboBoxStyle::csOwnerDrawFixed << 0x200253u << false << true;
 }
 
 void TestOwnerDrawComboBox::styleBits()
 {
-    QFETCH(int, style);
+    QFETCH(TComboBoxStyle, style);
     QFETCH(unsigned, bits);
     TWindow w;
     w.Combo->SetItemIndex(5);
-    w.Combo->SetStyle(TOwnerDrawComboStyle(style));
+    w.Combo->SetStyle(style);
     QCOMPARE(w.Combo->NativeStyle() & 0x00FFFFFFu, bits | ComboStyle::TabStop);
     QTEST(w.Combo->isEditable(), "editable");
     QCOMPARE(w.Combo->Creations, bits == 0x200253u ? 1 : 2);

@@ -32,7 +32,7 @@ private slots:
     void exceptionInHandlerShowsMessageAndLoopGoesOn()
     {
         QStringList shown;
-        const auto previous = TApplication::SetMessageHandler([&](const QString& m) { shown << m; });
+        const auto previous = TApplication::SetErrorReporter([&](const QString& m) { shown << m; });
 
         ClickTarget w;
         w.resize(50, 50);
@@ -49,13 +49,13 @@ private slots:
         QCOMPARE(w.Clicks, 2);
         QCOMPARE(shown.size(), 1);
 
-        TApplication::SetMessageHandler(previous);
+        TApplication::SetErrorReporter(previous);
     }
 
     void exceptionInTimerHandlerIsShown()
     {
         QStringList shown;
-        const auto previous = TApplication::SetMessageHandler([&](const QString& m) { shown << m; });
+        const auto previous = TApplication::SetErrorReporter([&](const QString& m) { shown << m; });
         bool fired = false;
         QTimer::singleShot(0, [&] {
             Guard([&] {
@@ -65,7 +65,7 @@ private slots:
         });
         QTRY_VERIFY(fired);
         QCOMPARE(shown, QStringList{QStringLiteral("ruler repeat failed")});
-        TApplication::SetMessageHandler(previous);
+        TApplication::SetErrorReporter(previous);
     }
 
     void cursorTable()

@@ -168,7 +168,7 @@ private slots:
         QImage image = Blank();
         TCanvas canvas(&image);
         canvas.BrushColor = Brush;
-        canvas.BrushStyle = bsClear;
+        canvas.BrushStyle = TBrushStyle::bsClear;
         canvas.FillRect(R(0, 0, 8, 6));
         COMPARE_MAP(image, QStringList(6, "........"), Standard());
     }
@@ -234,7 +234,7 @@ private slots:
         TCanvas canvas(&image);
         canvas.PenColor = Pen;
         canvas.BrushColor = Brush;
-        canvas.BrushStyle = clearBrush ? bsClear : bsSolid;
+        canvas.BrushStyle = clearBrush ? TBrushStyle::bsClear : TBrushStyle::bsSolid;
         canvas.Rectangle(rect);
         COMPARE_MAP(image, Padded(expected), Standard());
     }
@@ -583,7 +583,7 @@ private slots:
         QTest::newRow("fill") << Op([](TCanvas& c) { c.FillRect(R(0, 0, 1, 1)); }) << 1;
         QTest::newRow("fill outside") << Op([](TCanvas& c) { c.FillRect(R(8, 0, 9, 1)); }) << 0;
         QTest::newRow("fill, clear brush") << Op([](TCanvas& c) {
-            c.BrushStyle = bsClear;
+            c.BrushStyle = TBrushStyle::bsClear;
             c.FillRect(R(0, 0, 8, 6));
         }) << 0;
         QTest::newRow("rectangle") << Op([](TCanvas& c) { c.Rectangle(R(1, 1, 4, 4)); }) << 1;
@@ -657,7 +657,7 @@ private slots:
         QCOMPARE(brushPixels + penPixels, extent.width() * extent.height());
 
         image.fill(ColorToPixel(Back));
-        canvas.BrushStyle = bsClear;
+        canvas.BrushStyle = TBrushStyle::bsClear;
         canvas.TextOut(2, 2, text);
         penPixels = 0;
         for (int y = 0; y < image.height(); ++y) {

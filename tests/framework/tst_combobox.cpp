@@ -17,7 +17,7 @@ struct TDrawCall {
 
 class TTestCombo : public TCustomComboBox {
 public:
-    using TCustomComboBox::OnChange;
+    using TCustomComboBox::OnBoxChange;
     using TCustomComboBox::SetItemHeight;
     using TCustomComboBox::TCustomComboBox;
     QList<TDrawCall> Draws;
@@ -40,9 +40,9 @@ struct TWindow {
     {
         Window.resize(300, 200);
         Other->move(10, 100);
-        Combo->SetStyle(style);
+        Combo->SetBoxStyle(style);
         Combo->OnClick = [this](QObject*) { Events << QStringLiteral("click"); };
-        Combo->OnChange = [this](QObject*) { Events << QStringLiteral("change"); };
+        Combo->OnBoxChange = [this](QObject*) { Events << QStringLiteral("change"); };
         Combo->OnExit = [this](QObject*) { Events << QStringLiteral("exit"); };
         for (const char* s : {"Aa", "Bb", "Cc"})
             Combo->AddItem(QString::fromLatin1(s), s[0]);
@@ -76,21 +76,21 @@ private slots:
 
 void TestComboBox::nativePartLifeCycle_data()
 {
-    QTest::addColumn<int>("style");
+    QTest::addColumn<TComboBoxStyle>("style");
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("text");
-    QTest::newRow("list, selection") << int(csDropDownList) << 1 << "Bb";
-    QTest::newRow("list, none") << int(csOwnerDrawFixed) << -1 << "";
-    QTest::newRow("editable, typed text") << int(csDropDown) << -1 << "typed";
+    QTest::newRow("list, selection") << TComboBoxStyle::csDropDownList << 1 << "Bb";
+    QTest::newRow("list, none") << TComboBoxStyle::csOwnerDrawFixed << -1 << "";
+    QTest::newRow("editable, typed text") << TComboBoxStyle::csDropDown << -1 << "typed";
 }
 
 void TestComboBox::nativePartLifeCycle()
 {
-    QFETCH(int, style);
+    QFETCH(TComboBoxStyle, style);
     QFETCH(int, index);
     QFETCH(QString, text);
     TTestCombo combo;
-    combo.SetStyle(TComboBoxStyle(style));
+    combo.SetBoxStyle(style);
     QVERIFY(!combo.HandleAllocated());
     QCOMPARE(combo.ItemCount(), 0); // the first need makes it
     QVERIFY(combo.HandleAllocated());
@@ -115,7 +115,8 @@ void TestComboBox::nativePartLifeCycle()
     // A new item height re-makes the list; the field is measured again.
     combo.SetItemHeight(0);
     // Measured from the font, or the fixed item height when owner-drawn.
-    QCOMPARE(combo.NativeItemHeight(-1), style == csOwnerDrawFixed ? 16 : combo.fontMetrics().height() + 2);
+    QCOMPARE(combo.NativeItemHeight(-1),
+             style == TComboBoxStyle::csOwnerDrawFixed ? 16 : combo.fontMetrics().height() + 2);
     combo.SetItemHeight(20);
     QVERIFY(!combo.HandleAllocated()); // not on screen: made when needed
     QCOMPARE(combo.ItemIndex(), index);
@@ -125,11 +126,11 @@ void TestComboBox::nativePartLifeCycle()
 
 void TestComboBox::recreateWhileShown()
 {
-    TWindow w(csDropDownList);
+    TWindow w(TComboBoxStyle::csDropDownList);
     w.Combo->SetItemIndex(2);
     w.Combo->setFocus();
     QTRY_VERIFY(w.Combo->hasFocus());
-    w.Combo->SetStyle(csDropDown);
+    w.Combo->SetBoxStyle(TComboBoxStyle::csDropDown);
     QVERIFY(w.Combo->HandleAllocated());
     QVERIFY(w.Combo->isEditable());
     QCOMPARE(w.Combo->ItemIndex(), 2);
@@ -153,7 +154,7 @@ void TestComboBox::itemIndexBounds()
 {
     QFETCH(int, index);
     QFETCH(bool, valid);
-    TWindow w(csDropDownList);
+    TWindow w(TComboBoxStyle::csDropDownList);
     w.Combo->SetItemIndex(1);
     w.Combo->SetItemIndex(index);
     QCOMPARE(w.Combo->ItemIndex(), valid ? index : -1);
@@ -175,7 +176,7 @@ void TestComboBox::itemIndexBounds()
 void TestComboBox::appendingSelectsNothing()
 {
     TTestCombo combo;
-    combo.SetStyle(csDropDown);
+    combo.SetBoxStyle(TComboBoxStyle::csDropDown);
     combo.SetText("kept");
     combo.AddItem("first", 1);
     QCOMPARE(combo.ItemIndex(), -1);
@@ -199,13 +200,13 @@ void TestComboBox::findExact_data()
 void TestComboBox::findExact()
 {
     QFETCH(QString, text);
-    TWindow w(csDropDownList);
+    TWindow w(TComboBoxStyle::csDropDownList);
     QTEST(w.Combo->FindItemExact(text), "index");
 }
 
 void TestComboBox::userNotifications()
 {
-    TWindow w(csDropDownList);
+    TWindow w(TComboBoxStyle::csDropDownList);
     QTest::keyClick(w.Combo, Qt::Key_Down);
     QCOMPARE(w.Combo->ItemIndex(), 0);
     QCOMPARE(w.Events, (QStringList{"click", "change"}));
@@ -213,7 +214,7 @@ void TestComboBox::userNotifications()
     QCOMPARE(w.Events.size(), 2);
 
     // Typing changes only; the field keeps its text and leaves the item.
-    w.Combo->SetStyle(csDropDown);
+    w.Combo->SetBoxStyle(TComboBoxStyle::csDropDown);
     w.Events.clear();
     w.Combo->setFocus();
     w.Combo->lineEdit()->end(false);
@@ -225,7 +226,7 @@ void TestComboBox::userNotifications()
 
 void TestComboBox::simpleStyleShowsItsList()
 {
-    TWindow w(csSimple);
+    TWindow w(TComboBoxStyle::csSimple);
     w.Combo->resize(100, 120);
     QCOMPARE(w.Combo->height(), 120);
     QListView* list = nullptr;
@@ -248,7 +249,7 @@ void TestComboBox::simpleStyleShowsItsList()
     QVERIFY(!w.Combo->view()->isVisible());
 
     const QPointer<QListView> guard(list);
-    w.Combo->SetStyle(csDropDownList);
+    w.Combo->SetBoxStyle(TComboBoxStyle::csDropDownList);
     QVERIFY(guard.isNull());
 }
 
@@ -274,7 +275,7 @@ void TestComboBox::drawRequest()
     QFETCH(unsigned, state);
     QFETCH(bool, drawn);
     QFETCH(TColor, brush);
-    TWindow w(csOwnerDrawFixed);
+    TWindow w(TComboBoxStyle::csOwnerDrawFixed);
     w.Combo->SetColor(clYellow);
     w.Combo->Draws.clear();
 
@@ -300,7 +301,7 @@ void TestComboBox::drawRequest()
 
 void TestComboBox::exitOnlyWhenFocusLeaves()
 {
-    TWindow w(csDropDownList);
+    TWindow w(TComboBoxStyle::csDropDownList);
     w.Combo->setFocus();
     QTRY_VERIFY(w.Combo->hasFocus());
     w.Combo->showPopup();

@@ -295,10 +295,10 @@ private slots:
         QCOMPARE(seen.size(), 2);
         // A handler that raises shows its message and the list goes on.
         QStringList messages;
-        auto previous = TApplication::SetMessageHandler([&](const QString& m) { messages << m; });
+        auto previous = TApplication::SetErrorReporter([&](const QString& m) { messages << m; });
         w.List->OnClick = [](QObject*) { throw Exception(QStringLiteral("boom")); };
         QTest::mouseClick(w.List->viewport(), Qt::LeftButton, {}, w.RowCenter(2));
-        TApplication::SetMessageHandler(previous);
+        TApplication::SetErrorReporter(previous);
         QCOMPARE(messages, QStringList{QStringLiteral("boom")});
         QCOMPARE(w.List->ItemIndex(), 2);
     }

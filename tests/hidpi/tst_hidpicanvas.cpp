@@ -58,7 +58,7 @@ const TOperation Operations[] = {
      }},
     {"rectangle, clear brush",
      [](TCanvas& c) {
-         c.BrushStyle = bsClear;
+         c.BrushStyle = TBrushStyle::bsClear;
          c.Rectangle(TRect{-1, 3, 8, 20});
      }},
     {"lines in and out",

@@ -410,7 +410,7 @@ private slots:
         QTest::mouseMove(s, QPoint(s->ThumbRect().Right - 1, s->ThumbRect().Bottom - 1));
         QCOMPARE(s->cursor().shape(), Qt::BitmapCursor);
         // Off the thumb the control's own cursor comes back.
-        s->SetCursor(crIBeam);
+        s->SetCursorId(crIBeam);
         QTest::mouseMove(s, QPoint(300, 15));
         QCOMPARE(s->cursor().shape(), Qt::IBeamCursor);
     }

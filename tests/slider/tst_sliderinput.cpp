@@ -203,7 +203,7 @@ void TestSliderInput::otherButtonsAndDoubleClick()
 void TestSliderInput::failingHandlerEndsPress()
 {
     QStringList messages;
-    const auto previous = TApplication::SetMessageHandler([&](const QString& m) { messages << m; });
+    const auto previous = TApplication::SetErrorReporter([&](const QString& m) { messages << m; });
     {
         TSliderWindow w;
         TImageSlider* s = w.Slider;
@@ -229,7 +229,7 @@ void TestSliderInput::failingHandlerEndsPress()
         QVERIFY(!s->TimerRunning());
         QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(300, 15));
     }
-    TApplication::SetMessageHandler(previous);
+    TApplication::SetErrorReporter(previous);
 }
 
 void TestSliderInput::releaseElsewhereEndsPress()

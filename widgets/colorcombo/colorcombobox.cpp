@@ -185,7 +185,7 @@ void TColorComboBox::SetDisplayNames(bool value)
 
 TColor TColorComboBox::ColorValue()
 {
-    if (Style() == csDropDownList || ItemIndex() >= 0)
+    if (Style() == TComboBoxStyle::csDropDownList || ItemIndex() >= 0)
         return color_;
     const QString text = Text();
     const int i = FindItemExact(text);
@@ -213,7 +213,7 @@ void TColorComboBox::SetColorValue(TColor value)
             return;
         }
     }
-    if (Style() == csDropDownList) {
+    if (Style() == TComboBoxStyle::csDropDownList) {
         SetItemIndex(-1);
     } else {
         QString text = ColorToString(value);

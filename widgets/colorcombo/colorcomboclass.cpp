@@ -11,8 +11,9 @@ void RegisterColorComboClasses()
         .Strings(
             QStringLiteral("ColorNames"), [](T* o) { return o->ColorNames().Items(); }, &T::SetColorNames)
         .Bool(QStringLiteral("DisplayNames"), &T::DisplayNames, &T::SetDisplayNames)
-        .Enum<TOwnerDrawComboStyle>(QStringLiteral("Style"), &T::Style, &T::SetStyle,
-                                    {csDropDown, csSimple, csDropDownList})
+        .Enum<TOwnerDrawComboStyle>(
+            QStringLiteral("Style"), &T::Style, &T::SetStyle,
+            {TComboBoxStyle::csDropDown, TComboBoxStyle::csSimple, TComboBoxStyle::csDropDownList})
         .Event(QStringLiteral("OnChange"), &T::OnChange);
     PublishControl(b,
                    {cpColor, cpEnabled, cpFont, cpAnchors, cpConstraints, cpParentColor, cpParentFont, cpParentShowHint,

@@ -13,14 +13,14 @@ constexpr unsigned OwnerDrawStyleBits[] = {ComboStyle::DropDown, ComboStyle::Sim
 
 bool IsOwnerDrawStyle(TOwnerDrawComboStyle style)
 {
-    return style >= csDropDown && style <= csDropDownList;
+    return style >= TComboBoxStyle::csDropDown && style <= TComboBoxStyle::csDropDownList;
 }
 
 } // namespace
 
 TOwnerDrawComboBox::TOwnerDrawComboBox(QWidget* parent) : TCustomComboBox(parent)
 {
-    TCustomComboBox::SetStyle(csDropDownList);
+    TCustomComboBox::SetBoxStyle(TComboBoxStyle::csDropDownList);
 }
 
 void TOwnerDrawComboBox::SetStyle(TOwnerDrawComboStyle style)
@@ -28,7 +28,7 @@ void TOwnerDrawComboBox::SetStyle(TOwnerDrawComboStyle style)
     if (!IsOwnerDrawStyle(style) || style == storedStyle_)
         return;
     storedStyle_ = style;
-    TCustomComboBox::SetStyle(style);
+    TCustomComboBox::SetBoxStyle(style);
 }
 
 int TOwnerDrawComboBox::TextRowHeight(const QFont& font)
@@ -69,7 +69,8 @@ void TOwnerDrawComboBox::CreateParams(TCreateParams& params)
 {
     TCustomComboBox::CreateParams(params);
     params.Style &= ~ComboStyle::KindMask;
-    const int i = IsOwnerDrawStyle(storedStyle_) ? static_cast<int>(storedStyle_) : static_cast<int>(csDropDownList);
+    const int i = IsOwnerDrawStyle(storedStyle_) ? static_cast<int>(storedStyle_)
+                                                 : static_cast<int>(TComboBoxStyle::csDropDownList);
     params.Style |= ComboStyle::OwnerDrawFixed | OwnerDrawStyleBits[i];
 }
 

@@ -36,7 +36,10 @@ protected:
     void FontChanged() override;
 
 private:
-    TOwnerDrawComboStyle storedStyle_ = csDropDownList;
+    // Qt's widget style, hidden so that it is not taken for Style().
+    using QWidget::setStyle;
+    using QWidget::style;
+    TOwnerDrawComboStyle storedStyle_ = TComboBoxStyle::csDropDownList;
     // Set only while ApplyItemHeight() stores the height; re-make requests
     // are ignored meanwhile.
     bool itemHeightGuard_ = false;

@@ -533,7 +533,7 @@ void TCustomImageSlider::UpdateCursor(int x, int y)
     if (over)
         setCursor(Screen::Cursor(crSliderHand));
     else
-        TControl::SetCursor(Cursor());
+        TControl::SetCursorId(Cursor());
 }
 
 // --- Qt events ----------------------------------------------------------
@@ -760,7 +760,7 @@ void TCustomImageSlider::Paint()
     // lines are equally thick on every side at any ratio.
     const TRect client{0, 0, w, h};
     TRect face = client;
-    canvas_.BrushStyle = bsSolid;
+    canvas_.BrushStyle = TBrushStyle::bsSolid;
     if (bevelStyle_ != bvNone) {
         for (const TBevelEdge& edge : BevelEdges(client, bevelStyle_)) {
             canvas_.BrushColor = edge.Color;

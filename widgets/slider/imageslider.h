@@ -151,6 +151,8 @@ public:
     // --- Input ---------------------------------------------------------
     void StepValue(TSliderStep step);
     TSliderStep StepAt(int x, int y) const;
+    // As the framework's focus-change notification last said; Qt's
+    // hasFocus() is hidden below so that the two are not mixed up.
     bool HasFocus() const { return hasFocus_; }
     bool Sliding() const { return sliding_; }
     bool ThumbDown() const { return thumbDown_; }
@@ -209,6 +211,7 @@ protected:
     void enterEvent(QEnterEvent* event) override;
 
 private:
+    using QWidget::hasFocus;
     bool Loading() const { return InState(csLoading | csReading); }
     // RebuildLayout, except while a description is read.
     void Relayout();
