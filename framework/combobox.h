@@ -39,9 +39,9 @@ enum TOwnerDrawStateFlag : unsigned {
 };
 using TOwnerDrawState = unsigned;
 
-// Style bits of the native part. The low two bits give its kind; the
-// creation step turns the bits into the widget's behaviour, so whatever a
-// subclass composes is what the user gets.
+// Style bits of the native part, as the creation parameters compose them.
+// Only the kind (the low two bits) and OwnerDrawFixed change the widget; the
+// other bits are kept as composed and change nothing.
 namespace ComboStyle {
 constexpr unsigned Simple = 0x0001;       // editable field, list always shown
 constexpr unsigned DropDown = 0x0002;     // editable field, drop-down list

@@ -625,6 +625,30 @@ int TCustomListView::DefaultCompare(TListItem* Item1, TListItem* Item2, std::int
     return QString::localeAwareCompare(Item1->Caption(), Item2->Caption());
 }
 
+namespace {
+
+// Bottom-up merge sort. Unlike std::stable_sort it asks nothing of less: each
+// step takes one element from one of two runs, so any answers leave a
+// permutation, and ties take the earlier run's element first.
+template <class T, class Less> void StableMergeSort(std::vector<T>& items, Less less)
+{
+    const std::size_t n = items.size();
+    std::vector<T> merged(n);
+    for (std::size_t width = 1; width < n; width *= 2) {
+        for (std::size_t low = 0; low < n; low += 2 * width) {
+            const std::size_t middle = std::min(low + width, n), high = std::min(low + 2 * width, n);
+            std::size_t a = low, b = middle, out = low;
+            while (a < middle && b < high)
+                merged[out++] = less(items[b], items[a]) ? items[b++] : items[a++];
+            out = std::copy(items.begin() + a, items.begin() + middle, merged.begin() + out) - merged.begin();
+            std::copy(items.begin() + b, items.begin() + high, merged.begin() + out);
+        }
+        items.swap(merged);
+    }
+}
+
+} // namespace
+
 void TCustomListView::SortItems(TLVItemCompare compare, std::intptr_t param)
 {
     // A comparison that asks for another sort gets none: the rows are
@@ -639,8 +663,7 @@ void TCustomListView::SortItems(TLVItemCompare compare, std::intptr_t param)
     try {
         // A copy is sorted, so a comparison that raises leaves the rows as
         // they were.
-        std::stable_sort(order.begin(), order.end(),
-                         [compare, param](TListItem* a, TListItem* b) { return compare(a, b, param) < 0; });
+        StableMergeSort(order, [compare, param](TListItem* a, TListItem* b) { return compare(a, b, param) < 0; });
     } catch (...) {
         sorting_ = false;
         throw;

@@ -258,9 +258,10 @@ public:
 
 protected:
     // Every sort request ends here: the rows are ordered by compare with a
-    // merge sort, which keeps equal rows in their order and stays sound when
-    // the comparison is not a strict weak order. The selection stays with its
-    // row. When compare raises, the rows keep their order.
+    // merge sort of our own, which keeps equal rows in their order and, for a
+    // comparison that is not a strict weak order (a column that mixes kinds),
+    // still ends with each row once, in some order. The selection stays with
+    // its row. When compare raises, the rows keep their order.
     virtual void SortItems(TLVItemCompare compare, std::intptr_t param);
     // The user clicked a column header; raises OnColumnClick.
     virtual void ColumnClick(TListColumn* column);

@@ -53,6 +53,17 @@ int FirstLetter(TListItem* a, TListItem* b, std::intptr_t)
     return a->Caption().at(0).unicode() - b->Caption().at(0).unicode();
 }
 
+// Rock, paper, scissors by the first letter: each beats another, so there is
+// no order to find.
+int Cyclic(TListItem* a, TListItem* b, std::intptr_t)
+{
+    const auto beats = [](QChar x, QChar y) {
+        return QStringLiteral("rsp").indexOf(x) == (QStringLiteral("rsp").indexOf(y) + 1) % 3;
+    };
+    const QChar x = a->Caption().at(0), y = b->Caption().at(0);
+    return beats(x, y) ? -1 : beats(y, x) ? 1 : 0;
+}
+
 int Throwing(TListItem*, TListItem*, std::intptr_t)
 {
     throw Exception(QStringLiteral("no order"));
@@ -231,6 +242,16 @@ private slots:
         list.CustomSort(&Reversed, 0);
         QCOMPARE(Captions(list), (QStringList{"c1", "b2", "b1", "a2", "a1"}));
         QCOMPARE(list.Selected()->Caption(), QStringLiteral("b2"));
+
+        // Without an order every row still stays, once.
+        const QStringList cycle = {"r1", "p1", "s1", "r2", "s2", "p2", "r3"};
+        TListView cyclic;
+        Fill(cyclic, cycle);
+        cyclic.CustomSort(&Cyclic, 0);
+        QStringList kept = Captions(cyclic), expected = cycle;
+        std::sort(kept.begin(), kept.end());
+        std::sort(expected.begin(), expected.end());
+        QCOMPARE(kept, expected);
     }
 
     void raisingComparisonLeavesRowsAlone()
