@@ -7,15 +7,6 @@ function(huebox_module name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# huebox_compile_for_size(file...): sources that run once, at start: the
-# classes a stored layout names. Their templates (a builder and a lambda per
-# class and property) are most of the program's machine code; compiled for
-# size, some 0.4 MB less of the program is loaded and kept resident. Debug
-# builds keep them as they are, for the debugger.
-function(huebox_compile_for_size)
-  set_source_files_properties(${ARGN} PROPERTIES COMPILE_OPTIONS $<$<NOT:$<CONFIG:Debug>>:-Os>)
-endfunction()
-
 # huebox_tests(<folder> LIBS ... [ENV var=value...]): one Qt Test executable per
 # tst_*.cpp in the folder, each registered with CTest on the offscreen platform
 # at a device pixel ratio of 1; ENV settings come last and so override those.

@@ -147,7 +147,8 @@ public:
     explicit TClassBuilder(const QString& className)
     {
         info_.ClassName = className;
-        info_.Create = [] { return static_cast<QWidget*>(new T()); };
+        if constexpr (std::is_base_of_v<QWidget, T>)
+            info_.Create = [] { return static_cast<QWidget*>(new T()); };
     }
 
     TClassInfo& Info() { return info_; }
@@ -188,8 +189,8 @@ public:
     {
         TPropertyInfo p;
         p.Name = name;
-        p.Get = [get](QWidget* w) -> std::optional<TFormValue> { return std::invoke(get, static_cast<T*>(w)); };
-        p.Set = [set](QWidget* w, const TFormValue& v) { std::invoke(set, static_cast<T*>(w), v); };
+        p.Get = [get](QWidget* w) -> std::optional<TFormValue> { return std::invoke(get, Object(w)); };
+        p.Set = [set](QWidget* w, const TFormValue& v) { std::invoke(set, Object(w), v); };
         return Push(std::move(p));
     }
 
@@ -307,7 +308,7 @@ public:
         TPropertyInfo p;
         p.Name = name;
         p.Get = [get](QWidget* w) -> std::optional<TFormValue> {
-            QWidget* target = std::invoke(get, static_cast<T*>(w));
+            QWidget* target = std::invoke(get, Object(w));
             if (!target)
                 return std::nullopt;
             const TComponent* component = AsComponent(target);
@@ -317,7 +318,7 @@ public:
             auto* typed = dynamic_cast<Target*>(target);
             if (!typed)
                 throw Exception(QStringLiteral("'%1' cannot be the %2").arg(target->objectName(), name));
-            std::invoke(set, static_cast<T*>(w), typed);
+            std::invoke(set, Object(w), typed);
         };
         return Push(std::move(p));
     }
@@ -326,16 +327,23 @@ public:
                           std::function<QByteArray(T*)> write, std::function<void(T*, const QByteArray&)> read)
     {
         info_.StreamProperties.push_back(
-            {name,
-             [shouldWrite](QWidget* o, QWidget* ancestor) {
-                 return shouldWrite(static_cast<T*>(o), static_cast<T*>(ancestor));
-             },
-             [write](QWidget* o) { return write(static_cast<T*>(o)); },
-             [read](QWidget* o, const QByteArray& data) { read(static_cast<T*>(o), data); }});
+            {name, [shouldWrite](QWidget* o, QWidget* ancestor) { return shouldWrite(Object(o), Object(ancestor)); },
+             [write](QWidget* o) { return write(Object(o)); },
+             [read](QWidget* o, const QByteArray& data) { read(Object(o), data); }});
         return *this;
     }
 
 private:
+    // A class of widgets, or a base of theirs that is no widget (the control
+    // base: a builder of properties that all controls share).
+    static T* Object(QWidget* w)
+    {
+        if constexpr (std::is_base_of_v<QWidget, T>)
+            return static_cast<T*>(w);
+        else
+            return dynamic_cast<T*>(w);
+    }
+
     template <class Handler, class Setter> TClassBuilder& BindEvent(const QString& name, Setter set)
     {
         TPropertyInfo p;
@@ -353,9 +361,9 @@ private:
                 return h(std::forward<decltype(args)>(args)...);
             });
             if constexpr (std::is_member_object_pointer_v<Setter>)
-                std::invoke(set, static_cast<T*>(w)) = std::move(guarded);
+                std::invoke(set, Object(w)) = std::move(guarded);
             else
-                std::invoke(set, static_cast<T*>(w), std::move(guarded));
+                std::invoke(set, Object(w), std::move(guarded));
         };
         return Push(std::move(p));
     }

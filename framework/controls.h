@@ -75,7 +75,8 @@ public:
     // a disabled parent.
     bool Enabled() const { return !self_->testAttribute(Qt::WA_ForceDisabled); }
     TColor Color() const { return color_; }
-    void SetColor(TColor color);
+    // Virtual: a control that paints its face itself repaints on its own terms.
+    virtual void SetColor(TColor color);
     bool ParentColor() const { return parentColor_; }
     void SetParentColor(bool value);
 
@@ -154,6 +155,9 @@ public:
 
     // OnClick through the guard, for whatever the control counts as a click.
     void DoClick() { Notify(OnClick); }
+    // OnDblClick through the guard, for a double click the control does not
+    // pass to MousePressed().
+    void DoDblClick() { Notify(OnDblClick); }
 
     // The framework's own handling of the mouse and the keys, which a control
     // runs from its Qt event handlers. A press raises OnMouseDown (the second
@@ -284,126 +288,17 @@ enum TControlPublished {
     cpOnContextPopup,
 };
 
+// The definitions of one of them, made once for the control base and shared
+// by every class that publishes it.
+const std::vector<TPropertyInfo>& ControlProperties(TControlPublished published);
+
 template <class T>
 TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TControlPublished> published)
 {
-    for (const TControlPublished p : published) {
-        switch (p) {
-        case cpTag:
-            b.Int(QStringLiteral("Tag"), &T::Tag, &T::SetTag);
-            break;
-        case cpPlacement:
-            b.Int(QStringLiteral("Left"), &T::x, [](T* o, int v) { o->move(v, o->y()); })
-                .Int(QStringLiteral("Top"), &T::y, [](T* o, int v) { o->move(o->x(), v); })
-                .Int(QStringLiteral("Width"), &T::width, [](T* o, int v) { o->resize(std::max(v, 0), o->height()); })
-                .Int(QStringLiteral("Height"), &T::height, [](T* o, int v) { o->resize(o->width(), std::max(v, 0)); })
-                .Value(
-                    QStringLiteral("Cursor"), [](T* o) { return CursorToFormValue(o->Cursor()); },
-                    [](T* o, const TFormValue& v) { o->SetCursorId(FormValueToCursor(v)); });
-            break;
-        case cpHint:
-            b.Str(QStringLiteral("Hint"), &T::Hint, &T::SetHint);
-            break;
-        case cpAlign:
-            b.template Enum<TAlign>(QStringLiteral("Align"), &T::Align, &T::SetAlign);
-            break;
-        case cpAnchors:
-            b.template SetOf<TAnchorKind>(QStringLiteral("Anchors"), &T::Anchors, &T::SetAnchors);
-            break;
-        case cpColor:
-            b.Color(QStringLiteral("Color"), &T::Color, &T::SetColor);
-            break;
-        case cpConstraints:
-            b.Int(
-                 QStringLiteral("Constraints.MaxHeight"), [](T* o) { return o->Constraints().MaxHeight; },
-                 &T::SetMaxHeight)
-                .Int(
-                    QStringLiteral("Constraints.MaxWidth"), [](T* o) { return o->Constraints().MaxWidth; },
-                    &T::SetMaxWidth)
-                .Int(
-                    QStringLiteral("Constraints.MinHeight"), [](T* o) { return o->Constraints().MinHeight; },
-                    &T::SetMinHeight)
-                .Int(
-                    QStringLiteral("Constraints.MinWidth"), [](T* o) { return o->Constraints().MinWidth; },
-                    &T::SetMinWidth);
-            break;
-        case cpEnabled:
-            b.Bool(QStringLiteral("Enabled"), &T::Enabled, &T::setEnabled);
-            break;
-        case cpFont:
-            b.Color(QStringLiteral("Font.Color"), &T::FontColor, &T::SetFontColor)
-                .Int(QStringLiteral("Font.Height"), &T::FontHeight, &T::SetFontHeight)
-                .Str(QStringLiteral("Font.Name"), &T::FontName, &T::SetFontName)
-                .template SetOf<TFontStyle>(QStringLiteral("Font.Style"), &T::FontStyle, &T::SetFontStyle);
-            break;
-        case cpParentColor:
-            b.Bool(QStringLiteral("ParentColor"), &T::ParentColor, &T::SetParentColor);
-            break;
-        case cpParentFont:
-            b.Bool(QStringLiteral("ParentFont"), &T::ParentFont, &T::SetParentFont);
-            break;
-        case cpParentShowHint:
-            b.Bool(QStringLiteral("ParentShowHint"), &T::ParentShowHint, &T::SetParentShowHint);
-            break;
-        case cpPopupMenu:
-            b.template Reference<TPopupMenu>(QStringLiteral("PopupMenu"), &T::PopupMenu, &T::SetPopupMenu);
-            break;
-        case cpShowHint:
-            // Stored only while the control has a setting of its own.
-            b.Value(
-                QStringLiteral("ShowHint"),
-                [](T* o) -> std::optional<TFormValue> {
-                    if (o->ParentShowHint())
-                        return std::nullopt;
-                    return TFormIdent{o->ShowHint() ? QStringLiteral("True") : QStringLiteral("False")};
-                },
-                [](T* o, const TFormValue& v) { o->SetShowHint(ToBool(v)); });
-            break;
-        case cpTabOrder:
-            b.Int(QStringLiteral("TabOrder"), &T::TabOrder, &T::SetTabOrder);
-            break;
-        case cpTabStop:
-            b.Bool(QStringLiteral("TabStop"), &T::TabStop, &T::SetTabStop);
-            break;
-        case cpVisible:
-            b.Bool(
-                QStringLiteral("Visible"), [](T* o) { return !o->isHidden(); }, &T::setVisible);
-            break;
-        case cpOnClick:
-            b.Event(QStringLiteral("OnClick"), &T::OnClick);
-            break;
-        case cpOnDblClick:
-            b.Event(QStringLiteral("OnDblClick"), &T::OnDblClick);
-            break;
-        case cpOnEnter:
-            b.Event(QStringLiteral("OnEnter"), &T::OnEnter);
-            break;
-        case cpOnExit:
-            b.Event(QStringLiteral("OnExit"), &T::OnExit);
-            break;
-        case cpOnMouseDown:
-            b.Event(QStringLiteral("OnMouseDown"), &T::OnMouseDown);
-            break;
-        case cpOnMouseMove:
-            b.Event(QStringLiteral("OnMouseMove"), &T::OnMouseMove);
-            break;
-        case cpOnMouseUp:
-            b.Event(QStringLiteral("OnMouseUp"), &T::OnMouseUp);
-            break;
-        case cpOnKeyDown:
-            b.Event(QStringLiteral("OnKeyDown"), &T::OnKeyDown);
-            break;
-        case cpOnKeyUp:
-            b.Event(QStringLiteral("OnKeyUp"), &T::OnKeyUp);
-            break;
-        case cpOnKeyPress:
-            b.Event(QStringLiteral("OnKeyPress"), &T::OnKeyPress);
-            break;
-        case cpOnContextPopup:
-            b.Event(QStringLiteral("OnContextPopup"), &T::OnContextPopup);
-            break;
-        }
-    }
+    static_assert(std::is_base_of_v<TControl, T>);
+    for (const TControlPublished p : published)
+        for (const TPropertyInfo& property : ControlProperties(p))
+            b.AddProperty(property);
     return b;
 }
 

@@ -95,9 +95,8 @@ public:
     void SetOrientation(TSliderOrientation value);
     TSliderOptions Options() const { return options_; }
     void SetOptions(TSliderOptions value);
-    // The face colour; hides the framework's setter to repaint and to skip
-    // an unchanged value.
-    void SetColor(TColor color);
+    // The face colour: repaints, and skips an unchanged value.
+    void SetColor(TColor color) override;
     // The colour the face is filled with (the parent's with ParentColor).
     TColor FaceColor() const;
 
