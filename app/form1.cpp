@@ -43,8 +43,7 @@ template <class T> T* findControl(QWidget* root, const char* name)
 // A preview colour's channels; system colours resolved.
 RgbTriple TripleOf(TColor color)
 {
-    const TColor c = ColorToRGB(color);
-    return {std::uint8_t(GetRValue(c)), std::uint8_t(GetGValue(c)), std::uint8_t(GetBValue(c))};
+    return ChannelsOf(ColorToRGB(color));
 }
 
 } // namespace

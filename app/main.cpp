@@ -134,8 +134,7 @@ int Pick(int& argc, char** argv, const TOutputFormat& format)
     }
     const TNearestColorFinder none;
     const auto literal = [&](TColor color) {
-        const RgbTriple c{std::uint8_t(GetRValue(color)), std::uint8_t(GetGValue(color)),
-                          std::uint8_t(GetBValue(color))};
+        const RgbTriple c = ChannelsOf(color);
         return OutputLiteral(format, c, HtmlOf(c.R, c.G, c.B), QStringLiteral("#000000"),
                              names ? names->NearestColors() : none);
     };

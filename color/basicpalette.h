@@ -15,6 +15,5 @@ inline std::optional<RgbTriple> BasicPaletteColor(int index)
 {
     if (index < 0 || index >= 16)
         return std::nullopt;
-    const TColor c = BasicPalette[index];
-    return RgbTriple{std::uint8_t(GetRValue(c)), std::uint8_t(GetGValue(c)), std::uint8_t(GetBValue(c))};
+    return ChannelsOf(BasicPalette[index]);
 }

@@ -284,12 +284,7 @@ void TCustomComboBox::ApplyNativeStyle(unsigned bits)
                                                            QItemSelectionModel::ClearAndSelect);
         });
         // A click in the list is a choice like one in a dropped list.
-        connect(simpleList_, &QListView::doubleClicked, this, [this](const QModelIndex&) {
-            Guard([this] {
-                if (OnDblClick)
-                    OnDblClick(this);
-            });
-        });
+        connect(simpleList_, &QListView::doubleClicked, this, [this](const QModelIndex&) { DoDblClick(); });
         connect(simpleList_, &QListView::clicked, this, [this](const QModelIndex& index) {
             Guard([&] {
                 if (index.row() != currentIndex())
@@ -756,10 +751,7 @@ void TCustomComboBox::keyReleaseEvent(QKeyEvent* event)
 
 void TCustomComboBox::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    Guard([this] {
-        if (OnDblClick)
-            OnDblClick(this);
-    });
+    DoDblClick();
     QComboBox::mouseDoubleClickEvent(event);
 }
 

@@ -145,6 +145,13 @@ struct RgbTriple {
     friend bool operator==(const RgbTriple&, const RgbTriple&) = default;
 };
 
+// The channels of a colour in the 0x00BBGGRR form (a system colour's are
+// those of its encoding: resolve it first).
+constexpr RgbTriple ChannelsOf(TColor c)
+{
+    return {std::uint8_t(GetRValue(c)), std::uint8_t(GetGValue(c)), std::uint8_t(GetBValue(c))};
+}
+
 // Rounds to the nearest integer, ties to the even one (2.5 -> 2, 3.5 -> 4,
 // -2.5 -> -2). Values beyond the int range saturate; NaN gives 0.
 inline int Round(double x)

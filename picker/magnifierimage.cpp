@@ -1,6 +1,7 @@
 #include "picker/magnifierimage.h"
 
 #include "color/contrast.h"
+#include "framework/canvas.h"
 #include "picker/magnifierlayout.h"
 
 #include <QFontMetrics>
@@ -126,8 +127,7 @@ QImage DrawMagnifier(const TMagnifierView& view)
 
     if (cells > 0 && onScreen[static_cast<std::size_t>(cells / 2) * cells + cells / 2]) {
         const QRgb centre = pixels.pixel(cells / 2, cells / 2);
-        const TColor frame = MagnifierOutlineColor(RGB(qRed(centre), qGreen(centre), qBlue(centre)));
-        const QRgb frameRgb = qRgb(GetRValue(frame), GetGValue(frame), GetBValue(frame));
+        const QRgb frameRgb = ColorToPixel(MagnifierOutlineColor(PixelToColor(centre)));
         const QRect outer = g.Centre.adjusted(-g.Outline, -g.Outline, g.Outline, g.Outline);
         for (int y = outer.top(); y <= outer.bottom(); ++y)
             for (int x = outer.left(); x <= outer.right(); ++x)

@@ -1,5 +1,7 @@
 #include "picker/pixelformat.h"
 
+#include "framework/canvas.h"
+
 #include <bit>
 
 namespace {
@@ -69,8 +71,7 @@ std::optional<QImage> DecodeImage(const TPixelFormat& format, const std::uint8_t
         const std::uint8_t* in = data + static_cast<qsizetype>(y) * stride;
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < size.width(); ++x, in += format.BytesPerPixel) {
-            const TColor c = format.Decode(in);
-            out[x] = qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+            out[x] = ColorToPixel(format.Decode(in));
         }
     }
     return image;

@@ -1,6 +1,7 @@
 #include "picker/x11magnifier.h"
 
 #include "color/colormodel.h"
+#include "framework/canvas.h"
 #include "picker/magnifierimage.h"
 #include "picker/magnifierlayout.h"
 
@@ -127,8 +128,7 @@ TX11Magnifier::TShown TX11Magnifier::ShowAt(QPoint hotspot, int zoom, const TFor
     TShown shown;
     shown.Settled = untrusted.isEmpty();
     if (view.OnScreen.contains(centre)) {
-        const QRgb rgb = view.Pixels.pixel(centre);
-        shown.Color = RGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
+        shown.Color = PixelToColor(view.Pixels.pixel(centre));
         view.Literal = literal ? literal(*shown.Color)
                                : HtmlOf(GetRValue(*shown.Color), GetGValue(*shown.Color), GetBValue(*shown.Color));
     }

@@ -404,10 +404,10 @@ private slots:
         QTest::mouseMove(s, w.ThumbCentre());
         QCOMPARE(s->cursor().shape(), Qt::BitmapCursor);
         QCOMPARE(s->cursor().hotSpot(), QPoint(6, 16));
-        // Right and bottom edges are outside the thumb for the cursor.
-        QTest::mouseMove(s, QPoint(s->ThumbRect().Right, w.ThumbCentre().y()));
+        // Every edge is on the thumb, as for a press; one pixel beyond is not.
+        QTest::mouseMove(s, QPoint(s->ThumbRect().Right + 1, w.ThumbCentre().y()));
         QCOMPARE(s->cursor().shape(), Qt::ArrowCursor);
-        QTest::mouseMove(s, QPoint(s->ThumbRect().Right - 1, s->ThumbRect().Bottom - 1));
+        QTest::mouseMove(s, QPoint(s->ThumbRect().Right, s->ThumbRect().Bottom));
         QCOMPARE(s->cursor().shape(), Qt::BitmapCursor);
         // Off the thumb the control's own cursor comes back.
         s->SetCursorId(crIBeam);

@@ -527,7 +527,8 @@ void TCustomImageSlider::UpdateCursor(int x, int y)
 {
     if (InState(csDesigning))
         return;
-    const bool over = thumbRect_.Contains({x, y});
+    // The same rule as a press: every edge of the thumb is on it.
+    const bool over = OnOrInside(thumbRect_, x, y);
     if (!StoreChanged(cursorOverThumb_, over))
         return;
     if (over)
@@ -547,9 +548,7 @@ void TCustomImageSlider::mousePressEvent(QMouseEvent* event)
     const QPoint p = EventPoint(event->position());
     Guard([&] {
         TakeFocus();
-        // All four edges of the thumb count as on it.
-        const TRect& t = thumbRect_;
-        if (p.x() >= t.Left && p.x() <= t.Right && p.y() >= t.Top && p.y() <= t.Bottom)
+        if (OnOrInside(thumbRect_, p.x(), p.y()))
             ThumbPressed(event->button(), event->modifiers(), p.x(), p.y());
         else
             PressRuler(p.x(), p.y());
