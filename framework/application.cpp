@@ -58,11 +58,6 @@ TApplication::~TApplication()
     cursorTable().clear();
 }
 
-TApplication* TApplication::Instance()
-{
-    return qobject_cast<TApplication*>(QCoreApplication::instance());
-}
-
 void TApplication::HandleException(const QString& message)
 {
     if (errorReporter()) {

@@ -23,8 +23,6 @@ public:
     // the one controls start in.
     void InstallFonts();
 
-    static TApplication* Instance();
-
     // Shows an error message and lets the program go on. The message box
     // can be replaced (tests record the message instead).
     static void HandleException(const QString& message);

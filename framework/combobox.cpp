@@ -475,12 +475,6 @@ void TCustomComboBox::SetItemHeight(int height)
     RecreateWnd();
 }
 
-void TCustomComboBox::SetDropDownCount(int count)
-{
-    dropDownCount_ = std::max(count, 1);
-    setMaxVisibleItems(dropDownCount_);
-}
-
 void TCustomComboBox::SetNativeItemHeight(int which, int height)
 {
     if (!handleAllocated_ || height <= 0)

@@ -141,7 +141,7 @@ public:
     // Where the closed field's item is drawn, in control coordinates.
     TRect FieldRect() const;
     // The control and its open list together: list item height times the
-    // number of rows shown (1 to DropDownCount) + control height + 2.
+    // number of rows shown (1 to the drop-down count) + control height + 2.
     int DroppedHeight();
 
     TNotifyEvent OnDropDown;
@@ -154,11 +154,8 @@ protected:
     // Repaints the open list's rows, if the list has been made.
     void UpdateList();
 
-    int ItemHeight() const { return itemHeight_; }
     // Stores any positive height and asks for the native part to be re-made.
     void SetItemHeight(int height);
-    int DropDownCount() const { return dropDownCount_; }
-    void SetDropDownCount(int count);
     // Sets the height of the field (which = -1) or of the list items (0) in
     // the native part that exists now.
     void SetNativeItemHeight(int which, int height);

@@ -10,7 +10,6 @@
 enum TComponentStateFlag : unsigned {
     csLoading = 1u << 0,
     csReading = 1u << 1,
-    csDesigning = 1u << 2,
     csDestroying = 1u << 3,
 };
 
@@ -25,7 +24,6 @@ public:
     const QString& Name() const { return name_; }
     void SetName(const QString& name) { name_ = name; }
 
-    unsigned ComponentState() const { return state_; }
     bool InState(unsigned flags) const { return (state_ & flags) != 0; }
     void IncludeState(unsigned flags) { SetState(state_ | flags); }
     void ExcludeState(unsigned flags) { SetState(state_ & ~flags); }

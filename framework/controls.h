@@ -302,13 +302,6 @@ TClassBuilder<T>& PublishControl(TClassBuilder<T>& b, std::initializer_list<TCon
     return b;
 }
 
-// Where a control sits: Left, Top, Width, Height, Cursor and Align, the
-// first properties of most controls' published lists.
-template <class T> TClassBuilder<T>& AddPlacementProperties(TClassBuilder<T>& b)
-{
-    return PublishControl(b, {cpPlacement, cpAlign});
-}
-
 // The published properties every control has, added to a class builder;
 // a class that does not publish some of them names them in `without`.
 template <class T>

@@ -317,12 +317,6 @@ void TListItem::SetData(std::intptr_t data)
         owner_->SortOnChange(false);
 }
 
-void TListItem::SetSubItems(const QStringList& subItems)
-{
-    subItems_ = subItems;
-    Changed();
-}
-
 void TListItem::SetSubItem(int index, const QString& text)
 {
     if (index < 0)

@@ -113,13 +113,11 @@ public:
     void SetData(std::intptr_t data);
 
     const QStringList& SubItems() const { return subItems_; }
-    void SetSubItems(const QStringList& subItems);
     int SubItemCount() const { return static_cast<int>(subItems_.size()); }
     // The empty text for an index the item does not hold.
     QString SubItem(int index) const { return subItems_.value(index); }
     // Setting a sub-item past the end adds empty ones before it.
     void SetSubItem(int index, const QString& text);
-    void AddSubItem(const QString& text) { SetSubItem(SubItemCount(), text); }
     // Column 0 shows the caption, column k sub-item k-1.
     QString ColumnText(int column) const { return column <= 0 ? caption_ : subItems_.value(column - 1); }
 
@@ -293,7 +291,6 @@ private:
     void SectionResized(int logical, int oldSize, int newSize);
     void SortOnChange(bool caption);
     void SetHotRow(int row);
-    int HotRow() const { return hotRow_; }
 
     TListViewModel* model_;
     TListHeader* header_;

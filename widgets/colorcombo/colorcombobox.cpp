@@ -19,14 +19,6 @@ QString TColorNameList::Strings(int index) const
     return index >= 0 && index < Count() ? items_[index] : QString();
 }
 
-void TColorNameList::SetStrings(int index, const QString& text)
-{
-    if (index < 0 || index >= Count())
-        return;
-    items_[index] = text;
-    Changed();
-}
-
 void TColorNameList::Add(const QString& text)
 {
     items_.append(text);

@@ -18,8 +18,6 @@ public:
     int Count() const { return static_cast<int>(items_.size()); }
     // Outside the list: an empty text.
     QString Strings(int index) const;
-    // Outside the list: nothing happens.
-    void SetStrings(int index, const QString& text);
     void Add(const QString& text);
     void Clear();
     // Takes over the other list's contents as one change.

@@ -525,8 +525,6 @@ void TCustomImageSlider::AbortRulerPress()
 
 void TCustomImageSlider::UpdateCursor(int x, int y)
 {
-    if (InState(csDesigning))
-        return;
     // The same rule as a press: every edge of the thumb is on it.
     const bool over = OnOrInside(thumbRect_, x, y);
     if (!StoreChanged(cursorOverThumb_, over))
@@ -778,7 +776,7 @@ void TCustomImageSlider::Paint()
                         TRect{0, 0, ruler_->Width(), ruler_->Height()}, key);
     }
 
-    if (options_.Contains(soShowFocus) && hasFocus_ && !InState(csDesigning))
+    if (options_.Contains(soShowFocus) && hasFocus_)
         canvas_.DrawFocusRect(GetInnerRect().Inflated(-2, -2));
 
     if (options_.Contains(soShowPoints)) {
