@@ -81,7 +81,7 @@ void TMenuItem::SetCaption(const QString& caption)
     action_->setSeparator(caption == QLatin1String("-"));
 }
 
-void TMenuItem::SetEnabled(bool value)
+void TMenuItem::SetEnabledInMenus(bool value)
 {
     enabled_ = value;
     action_->setEnabled(value);

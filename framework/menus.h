@@ -28,8 +28,10 @@ public:
     // "-" makes the item a separator line; "&" marks the access key.
     QString Caption() const { return caption_; }
     void SetCaption(const QString& caption);
-    bool Enabled() const { return enabled_; }
-    void SetEnabled(bool value);
+    // Whether menus offer the item and show it: its action's state, not the
+    // item widget's, which is never shown.
+    bool EnabledInMenus() const { return enabled_; }
+    void SetEnabledInMenus(bool value);
     bool ShownInMenus() const { return visible_; }
     void SetShownInMenus(bool value);
     int ShortCut() const { return shortCut_; }

@@ -8,7 +8,7 @@ void RegisterMenuClasses()
     using T = TMenuItem;
     TClassBuilder<T>(QStringLiteral("TMenuItem"))
         .Str(QStringLiteral("Caption"), &T::Caption, &T::SetCaption)
-        .Bool(QStringLiteral("Enabled"), &T::Enabled, &T::SetEnabled)
+        .Bool(QStringLiteral("Enabled"), &T::EnabledInMenus, &T::SetEnabledInMenus)
         .Int(QStringLiteral("ShortCut"), &T::ShortCut, &T::SetShortCut)
         .Bool(QStringLiteral("Visible"), &T::ShownInMenus, &T::SetShownInMenus)
         .Event(QStringLiteral("OnClick"), &T::OnClick)
