@@ -1,6 +1,7 @@
 // Re-sorting the named-colour list after a click on a column header: the
 // click, the sort of all 139 rows with the typed cell comparison, and the
 // rows following their new order in the view.
+#include "bench/runbenchmarks.h"
 #include "framework/application.h"
 #include "widgets/listview/ordolistview.h"
 
@@ -245,10 +246,5 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -2,6 +2,7 @@
 // moves the pointer (as a mouse does, from another connection) and waits
 // until the picker has read the area around the new hotspot, drawn it and
 // the server has put the picture up. Runs under an X server (xvfb-run).
+#include "bench/runbenchmarks.h"
 #include "picker/x11picker.h"
 
 #include <QElapsedTimer>
@@ -131,10 +132,5 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

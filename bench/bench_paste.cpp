@@ -2,6 +2,7 @@
 // the text read as a colour, the three sliders and the preview updated, and
 // the repaint that follows.
 #include "app/form1.h"
+#include "bench/runbenchmarks.h"
 #include "framework/application.h"
 #include "framework/stdctrls.h"
 
@@ -52,10 +53,5 @@ int main(int argc, char** argv)
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     qputenv("QT_SCALE_FACTOR", "1");
     TApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -1,6 +1,7 @@
 // The image slider's hot paths: one thumb-drag move of the channel slider
 // (mouse event, snapping, OnChange with the window's tinting, repaint of the
 // dirty thumb rectangles through the off-screen buffer) and one full Paint.
+#include "bench/runbenchmarks.h"
 #include "framework/application.h"
 #include "widgets/slider/imageslider.h"
 
@@ -107,10 +108,5 @@ int main(int argc, char** argv)
     }
     TApplication app(argc, argv);
     InitSliderModule();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

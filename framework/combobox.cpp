@@ -163,7 +163,7 @@ TCustomComboBox::TCustomComboBox(QWidget* parent)
     resize(145, 25);
     SetTabStop(true);
     SetColor(clWindow);
-    setMaxVisibleItems(dropDownCount_);
+    setMaxVisibleItems(DropDownCount);
     delegate_ = new TComboItemDelegate(this);
     connect(this, &QComboBox::activated, this, [this](int) { Guard([this] { SelChange(); }); });
 }
@@ -270,7 +270,6 @@ void TCustomComboBox::ApplyNativeStyle(unsigned bits)
             connect(edit, &QLineEdit::textEdited, this, [this](const QString&) { Guard([this] { EditChange(); }); });
         }
     }
-    setMaxVisibleItems(dropDownCount_);
 
     if (kind == ComboStyle::Simple && !simpleList_) {
         simpleList_ = new QListView(this);
@@ -563,7 +562,7 @@ TRect TCustomComboBox::FieldRect() const
 int TCustomComboBox::RowsShown()
 {
     HandleNeeded();
-    return std::clamp(count(), 1, dropDownCount_);
+    return std::clamp(count(), 1, DropDownCount);
 }
 
 int TCustomComboBox::DroppedHeight()

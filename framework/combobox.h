@@ -109,7 +109,6 @@ public:
     QString Text();
     void SetText(const QString& text);
 
-    TComboBoxStyle BoxStyle() const { return style_; }
     // Re-makes the native part in the new style. The control's height is
     // free in csSimple and follows the field in the other styles.
     void SetBoxStyle(TComboBoxStyle style);
@@ -222,7 +221,8 @@ private:
         int Field = 16;
         int ListItem = 16;
     } native_;
-    int dropDownCount_ = 8;
+    // Rows the open list shows at most.
+    static constexpr int DropDownCount = 8;
     int updateCount_ = 0;
     TCanvas* canvas_ = nullptr;
     TComboItemDelegate* delegate_ = nullptr;
