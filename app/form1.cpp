@@ -610,16 +610,25 @@ TTransientNote* TForm1::Note()
     return note_;
 }
 
-// A brief word above the copy button, shown by our own window rather than
-// Qt's tooltip, which a click on the button would hide again at once.
-void TForm1::ShowCopied()
+// The part of the preview box that its one line of text leaves empty, below
+// that line: the notes are shown there, over nothing anyone reads or clicks.
+QRect TForm1::NoteArea() const
 {
-    Note()->ShowAt(QStringLiteral("Скопировано"), BtnCopy->mapToGlobal(QPoint(0, -BtnCopy->height())), 1500, false);
+    const QWidget* viewport = Panel1->viewport();
+    QRect area = viewport->rect();
+    area.setTop(qMin(Panel1->TextRect().bottom() + 1, area.bottom() + 1));
+    return area.translated(viewport->mapTo(this, QPoint()));
 }
 
-// Why a colour did not come in, under the preview box: no box to dismiss,
-// nothing moves, and a screen reader hears it.
+// A brief word after a copy.
+void TForm1::ShowCopied()
+{
+    Note()->ShowIn(QStringLiteral("Скопировано"), NoteArea(), 1500, false);
+}
+
+// Why a colour did not come in: no box to dismiss, nothing moves, and a
+// screen reader hears it.
 void TForm1::ShowFailure(const QString& message)
 {
-    Note()->ShowAt(message, Panel1->mapToGlobal(QPoint(0, Panel1->height() + 2)), 4000, true);
+    Note()->ShowIn(message, NoteArea(), 4000, true);
 }

@@ -130,6 +130,7 @@ private:
     // Runs a menu entry or shortcut: errors shown, the note of the last one gone.
     void RunAction(const std::function<void()>& run);
     void CopyAs(TCopyForm form);
+    QRect NoteArea() const;
     void ShowCopied();
     void ShowFailure(const QString& message);
     void PreviewPickedColor(TColor color);

@@ -22,10 +22,10 @@
 
 namespace {
 
-// While Qt opens the display, its messages are held back: where no display
-// can be opened, Qt would print its advice and abort; the program says so in
-// one line of its own and ends with exit code 1 instead. Otherwise the held
-// messages are written as usual.
+// While Qt opens the display, its messages are held back: where no platform
+// can start, Qt would print its advice and abort; the program says why in one
+// line of its own, with the displays tried, and ends with exit code 1 instead.
+// Otherwise the held messages are written as usual.
 class TDisplayOpening {
 public:
     TDisplayOpening() { previous_ = qInstallMessageHandler(&TDisplayOpening::Hold); }
@@ -46,10 +46,10 @@ private:
 
     static void Hold(QtMsgType type, const QMessageLogContext& context, const QString& text)
     {
-        // The application object's only fatal error is a display it cannot
-        // open, whatever words Qt's platform plugin puts it in.
+        // The application object's only fatal error is a platform that
+        // cannot start.
         if (type == QtFatalMsg) {
-            std::fprintf(stderr, "huebox: no display could be opened (%s)\n", qPrintable(Tried()));
+            std::fprintf(stderr, "huebox: %s (%s)\n", qPrintable(Cause(text)), qPrintable(Tried()));
             std::fflush(stderr);
             std::_Exit(1);
         }
@@ -68,6 +68,25 @@ private:
         }
         for (const THeld& m : held)
             qt_message_output(m.Type, QMessageLogContext(m.File, m.Line, m.Function, m.Category), m.Text);
+    }
+
+    // Why no platform started, told by where Qt's messages came from rather
+    // than by their words: the plugin loader warns of a plugin it cannot find;
+    // a plugin it found but that could not start could not open its display
+    // (and said so in its own words); a plugin that gave up by itself says
+    // why in its fatal message.
+    static QString Cause(const QString& fatal)
+    {
+        const std::lock_guard lock(mutex_);
+        bool pluginFound = false;
+        for (const THeld& m : held_) {
+            if (qstrcmp(m.Category, "qt.qpa.plugin") != 0)
+                continue;
+            if (m.Type == QtWarningMsg || m.Type == QtCriticalMsg)
+                return m.Text.simplified();
+            pluginFound = true;
+        }
+        return pluginFound ? QStringLiteral("no display could be opened") : fatal.section(u'\n', 0, 0).simplified();
     }
 
     // The displays the session names, as Qt tries them.

@@ -4,38 +4,48 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QTimerEvent>
 #include <QToolTip>
 
-TTransientNote::TTransientNote(QWidget* owner) : QLabel(owner, Qt::ToolTip | Qt::BypassGraphicsProxyWidget)
+TTransientNote::TTransientNote(QWidget* owner) : QLabel(owner)
 {
     setObjectName(QStringLiteral("Note"));
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setPalette(QToolTip::palette());
     setForegroundRole(QPalette::ToolTipText);
     setBackgroundRole(QPalette::ToolTipBase);
     setAutoFillBackground(true);
     setFrameStyle(QFrame::Box | QFrame::Plain);
-    setMargin(3);
+    setContentsMargins(2, 0, 2, 0);
     setTextFormat(Qt::PlainText);
+    hide();
 }
 
-void TTransientNote::ShowAt(const QString& text, const QPoint& globalPos, int msec, bool alert)
+void TTransientNote::ShowIn(const QString& text, const QRect& area, int msec, bool alert)
 {
     setText(text);
-    // The window's title names it for the window system, as its text does.
-    setWindowTitle(text);
     setAccessibleName(text);
-    adjustSize();
-    QPoint pos = globalPos;
-    if (const QScreen* screen = QGuiApplication::screenAt(globalPos)) {
-        const QRect area = screen->availableGeometry();
-        pos.setX(qBound(area.left(), pos.x(), qMax(area.left(), area.right() + 1 - width())));
-        pos.setY(qBound(area.top(), pos.y(), qMax(area.top(), area.bottom() + 1 - height())));
+    QRect room = area;
+    // A window that reaches past its screen's edge keeps the note on the screen.
+    if (const QScreen* screen = window()->screen()) {
+        const QRect shown = screen->availableGeometry().translated(-parentWidget()->mapToGlobal(QPoint()));
+        if (shown.intersects(area))
+            room = area & shown;
     }
-    move(pos);
+    // The window's own letters where the room is high enough, smaller ones
+    // where it is not.
+    QFont letters = parentWidget()->font();
+    setFont(letters);
+    for (int size = QFontInfo(letters).pixelSize(); sizeHint().height() > room.height() && size > MinimumPixelSize;) {
+        letters.setPixelSize(--size);
+        setFont(letters);
+    }
+    const QSize wanted = sizeHint();
+    const int width = qMin(wanted.width(), room.width());
+    setGeometry(room.left() + (room.width() - width) / 2, room.top(), width, qMin(wanted.height(), room.height()));
     if (!isVisible())
         qApp->installEventFilter(this);
     show();
@@ -47,6 +57,16 @@ void TTransientNote::ShowAt(const QString& text, const QPoint& globalPos, int ms
     }
 }
 
+// The label's own drawing, with a text too long for the room cut short.
+void TTransientNote::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(contentsRect(), Qt::AlignCenter,
+                     fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width()));
+}
+
 void TTransientNote::Dismiss()
 {
     hide();
@@ -56,6 +76,9 @@ void TTransientNote::hideEvent(QHideEvent* event)
 {
     timer_.stop();
     qApp->removeEventFilter(this);
+    // Hidden with its window, the note must not come back when the window does.
+    if (!isHidden())
+        setVisible(false);
     QLabel::hideEvent(event);
 }
 
@@ -67,9 +90,9 @@ void TTransientNote::timerEvent(QTimerEvent* event)
         QLabel::timerEvent(event);
 }
 
-// The next key or click anywhere in the program ends the note; Escape ends
-// only the note, a click on the note likewise.
-bool TTransientNote::eventFilter(QObject* watched, QEvent* event)
+// The next key or click anywhere in the program ends the note and still does
+// its own work; Escape ends only the note.
+bool TTransientNote::eventFilter(QObject*, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::KeyPress:
@@ -80,7 +103,7 @@ bool TTransientNote::eventFilter(QObject* watched, QEvent* event)
     case QEvent::NonClientAreaMouseButtonPress:
     case QEvent::Wheel:
         Dismiss();
-        return watched == this;
+        return false;
     case QEvent::ApplicationStateChange:
         if (QGuiApplication::applicationState() != Qt::ApplicationActive)
             Dismiss();

@@ -1,5 +1,6 @@
-// A short note in a tooltip-like window beside a control: that a copy was
-// made, or why a paste or a pick failed. It moves no control and takes no
+// A short note drawn over a free part of the window: that a copy was made, or
+// why a paste or a pick failed. It takes no input at all (a press, the wheel
+// or a key reaches whatever lies under it), moves no control and takes no
 // focus; it goes when its time is up, at the next key or click, or with Escape.
 #pragma once
 
@@ -9,20 +10,24 @@
 class TTransientNote : public QLabel {
     Q_OBJECT
 public:
-    // A window of its own above `owner`'s window, not shown until asked.
+    // A child of `owner`, drawn over it, not shown until asked.
     explicit TTransientNote(QWidget* owner);
 
-    // Shows `text` with its top left corner at `globalPos`, kept on that
-    // screen, for `msec`. An alert is also announced to screen readers.
-    void ShowAt(const QString& text, const QPoint& globalPos, int msec, bool alert);
+    // Shows `text` at the top of `area` (in the owner's coordinates), centred,
+    // within the part of the area that its screen shows and cut short with
+    // "…" where it is wider, for `msec`. An alert is also announced to
+    // screen readers, who are given the whole text.
+    void ShowIn(const QString& text, const QRect& area, int msec, bool alert);
     void Dismiss();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    static constexpr int MinimumPixelSize = 9;
     QBasicTimer timer_;
 };
 

@@ -3,14 +3,17 @@
 #include "framework/canvas.h"
 #include "framework/devicegrid.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -244,6 +247,19 @@ void TMemo::SetText(const QString& text)
         textPending_ = true;
         QCoreApplication::postEvent(this, new QEvent(MemoFlushEvent));
     }
+}
+
+QRect TMemo::TextRect() const
+{
+    Flush();
+    QRectF lines;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        const QPointF origin = document()->documentLayout()->blockBoundingRect(block).topLeft();
+        for (int i = 0; i < layout->lineCount(); ++i)
+            lines |= layout->lineAt(i).naturalTextRect().translated(origin);
+    }
+    return lines.toAlignedRect().translated(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
 }
 
 void TMemo::Flush() const

@@ -119,6 +119,8 @@ public:
     int SelStart() const;
     void SetSelStart(int pos);
     QString SelText() const;
+    // Where the text's lines stand in the viewport, each as wide as its text.
+    QRect TextRect() const;
 
 protected:
     bool event(QEvent* e) override;

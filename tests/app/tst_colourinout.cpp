@@ -42,6 +42,21 @@ struct TWindow {
     }
 };
 
+// Counts the events of one type that reach the objects it watches.
+class TEventCounter : public QObject {
+public:
+    TEventCounter(QEvent::Type type, int& count) : type_(type), count_(count) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count_ += event->type() == type_;
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+    int& count_;
+};
+
 } // namespace
 
 class TestColourInOut : public QObject {
@@ -304,16 +319,20 @@ private slots:
         w.Form.SlR->setFocus();
         w.Paste(QStringLiteral("#12345"));
         QVERIFY(w.Form.Note()->isVisible());
-        const QPoint notePos = w.Form.Note()->pos();
-        // Beside the preview box, covering no other control's place.
-        QCOMPARE(notePos, w.Form.Panel1->mapToGlobal(QPoint(0, w.Form.Panel1->height() + 2)));
+        // The keys that reach the slider, after the note had its look.
+        int keysReached = 0;
+        TEventCounter counter(QEvent::KeyPress, keysReached);
+        w.Form.SlR->installEventFilter(&counter);
         if (key)
             QTest::keyClick(w.Form.SlR, Qt::Key(key));
         else
             QTest::mouseClick(w.Form.RdBtn2, Qt::LeftButton);
         QVERIFY(!w.Form.Note()->isVisible());
-        // Escape only dismisses; another key still does its own work.
+        // Escape only dismisses; another key still does its own work, and a
+        // click its own.
+        QCOMPARE(keysReached, key && key != Qt::Key_Escape ? 1 : 0);
         QCOMPARE(w.Form.SlR->Value(), key == Qt::Key_Home ? 0 : 255);
+        QCOMPARE(w.Form.RdBtn2->isChecked(), !key);
     }
 
     void dialogShowsWhatItRead_data()

@@ -9,6 +9,10 @@ source "$(dirname "$0")/lib.sh" "$@"
 start_huebox
 xdotool windowfocus --sync "$HUEBOX_WINDOW"
 
+XSHOT=$(dirname "$XCLOSE")/xshot
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
 # The program's visible windows other than the main one, as "id name" lines.
 other_windows() {
   local id
@@ -18,13 +22,25 @@ other_windows() {
   done
 }
 
-# Waits until a window of the program other than the main one shows the text.
-expect_note() {
+# Saves what the window shows into a file.
+shot() { "$XSHOT" "$1" "$HUEBOX_WINDOW" || fail "no picture of the window"; }
+
+# Waits until the window shows what the file holds (SAME) or something else (OTHER).
+expect_picture() {
   for _ in $(seq 1 30); do
-    other_windows | grep -q " $1\$" && { echo "ok: note '$1' shown"; return 0; }
+    shot "$tmp/now.png"
+    if cmp -s "$tmp/now.png" "$2"; then [ "$1" = SAME ] && return 0; else [ "$1" = OTHER ] && return 0; fi
     sleep 0.1
   done
-  fail "$2: no note '$1' among: $(other_windows | tr '\n' ';')"
+  fail "$3"
+}
+
+# A note is drawn over the window, in a window of no other: the window's
+# picture changes from what it was before, and no other window opens.
+expect_note() {
+  expect_picture OTHER "$tmp/before.png" "$1: no note drawn"
+  [ -z "$(other_windows)" ] || fail "$1: a window besides the main one: $(other_windows | tr '\n' ';')"
+  echo "ok: $1 shows its note"
 }
 
 # Lime from the open combo box, chosen afresh whatever was selected: Home
@@ -36,8 +52,19 @@ choose_lime() {
 }
 
 # The copy button under the real pointer, which then rests on it.
+shot "$tmp/before.png"
 click_at 502 206
-expect_note 'Скопировано' "a click on the copy button"
+expect_note "a click on the copy button"
+
+# Each click right after a copy, while its confirmation is shown, reaches the
+# format or target button under it: the next copy shows it.
+for step in '482|101|0x00FFFFFF|Visual C++' '482|123|&H00FFFFFF&|Visual Basic' '482|145|#FFFFFF|HTML' \
+  '470|40|#000000|text target' '530|40|#FFFFFF|background target' \
+  '482|167|<BODY BGCOLOR="#FFFFFF" TEXT="#000000">|HTML-<body>' '482|79|$00FFFFFF|Delphi'; do
+  IFS='|' read -r cx cy literal what <<<"$step"
+  click_at "$cx" "$cy"
+  expect_copy "$literal" "$what, clicked right after a copy"
+done
 
 choose_lime
 expect_copy '$0000FF00' "Lime from the combo box"
@@ -73,11 +100,27 @@ expect_copy '$00C0C0C0' "a pick after a choice in the combo box, kept when the f
 # A bad paste: a note says why, no other window opens, the next copy works.
 printf '#12345' | xclip -i -selection clipboard
 click_at 60 56
+shot "$tmp/before.png"
 xdotool key --window "$HUEBOX_WINDOW" ctrl+v
-expect_note 'Ошибка в цвете «#12345»: нужно 3, 4, 6 или 8 шестнадцатеричных цифр' "a bad paste"
-[ "$(other_windows | wc -l)" -eq 1 ] || fail "a bad paste opened more than its note: $(other_windows | tr '\n' ';')"
+expect_note "a bad paste"
 expect_copy '$00C0C0C0' "a copy after a bad paste"
-expect_note 'Скопировано' "the copy after a bad paste"
+
+# Each page tab, clicked while the note of a bad paste is shown, shows its
+# page: the window looks as it did when that tab was clicked without a note.
+for tab in 60 190 300; do
+  click_at "$tab" 56
+  sleep 0.3
+  shot "$tmp/page$tab.png"
+done
+for tab in 60 190 300; do
+  printf '#12345' | xclip -i -selection clipboard
+  shot "$tmp/before.png"
+  xdotool key --window "$HUEBOX_WINDOW" ctrl+v
+  expect_note "a bad paste before a click on the tab at $tab"
+  click_at "$tab" 56
+  expect_picture SAME "$tmp/page$tab.png" "the tab at $tab, clicked over a note, did not show its page"
+  echo "ok: the tab at $tab shows its page though a note was shown"
+done
 
 close_huebox
 code=$?
