@@ -5,6 +5,7 @@
 #include "color/basicpalette.h"
 #include "color/colortext.h"
 #include "color/contrast.h"
+#include "color/contrastlevels.h"
 #include "color/copyforms.h"
 #include "color/nearestcolor.h"
 #include "framework/stdctrls.h"
@@ -24,8 +25,10 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
+#include <QPainter>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
+#include <QStyle>
 
 #include <array>
 #include <mutex>
@@ -234,6 +237,7 @@ void TForm1::BtnCopyClick(QObject*)
     Panel1->SelectAll();
     Panel1->CopyToClipboard();
     Panel1->SetSelStart(0);
+    recent_.Add(Model.ReadSliders());
     ShowCopied();
 }
 
@@ -247,7 +251,7 @@ void TForm1::ClrCmbBoxChange(QObject*)
     if (comboExiting_ && index == comboAppliedIndex_)
         return;
     if (const std::optional<RgbTriple> color = BasicPaletteColor(index)) {
-        AsOneChange([&] { Model.LoadSliders(*color); });
+        BringIn([&] { Model.LoadSliders(*color); });
         comboAppliedIndex_ = index;
     }
 }
@@ -270,7 +274,7 @@ void TForm1::LoadSelectedRow()
     if (!row)
         return;
     if (const std::optional<RgbTriple> color = TripleFromTexts(row->SubItem(0), row->SubItem(1), row->SubItem(2)))
-        AsOneChange([&] { Model.LoadColor(*color); });
+        BringIn([&] { Model.LoadColor(*color); });
 }
 
 TImageSlider* TForm1::Slider(TChannel channel) const
@@ -415,6 +419,9 @@ QMenu* TForm1::PreviewMenu()
     if (!previewMenu_) {
         previewMenu_ = new QMenu(this);
         previewMenu_->addActions({PasteAction, EnterAction, PickAction});
+        previewMenu_->addMenu(RecentMenu());
+        previewMenu_->addSeparator();
+        previewMenu_->addMenu(ContrastMenu());
         previewMenu_->addSeparator();
         previewMenu_->addAction(CopyAction);
         previewMenu_->addMenu(CopyAsMenu());
@@ -445,11 +452,108 @@ QMenu* TForm1::CopyAsMenu()
     return copyAsMenu_;
 }
 
+QMenu* TForm1::ContrastMenu()
+{
+    if (!contrastMenu_) {
+        contrastMenu_ = new QMenu(QStringLiteral("Контраст"), this);
+        // The search takes milliseconds: only when the menu opens, never at start.
+        connect(contrastMenu_, &QMenu::aboutToShow, this, [this] { Guard([this] { FillContrastMenu(); }); });
+    }
+    return contrastMenu_;
+}
+
+void TForm1::FillContrastMenu()
+{
+    contrastMenu_->clear();
+    const auto [text, back] = Pair();
+    const double ratio = ContrastRatioOfLuminances(RelativeLuminance(text), RelativeLuminance(back));
+    // What is only read is shown disabled: a click on it does nothing.
+    contrastMenu_->addAction(ContrastRatioCaption(ratio))->setEnabled(false);
+    for (const TContrastLevel& level : ContrastLevels)
+        contrastMenu_->addAction(ContrastLevelCaption(level, ratio))->setEnabled(false);
+    if (ratio >= SuggestedLevels.back())
+        return;
+    contrastMenu_->addSeparator();
+    for (const TContrastSuggestion& s : ContrastSuggestions(text, back)) {
+        if (ratio >= s.Level)
+            continue;
+        QAction* entry = contrastMenu_->addAction(ContrastSuggestionCaption(s));
+        if (!s.Color) {
+            entry->setEnabled(false);
+            continue;
+        }
+        // As a body tag with just that colour: the other one stays, whichever
+        // the sliders edit.
+        TColorReadResult result;
+        result.Kind = TColorTextKind::BodyTag;
+        (s.ForText ? result.Text : result.Background) = s.Color->Color;
+        connect(entry, &QAction::triggered, this,
+                [this, result] { RunAction([this, result] { ApplyColor(result); }); });
+    }
+}
+
+QMenu* TForm1::RecentMenu()
+{
+    if (!recentMenu_) {
+        recentMenu_ = new QMenu(QStringLiteral("Недавние цвета"), this);
+        connect(recentMenu_, &QMenu::aboutToShow, this, [this] { Guard([this] { FillRecentMenu(); }); });
+    }
+    return recentMenu_;
+}
+
+void TForm1::FillRecentMenu()
+{
+    recentMenu_->clear();
+    if (recent_.Colors().isEmpty())
+        recentMenu_->addAction(QStringLiteral("Пусто"))->setEnabled(false);
+    const int side = recentMenu_->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, recentMenu_);
+    for (const RgbTriple& c : recent_.Colors()) {
+        QPixmap swatch(side, side);
+        swatch.fill(QColor(c.R, c.G, c.B));
+        QPainter frame(&swatch);
+        frame.setPen(Qt::black);
+        frame.drawRect(0, 0, side - 1, side - 1);
+        frame.end();
+        QAction* entry = recentMenu_->addAction(QIcon(swatch), HtmlOf(c.R, c.G, c.B));
+        TColorReadResult result;
+        result.Kind = TColorTextKind::Color;
+        result.Color = c;
+        connect(entry, &QAction::triggered, this,
+                [this, result] { RunAction([this, result] { ApplyColor(result); }); });
+    }
+}
+
+std::pair<RgbTriple, RgbTriple> TForm1::Pair() const
+{
+    const TColorState& state = Model.State();
+    const RgbTriple edited = Model.ReadSliders();
+    return IsTextTarget() ? std::pair(edited, state.BackColor) : std::pair(state.TextColor, edited);
+}
+
+void TForm1::BringIn(const std::function<void()>& load)
+{
+    const auto [textBefore, backBefore] = Pair();
+    AsOneChange(load);
+    const auto [textAfter, backAfter] = Pair();
+    // The colour under edit last, so that it heads the list.
+    const bool text = IsTextTarget();
+    const RgbTriple before[2] = {text ? backBefore : textBefore, text ? textBefore : backBefore};
+    const RgbTriple after[2] = {text ? backAfter : textAfter, text ? textAfter : backAfter};
+    for (int i = 0; i < 2; ++i) {
+        if (!(before[i] == after[i]))
+            recent_.Add(before[i]);
+    }
+    if (!(before[0] == after[0]))
+        recent_.Add(after[0]);
+    recent_.Add(after[1]);
+}
+
 // As the copy button copies: plain text, the same confirmation. The window's
 // format stays what the button and Ctrl+C copy.
 void TForm1::CopyAs(TCopyForm form)
 {
     QGuiApplication::clipboard()->setText(CopyFormText(form, Model.ReadSliders(), NearestColors()));
+    recent_.Add(Model.ReadSliders());
     ShowCopied();
 }
 
@@ -511,10 +615,10 @@ void TForm1::ApplyColor(const TColorReadResult& result)
 {
     switch (result.Kind) {
     case TColorTextKind::Color:
-        AsOneChange([&] { Model.LoadColor(result.Color); });
+        BringIn([&] { Model.LoadColor(result.Color); });
         break;
     case TColorTextKind::BodyTag:
-        AsOneChange([&] { Model.LoadPair(result.Text, result.Background); });
+        BringIn([&] { Model.LoadPair(result.Text, result.Background); });
         break;
     case TColorTextKind::Error:
         break;
@@ -556,7 +660,7 @@ void TForm1::PickColor()
         connect(picker_, &TColorPicker::Picked, this, [this](TColor c) {
             Guard([this, c] {
                 RestorePreview();
-                AsOneChange([&] { Model.LoadColor(TripleOf(c)); });
+                BringIn([&] { Model.LoadColor(TripleOf(c)); });
             });
         });
         connect(picker_, &TColorPicker::Cancelled, this, [this] { Guard([this] { RestorePreview(); }); });
@@ -597,6 +701,7 @@ void TForm1::CopyColor()
 {
     if (focusWidget() == Panel1 && !Panel1->SelText().isEmpty()) {
         Panel1->CopyToClipboard();
+        recent_.Add(Model.ReadSliders());
         ShowCopied();
         return;
     }
