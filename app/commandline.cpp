@@ -124,6 +124,8 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
                                    QStringLiteral("Уровень для --contrast, от 1 до 21. По умолчанию 4.5."),
                                    QStringLiteral("N"));
     parser.addOptions({version, color, pick, format, print, contrast, level});
+    parser.addPositionalArgument(QStringLiteral("ТЕКСТ ФОН"), QStringLiteral("Два цвета для --contrast."),
+                                 QStringLiteral("[--contrast ТЕКСТ ФОН]"));
     const auto addHidden = [&parser](const char* name, const QString& valueName) {
         QCommandLineOption qt(QString::fromLatin1(name), QString(), valueName);
         qt.setFlags(QCommandLineOption::HiddenFromHelp);

@@ -34,16 +34,24 @@ constexpr double Pow7(double x)
 }
 constexpr double Pow7Of25 = 6103515625.0;
 
+// The largest T of CIEDE2000 (1.5725 at its peak), and the largest for a mean
+// hue within 0°..180° (1.3882).
+constexpr double MaxT = 1.58, MaxTUpperHalf = 1.40;
+
 // G of CIEDE2000 at a mean chroma.
 double AScale(double meanChroma)
 {
     return 0.5 * (1 - std::sqrt(Pow7(meanChroma) / (Pow7(meanChroma) + Pow7Of25)));
 }
 // The largest |RT| at a mean chroma C' of at most the one given: RC there,
-// times sin 60°, the largest the hue's rotation angle reaches.
-double MaxRotation(double primeMean)
+// times the sine of twice the rotation angle. That angle peaks at 30° for a
+// mean hue of 275°, blue; when both colours lie in the half of b* >= 0
+// (red, yellow, green) the mean hue is within 0°..180°, at least 80° from
+// it even with rounding, and the angle is below 30° e^-(80/25)², 0.0011°.
+double MaxRotation(double primeMean, bool upperHalf)
 {
-    return 2 * std::sqrt(Pow7(primeMean) / (Pow7(primeMean) + Pow7Of25)) * 0.8660254037844387;
+    const double sine = upperHalf ? 3.7e-5 : 0.8660254037844387; // sin 60°
+    return 2 * std::sqrt(Pow7(primeMean) / (Pow7(primeMean) + Pow7Of25)) * sine;
 }
 
 // std::hypot takes care over overflow that values of this size never need, at
@@ -178,24 +186,29 @@ private:
         const double gMax = AScale((chroma_ + chromaMin) / 2), gMin = AScale((chroma_ + chromaMax) / 2);
         const double primeMeanMax = (1 + gMax) * (chroma_ + chromaMax) / 2;
         const double sc = 1 + 0.045 * primeMeanMax;
-        const double kept = 1 - MaxRotation(primeMeanMax) / 2;
+        const double kept = 1 - MaxRotation(primeMeanMax, lab_.B >= 0 && bLow >= 0) / 2;
         const double daPrime = (1 + gMin) * da;
         const double bound = std::sqrt(lightness * lightness + kept * (daPrime * daPrime + db * db) / (sc * sc));
         return bound * (1 - BoundMargin) - BoundMargin;
     }
 
-    // The cube's bound for one colour, with its own G, C' and SC: a few
-    // square roots against the full formula's trigonometry.
+    // The bound for one colour, with its own G, C', SC and the chroma and
+    // hue differences apart (the hue one over the largest SH): a few square
+    // roots against the full formula's trigonometry.
     double PointBound(const TLab& lab) const
     {
         const double g = AScale((chroma_ + Norm(lab.A, lab.B)) / 2);
         const double c1 = Norm((1 + g) * lab_.A, lab_.B), c2 = Norm((1 + g) * lab.A, lab.B);
         const double primeMean = (c1 + c2) / 2;
+        const bool upperHalf = lab_.B >= 0 && lab.B >= 0;
         const double sc = 1 + 0.045 * primeMean;
+        const double sh = 1 + 0.015 * primeMean * (upperHalf ? MaxTUpperHalf : MaxT);
         const double da = (1 + g) * (lab.A - lab_.A), db = lab.B - lab_.B;
+        // ΔC'² + ΔH'² is the squared a'b' distance.
+        const double dc = c2 - c1, dh2 = std::max(0.0, da * da + db * db - dc * dc);
         const double lightness = DeltaE2000LowerBound(lab_, lab);
-        const double bound =
-            std::sqrt(lightness * lightness + (1 - MaxRotation(primeMean) / 2) * (da * da + db * db) / (sc * sc));
+        const double bound = std::sqrt(lightness * lightness + (1 - MaxRotation(primeMean, upperHalf) / 2) *
+                                                                   (dc * dc / (sc * sc) + dh2 / (sh * sh)));
         return bound * (1 - BoundMargin) - BoundMargin;
     }
 
