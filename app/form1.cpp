@@ -452,14 +452,26 @@ QMenu* TForm1::CopyAsMenu()
     return copyAsMenu_;
 }
 
+QMenu* TForm1::RefilledMenu(QMenu*& menu, const QString& title, void (TForm1::*fill)())
+{
+    if (!menu) {
+        menu = new QMenu(title, this);
+        connect(menu, &QMenu::aboutToShow, this, [this, fill] { Guard([this, fill] { (this->*fill)(); }); });
+    }
+    return menu;
+}
+
+QAction* TForm1::AddApplyEntry(QMenu* menu, const QString& text, const TColorReadResult& result)
+{
+    QAction* entry = menu->addAction(text);
+    connect(entry, &QAction::triggered, this, [this, result] { RunAction([this, result] { ApplyColor(result); }); });
+    return entry;
+}
+
+// The search takes milliseconds: it runs when the menu opens, never at start.
 QMenu* TForm1::ContrastMenu()
 {
-    if (!contrastMenu_) {
-        contrastMenu_ = new QMenu(QStringLiteral("Контраст"), this);
-        // The search takes milliseconds: only when the menu opens, never at start.
-        connect(contrastMenu_, &QMenu::aboutToShow, this, [this] { Guard([this] { FillContrastMenu(); }); });
-    }
-    return contrastMenu_;
+    return RefilledMenu(contrastMenu_, QStringLiteral("Контраст"), &TForm1::FillContrastMenu);
 }
 
 void TForm1::FillContrastMenu()
@@ -477,9 +489,8 @@ void TForm1::FillContrastMenu()
     for (const TContrastSuggestion& s : ContrastSuggestions(text, back)) {
         if (ratio >= s.Level)
             continue;
-        QAction* entry = contrastMenu_->addAction(ContrastSuggestionCaption(s));
         if (!s.Color) {
-            entry->setEnabled(false);
+            contrastMenu_->addAction(ContrastSuggestionCaption(s))->setEnabled(false);
             continue;
         }
         // As a body tag with just that colour: the other one stays, whichever
@@ -487,18 +498,13 @@ void TForm1::FillContrastMenu()
         TColorReadResult result;
         result.Kind = TColorTextKind::BodyTag;
         (s.ForText ? result.Text : result.Background) = s.Color->Color;
-        connect(entry, &QAction::triggered, this,
-                [this, result] { RunAction([this, result] { ApplyColor(result); }); });
+        AddApplyEntry(contrastMenu_, ContrastSuggestionCaption(s), result);
     }
 }
 
 QMenu* TForm1::RecentMenu()
 {
-    if (!recentMenu_) {
-        recentMenu_ = new QMenu(QStringLiteral("Недавние цвета"), this);
-        connect(recentMenu_, &QMenu::aboutToShow, this, [this] { Guard([this] { FillRecentMenu(); }); });
-    }
-    return recentMenu_;
+    return RefilledMenu(recentMenu_, QStringLiteral("Недавние цвета"), &TForm1::FillRecentMenu);
 }
 
 void TForm1::FillRecentMenu()
@@ -514,12 +520,10 @@ void TForm1::FillRecentMenu()
         frame.setPen(Qt::black);
         frame.drawRect(0, 0, side - 1, side - 1);
         frame.end();
-        QAction* entry = recentMenu_->addAction(QIcon(swatch), HtmlOf(c.R, c.G, c.B));
         TColorReadResult result;
         result.Kind = TColorTextKind::Color;
         result.Color = c;
-        connect(entry, &QAction::triggered, this,
-                [this, result] { RunAction([this, result] { ApplyColor(result); }); });
+        AddApplyEntry(recentMenu_, HtmlOf(c.R, c.G, c.B), result)->setIcon(QIcon(swatch));
     }
 }
 

@@ -141,6 +141,10 @@ private:
     // Runs a menu entry or shortcut: errors shown, the note of the last one gone.
     void RunAction(const std::function<void()>& run);
     void CopyAs(TCopyForm form);
+    // A submenu made on first use and filled again each time it opens.
+    QMenu* RefilledMenu(QMenu*& menu, const QString& title, void (TForm1::*fill)());
+    // An entry that applies a colour as a paste would.
+    QAction* AddApplyEntry(QMenu* menu, const QString& text, const TColorReadResult& result);
     void FillContrastMenu();
     void FillRecentMenu();
     // The text and the background colour as they are now.
