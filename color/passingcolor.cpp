@@ -151,7 +151,8 @@ private:
     //   the largest SC (SH never exceeds SC), and the a'b' distance is at
     //   least the a*b* one;
     // - rotation: it can take at most |RT| / 2 of the chroma and hue terms,
-    //   RT bounded by the largest mean chroma.
+    //   RT bounded by the largest mean chroma, and next to nothing when
+    //   both colours lie in the half of b* >= 0.
     double Bound(int r, int g, int b, int side) const
     {
         const int r1 = r + side - 1, g1 = g + side - 1, bl1 = b + side - 1;
@@ -186,7 +187,8 @@ private:
         const double gMax = AScale((chroma_ + chromaMin) / 2), gMin = AScale((chroma_ + chromaMax) / 2);
         const double primeMeanMax = (1 + gMax) * (chroma_ + chromaMax) / 2;
         const double sc = 1 + 0.045 * primeMeanMax;
-        const double kept = 1 - MaxRotation(primeMeanMax, lab_.B >= 0 && bLow >= 0) / 2;
+        // The cube's b* range comes from rounded corners: kept clear of 0.
+        const double kept = 1 - MaxRotation(primeMeanMax, lab_.B >= 0 && bLow >= BoundMargin) / 2;
         const double daPrime = (1 + gMin) * da;
         const double bound = std::sqrt(lightness * lightness + kept * (daPrime * daPrime + db * db) / (sc * sc));
         return bound * (1 - BoundMargin) - BoundMargin;
