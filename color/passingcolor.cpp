@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <queue>
 #include <vector>
 
@@ -43,15 +44,71 @@ double AScale(double meanChroma)
 {
     return 0.5 * (1 - std::sqrt(Pow7(meanChroma) / (Pow7(meanChroma) + Pow7Of25)));
 }
-// The largest |RT| at a mean chroma C' of at most the one given: RC there,
-// times the sine of twice the rotation angle. That angle peaks at 30° for a
-// mean hue of 275°, blue; when both colours lie in the half of b* >= 0
-// (red, yellow, green) the mean hue is within 0°..180°, at least 80° from
-// it even with rounding, and the angle is below 30° e^-(80/25)², 0.0011°.
-double MaxRotation(double primeMean, bool upperHalf)
+// The rotation term's angle is 30° e^-((h - 275°) / 25°)² at a mean hue h:
+// the sine of twice it is at most sin 60°. When both colours lie in the half
+// of b* >= 0 (red, yellow, green) the mean hue is within 0°..180°, at least
+// 80° from 275° even with rounding, and the sine below this.
+constexpr double WorstRotationSine = 0.8660254037844387;
+constexpr double UpperHalfRotationSine = 3.7e-5;
+
+// The largest |RT| at a mean chroma C' of at most the one given: RC there
+// times the largest sine of twice the rotation angle.
+double MaxRotation(double primeMean, double sine)
 {
-    const double sine = upperHalf ? 3.7e-5 : 0.8660254037844387; // sin 60°
     return 2 * std::sqrt(Pow7(primeMean) / (Pow7(primeMean) + Pow7Of25)) * sine;
+}
+
+constexpr double Degree = 3.14159265358979323846 / 180;
+
+// An angle in degrees brought into (-180°, 180°].
+double Wrapped180(double angle)
+{
+    const double a = std::fmod(angle, 360.0);
+    return a > 180 ? a - 360 : a <= -180 ? a + 360 : a;
+}
+
+// The directions of the points of a box that does not hold the origin: an
+// arc of less than 180° around the direction of its centre, in degrees.
+struct TArc {
+    double Centre, Low, High; // Low <= 0 <= High, relative to Centre
+};
+std::optional<TArc> ArcOf(double aLow, double aHigh, double bLow, double bHigh)
+{
+    if (aLow <= 0 && aHigh >= 0 && bLow <= 0 && bHigh >= 0)
+        return std::nullopt;
+    TArc arc{std::atan2((bLow + bHigh) / 2, (aLow + aHigh) / 2) / Degree, 0, 0};
+    for (const double a : {aLow, aHigh}) {
+        for (const double b : {bLow, bHigh}) {
+            const double d = Wrapped180(std::atan2(b, a) / Degree - arc.Centre);
+            arc.Low = std::min(arc.Low, d);
+            arc.High = std::max(arc.High, d);
+        }
+    }
+    return arc;
+}
+
+// The largest sine of twice the rotation angle for a mean hue of a colour
+// whose a'b' lies in the first box and one whose a'b' lies in the second.
+// When the two arcs of directions lie within less than 180°, every pair's
+// shorter arc does, and its middle, the mean hue of the formula, lies
+// between the middles of the arcs' ends.
+double RotationSine(const TArc& first, const std::optional<TArc>& second)
+{
+    if (!second)
+        return WorstRotationSine;
+    const double shift = Wrapped180(second->Centre - first.Centre);
+    const double low = std::min(first.Low, shift + second->Low), high = std::max(first.High, shift + second->High);
+    if (high - low >= 170)
+        return WorstRotationSine;
+    const double meanLow = (first.Low + shift + second->Low) / 2, meanHigh = (first.High + shift + second->High) / 2;
+    const double blue = Wrapped180(275 - first.Centre);
+    if (blue >= meanLow && blue <= meanHigh)
+        return WorstRotationSine;
+    // Less a hundredth of a degree for the rounding of the arcs.
+    const double away =
+        std::max(0.0, std::min(std::abs(Wrapped180(blue - meanLow)), std::abs(Wrapped180(blue - meanHigh))) - 0.01);
+    const double angle = 30 * std::exp(-(away / 25) * (away / 25));
+    return std::min(WorstRotationSine, std::sin(2 * angle * Degree) + 1e-9);
 }
 
 // std::hypot takes care over overflow that values of this size never need, at
@@ -85,6 +142,7 @@ struct TCandidate {
 
 struct TCube {
     double Bound;
+    double RotationSine; // for every colour of the cube
     std::uint8_t R, G, B;
     int Side;
     bool operator>(const TCube& o) const { return Bound > o.Bound; }
@@ -136,9 +194,10 @@ public:
 private:
     template <class Queue> void Push(Queue& queue, int r, int g, int b, int side)
     {
-        const double bound = Bound(r, g, b, side);
-        if (bound != Infinity && bound <= best_.DeltaE)
-            queue.push({bound, std::uint8_t(r), std::uint8_t(g), std::uint8_t(b), side});
+        TCube cube{Infinity, WorstRotationSine, std::uint8_t(r), std::uint8_t(g), std::uint8_t(b), side};
+        Bound(cube);
+        if (cube.Bound != Infinity && cube.Bound <= best_.DeltaE)
+            queue.push(cube);
     }
 
     // No colour of the cube that passes is nearer than this; infinite when
@@ -153,14 +212,15 @@ private:
     // - rotation: it can take at most |RT| / 2 of the chroma and hue terms,
     //   RT bounded by the largest mean chroma, and next to nothing when
     //   both colours lie in the half of b* >= 0.
-    double Bound(int r, int g, int b, int side) const
+    void Bound(TCube& cube) const
     {
+        const int r = cube.R, g = cube.G, b = cube.B, side = cube.Side;
         const int r1 = r + side - 1, g1 = g + side - 1, bl1 = b + side - 1;
         const double y0 = Luminance(r, g, b), y1 = Luminance(r1, g1, bl1);
         const bool dark = y0 < other_ && Passes(y0);
         const bool light = y1 > other_ && Passes(y1);
         if (!dark && !light)
-            return Infinity;
+            return;
         const TLab lo = LabOf({std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)});
         const TLab hi = LabOf({std::uint8_t(r1), std::uint8_t(g1), std::uint8_t(bl1)});
         double lightness = Infinity;
@@ -173,7 +233,7 @@ private:
         if (light)
             consider(std::max(lo.L, lightL_), hi.L);
         if (lightness == Infinity)
-            return Infinity;
+            return;
 
         const double fy0 = (lo.L + 16) / 116, fy1 = (hi.L + 16) / 116;
         const double fx0 = fy0 + lo.A / 500, fx1 = fy1 + hi.A / 500;
@@ -188,16 +248,26 @@ private:
         const double primeMeanMax = (1 + gMax) * (chroma_ + chromaMax) / 2;
         const double sc = 1 + 0.045 * primeMeanMax;
         // The cube's b* range comes from rounded corners: kept clear of 0.
-        const double kept = 1 - MaxRotation(primeMeanMax, lab_.B >= 0 && bLow >= BoundMargin) / 2;
+        if (lab_.B >= 0 && bLow >= BoundMargin) {
+            cube.RotationSine = UpperHalfRotationSine;
+        } else if (MaxRotation(primeMeanMax, WorstRotationSine) > 0.01) {
+            // a' over the range of 1 + G, for both colours.
+            const double sLow = 1 + gMin, sHigh = 1 + gMax;
+            const auto low = [&](double a) { return std::min(sLow * a, sHigh * a); };
+            const auto high = [&](double a) { return std::max(sLow * a, sHigh * a); };
+            if (const std::optional<TArc> own = ArcOf(low(lab_.A), high(lab_.A), lab_.B, lab_.B))
+                cube.RotationSine = RotationSine(*own, ArcOf(low(aLow), high(aHigh), bLow, bHigh));
+        }
+        const double kept = 1 - MaxRotation(primeMeanMax, cube.RotationSine) / 2;
         const double daPrime = (1 + gMin) * da;
         const double bound = std::sqrt(lightness * lightness + kept * (daPrime * daPrime + db * db) / (sc * sc));
-        return bound * (1 - BoundMargin) - BoundMargin;
+        cube.Bound = bound * (1 - BoundMargin) - BoundMargin;
     }
 
     // The bound for one colour, with its own G, C', SC and the chroma and
     // hue differences apart (the hue one over the largest SH): a few square
     // roots against the full formula's trigonometry.
-    double PointBound(const TLab& lab) const
+    double PointBound(const TLab& lab, double cubeRotationSine) const
     {
         const double g = AScale((chroma_ + Norm(lab.A, lab.B)) / 2);
         const double c1 = Norm((1 + g) * lab_.A, lab_.B), c2 = Norm((1 + g) * lab.A, lab.B);
@@ -209,8 +279,10 @@ private:
         // ΔC'² + ΔH'² is the squared a'b' distance.
         const double dc = c2 - c1, dh2 = std::max(0.0, da * da + db * db - dc * dc);
         const double lightness = DeltaE2000LowerBound(lab_, lab);
-        const double bound = std::sqrt(lightness * lightness + (1 - MaxRotation(primeMean, upperHalf) / 2) *
-                                                                   (dc * dc / (sc * sc) + dh2 / (sh * sh)));
+        const double bound =
+            std::sqrt(lightness * lightness +
+                      (1 - MaxRotation(primeMean, upperHalf ? UpperHalfRotationSine : cubeRotationSine) / 2) *
+                          (dc * dc / (sc * sc) + dh2 / (sh * sh)));
         return bound * (1 - BoundMargin) - BoundMargin;
     }
 
@@ -224,7 +296,7 @@ private:
                         continue;
                     const RgbTriple c{std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)};
                     const TLab lab = LabOf(c);
-                    if (PointBound(lab) > best_.DeltaE)
+                    if (PointBound(lab, cube.RotationSine) > best_.DeltaE)
                         continue;
                     const TCandidate candidate{c, DeltaE2000(lab_, lab), std::abs(y - luminance_)};
                     if (candidate.Before(best_))
