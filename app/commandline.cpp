@@ -33,6 +33,32 @@ TCommandLine Exit(const QString& text, int code, bool error)
     return line;
 }
 
+// --contrast TEXT BACKGROUND [--level N], alone.
+TCommandLine ReadContrast(const QCommandLineParser& parser, const QCommandLineOption& contrast,
+                          const QCommandLineOption& level)
+{
+    if (!parser.isSet(contrast))
+        return Exit(QStringLiteral("--level нужен только вместе с --contrast"), ExitUsage, true);
+    for (const char* other : {"color", "pick", "print", "format"}) {
+        if (parser.isSet(QLatin1String(other)))
+            return Exit(QStringLiteral("--contrast не сочетается с --%1").arg(QLatin1String(other)), ExitUsage, true);
+    }
+    TCommandLine line;
+    line.Mode = TRunMode::Contrast;
+    line.ContrastColors = parser.positionalArguments();
+    if (line.ContrastColors.size() != 2)
+        return Exit(QStringLiteral("--contrast ждёт два цвета: текста и фона"), ExitUsage, true);
+    if (parser.isSet(level)) {
+        // A decimal comma too, as Russian writes it.
+        const QString text = parser.value(level);
+        bool ok = false;
+        line.ContrastLevel = QString(text).replace(u',', u'.').toDouble(&ok);
+        if (!ok || !(line.ContrastLevel >= 1 && line.ContrastLevel <= 21))
+            return Exit(QStringLiteral("Уровень «%1» должен быть числом от 1 до 21").arg(text), ExitUsage, true);
+    }
+    return line;
+}
+
 } // namespace
 
 QStringList OutputFormatNames()
@@ -89,7 +115,17 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
                                     QStringLiteral("ИМЯ"));
     const QCommandLineOption print(QStringLiteral("print"),
                                    QStringLiteral("Когда окно закрыто, напечатать константу текущего цвета."));
-    parser.addOptions({version, color, pick, format, print});
+    const QCommandLineOption contrast(
+        QStringLiteral("contrast"),
+        QStringLiteral("Без окна: напечатать контраст цвета текста ТЕКСТ на цвете фона ФОН (оба в любой форме, "
+                       "которую читает вставка), уровни WCAG 2.2 и ближайшие цвета текста и фона, которые дают 4,5:1 "
+                       "и 7:1. Код выхода 0, если пара достигает --level, 3, если нет."));
+    const QCommandLineOption level(QStringLiteral("level"),
+                                   QStringLiteral("Уровень для --contrast, от 1 до 21. По умолчанию 4.5."),
+                                   QStringLiteral("N"));
+    parser.addOptions({version, color, pick, format, print, contrast, level});
+    parser.addPositionalArgument(QStringLiteral("ТЕКСТ ФОН"), QStringLiteral("Два цвета для --contrast."),
+                                 QStringLiteral("[--contrast ТЕКСТ ФОН]"));
     const auto addHidden = [&parser](const char* name, const QString& valueName) {
         QCommandLineOption qt(QString::fromLatin1(name), QString(), valueName);
         qt.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -106,6 +142,8 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
         return Exit(parser.helpText(), 0, false);
     if (parser.isSet(version))
         return Exit(QStringLiteral("Huebox %1").arg(QStringLiteral(HUEBOX_VERSION)), 0, false);
+    if (parser.isSet(contrast) || parser.isSet(level))
+        return ReadContrast(parser, contrast, level);
     if (!parser.positionalArguments().isEmpty())
         return Exit(QStringLiteral("Лишний параметр: %1").arg(parser.positionalArguments().constFirst()), ExitUsage,
                     true);

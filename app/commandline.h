@@ -20,9 +20,10 @@ QStringList OutputFormatNames();
 std::optional<TOutputFormat> OutputFormatOfName(const QString& name);
 
 enum class TRunMode {
-    Window, // the window, maybe with a first colour and a literal printed on close
-    Pick,   // one pick from the screen, its literal printed; no window
-    Exit,   // Text to standard output (help, version) or to standard error, then ExitCode
+    Window,   // the window, maybe with a first colour and a literal printed on close
+    Pick,     // one pick from the screen, its literal printed; no window
+    Exit,     // Text to standard output (help, version) or to standard error, then ExitCode
+    Contrast, // the contrast report of ContrastColors against ContrastLevel; no window
 };
 
 struct TCommandLine {
@@ -30,6 +31,8 @@ struct TCommandLine {
     std::optional<QString> Color;        // --color, read as a paste is
     std::optional<TOutputFormat> Format; // --format
     bool PrintOnClose = false;           // --print
+    QStringList ContrastColors;          // --contrast TEXT BACKGROUND, each read as a paste is
+    double ContrastLevel = 4.5;          // --level, 1 to 21
     QString Text;
     bool TextIsError = false;
     int ExitCode = 0;
@@ -43,8 +46,9 @@ QString OutputLiteral(const TOutputFormat& format, const RgbTriple& c, const QSt
                       const TNearestColorFinder& names);
 
 // Exit codes beyond success.
-constexpr int ExitFailure = 1; // no way to do what was asked (no display, no way to pick)
-constexpr int ExitUsage = 2;   // wrong arguments or text, or a pick given up
+constexpr int ExitFailure = 1;    // no way to do what was asked (no display, no way to pick)
+constexpr int ExitUsage = 2;      // wrong arguments or text, or a pick given up
+constexpr int ExitBelowLevel = 3; // --contrast: the pair does not reach the level
 
 // The arguments as QCoreApplication gives them, the program's path first.
 // Qt's own options (-platform, -style, -display, …) are let through for Qt.

@@ -234,6 +234,7 @@ void TForm1::BtnCopyClick(QObject*)
     Panel1->SelectAll();
     Panel1->CopyToClipboard();
     Panel1->SetSelStart(0);
+    recent_.Add(Model.ReadSliders());
     ShowCopied();
 }
 
@@ -247,7 +248,7 @@ void TForm1::ClrCmbBoxChange(QObject*)
     if (comboExiting_ && index == comboAppliedIndex_)
         return;
     if (const std::optional<RgbTriple> color = BasicPaletteColor(index)) {
-        AsOneChange([&] { Model.LoadSliders(*color); });
+        BringIn([&] { Model.LoadSliders(*color); });
         comboAppliedIndex_ = index;
     }
 }
@@ -270,7 +271,7 @@ void TForm1::LoadSelectedRow()
     if (!row)
         return;
     if (const std::optional<RgbTriple> color = TripleFromTexts(row->SubItem(0), row->SubItem(1), row->SubItem(2)))
-        AsOneChange([&] { Model.LoadColor(*color); });
+        BringIn([&] { Model.LoadColor(*color); });
 }
 
 TImageSlider* TForm1::Slider(TChannel channel) const
@@ -415,6 +416,9 @@ QMenu* TForm1::PreviewMenu()
     if (!previewMenu_) {
         previewMenu_ = new QMenu(this);
         previewMenu_->addActions({PasteAction, EnterAction, PickAction});
+        previewMenu_->addMenu(RecentMenu());
+        previewMenu_->addSeparator();
+        previewMenu_->addMenu(ContrastMenu());
         previewMenu_->addSeparator();
         previewMenu_->addAction(CopyAction);
         previewMenu_->addMenu(CopyAsMenu());
@@ -450,6 +454,7 @@ QMenu* TForm1::CopyAsMenu()
 void TForm1::CopyAs(TCopyForm form)
 {
     QGuiApplication::clipboard()->setText(CopyFormText(form, Model.ReadSliders(), NearestColors()));
+    recent_.Add(Model.ReadSliders());
     ShowCopied();
 }
 
@@ -511,10 +516,10 @@ void TForm1::ApplyColor(const TColorReadResult& result)
 {
     switch (result.Kind) {
     case TColorTextKind::Color:
-        AsOneChange([&] { Model.LoadColor(result.Color); });
+        BringIn([&] { Model.LoadColor(result.Color); });
         break;
     case TColorTextKind::BodyTag:
-        AsOneChange([&] { Model.LoadPair(result.Text, result.Background); });
+        BringIn([&] { Model.LoadPair(result.Text, result.Background); });
         break;
     case TColorTextKind::Error:
         break;
@@ -556,7 +561,7 @@ void TForm1::PickColor()
         connect(picker_, &TColorPicker::Picked, this, [this](TColor c) {
             Guard([this, c] {
                 RestorePreview();
-                AsOneChange([&] { Model.LoadColor(TripleOf(c)); });
+                BringIn([&] { Model.LoadColor(TripleOf(c)); });
             });
         });
         connect(picker_, &TColorPicker::Cancelled, this, [this] { Guard([this] { RestorePreview(); }); });
@@ -597,6 +602,7 @@ void TForm1::CopyColor()
 {
     if (focusWidget() == Panel1 && !Panel1->SelText().isEmpty()) {
         Panel1->CopyToClipboard();
+        recent_.Add(Model.ReadSliders());
         ShowCopied();
         return;
     }

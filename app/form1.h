@@ -4,6 +4,7 @@
 
 #include "app/commandline.h"
 #include "color/colormodel.h"
+#include "color/recentcolors.h"
 #include "framework/forms.h"
 
 #include <QKeySequence>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class TImageSlider;
 class TLabel;
@@ -72,6 +74,15 @@ public:
     QMenu* PreviewMenu();
     // "Копировать как", in the preview's menu after "Копировать".
     QMenu* CopyAsMenu();
+    // "Контраст": the pair's ratio, its verdicts and the nearest colours that
+    // pass, computed each time it opens.
+    QMenu* ContrastMenu();
+    // "Недавние цвета": the recent colours, newest first; one loads the
+    // colour under edit.
+    QMenu* RecentMenu();
+    // The colours that came in by any road but the sliders, those they
+    // replaced, and the copied ones.
+    const TRecentColors& RecentColors() const { return recent_; }
     // The note that confirms a copy or says why a colour did not come in;
     // made when first needed.
     TTransientNote* Note();
@@ -130,6 +141,17 @@ private:
     // Runs a menu entry or shortcut: errors shown, the note of the last one gone.
     void RunAction(const std::function<void()>& run);
     void CopyAs(TCopyForm form);
+    // A submenu made on first use and filled again each time it opens.
+    QMenu* RefilledMenu(QMenu*& menu, const QString& title, void (TForm1::*fill)());
+    // An entry that applies a colour as a paste would.
+    QAction* AddApplyEntry(QMenu* menu, const QString& text, const TColorReadResult& result);
+    void FillContrastMenu();
+    void FillRecentMenu();
+    // The text and the background colour as they are now.
+    std::pair<RgbTriple, RgbTriple> Pair() const;
+    // Runs a load by a road other than the sliders; what it replaced and
+    // what it brought go to the recent colours.
+    void BringIn(const std::function<void()>& load);
     QRect NoteArea() const;
     void ShowCopied();
     void ShowFailure(const QString& message);
@@ -159,6 +181,9 @@ private:
     std::unique_ptr<TNearestColorFinder> nearestColors_;
     QMenu* copyAsMenu_ = nullptr;
     QMenu* previewMenu_ = nullptr;
+    QMenu* contrastMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    TRecentColors recent_;
     TColorPicker* picker_ = nullptr;
     TTransientNote* note_ = nullptr;
     // The combo box's item the sliders last took from it, and whether its

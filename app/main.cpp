@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "app/contrastcommand.h"
 #include "app/desktopidentity.h"
 #include "app/form1.h"
 #include "color/colortext.h"
@@ -187,6 +188,9 @@ int main(int argc, char** argv)
             InstallQtTranslation();
             line = ReadCommandLine(QCoreApplication::arguments());
         }
+        // Needs no display: no application object is made for it.
+        if (line.Mode == TRunMode::Contrast)
+            line = ContrastCommand(line.ContrastColors, line.ContrastLevel);
         if (line.Mode == TRunMode::Exit) {
             Write(line.Text, line.TextIsError ? stderr : stdout);
             return line.ExitCode;

@@ -233,6 +233,11 @@ TLab LabOf(const RgbTriple& c)
     return {116 * y - 16, 500 * (x - y), 200 * (y - z)};
 }
 
+double LabLightnessOf(double luminance)
+{
+    return 116 * LabCurve(luminance) - 16;
+}
+
 // The weight of a lightness difference at the mean lightness.
 double LightnessWeight(double lMean)
 {

@@ -49,6 +49,8 @@ struct TLab {
     double L = 0, A = 0, B = 0;
 };
 TLab LabOf(const RgbTriple& c);
+// L* of a luminance 0..1 (the Y that LabOf uses), increasing with it.
+double LabLightnessOf(double luminance);
 // The CIEDE2000 colour difference, with the parametric factors all 1.
 double DeltaE2000(const TLab& x, const TLab& y);
 // A bound DeltaE2000 never falls below, at a fraction of its cost: the

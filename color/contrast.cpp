@@ -4,21 +4,19 @@
 
 #include <QLocale>
 
-#include <algorithm>
+double RelativeLuminance(const RgbTriple& c)
+{
+    return LuminanceOfLinear(LinearOfChannel(c.R), LinearOfChannel(c.G), LinearOfChannel(c.B));
+}
 
 double RelativeLuminance(TColor color)
 {
-    const TColor rgb = ColorToRGB(color);
-    return 0.2126 * LinearOfChannel(std::uint8_t(GetRValue(rgb))) +
-           0.7152 * LinearOfChannel(std::uint8_t(GetGValue(rgb))) +
-           0.0722 * LinearOfChannel(std::uint8_t(GetBValue(rgb)));
+    return RelativeLuminance(ChannelsOf(ColorToRGB(color)));
 }
 
 double ContrastRatio(TColor text, TColor background)
 {
-    const double a = RelativeLuminance(text);
-    const double b = RelativeLuminance(background);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+    return ContrastRatioOfLuminances(RelativeLuminance(text), RelativeLuminance(background));
 }
 
 QString ContrastText(double ratio)

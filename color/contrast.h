@@ -8,9 +8,21 @@
 
 // Relative luminance of an RGB colour, 0 (black) to 1 (white).
 double RelativeLuminance(TColor color);
+double RelativeLuminance(const RgbTriple& c);
+// The same from the channels' linear values. Inline, and the one expression
+// every luminance comes from: a search that judges millions of colours gets
+// exactly the ratio the window shows for each of them.
+inline double LuminanceOfLinear(double r, double g, double b)
+{
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+}
 // (lighter + 0.05) / (darker + 0.05): 1 to 21, the same either way round.
 // System colours are resolved first.
 double ContrastRatio(TColor text, TColor background);
+inline double ContrastRatioOfLuminances(double a, double b)
+{
+    return a > b ? (a + 0.05) / (b + 0.05) : (b + 0.05) / (a + 0.05);
+}
 
 // Thresholds for normal-size text.
 constexpr double ContrastAA = 4.5;

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --bench
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j2 --target bench_slider bench_listsort bench_cellcompare bench_colormodel \
-  bench_colortext bench_paste bench_magnifier >/dev/null
+  bench_colortext bench_contrast bench_paste bench_magnifier >/dev/null
 
 rows=$(mktemp)
 trap 'rm -f "$rows"' EXIT
@@ -64,6 +64,9 @@ row "colour text: read, slowest form" "$read_us" us 50
 row "colour text: read, slowest new form" "$new_form_us" us 50
 row "nearest colour name, 139 names" "$nearest_us" us 20
 row "paste: key to preview, slowest form" "$paste_us" us 50
+# Computed when the preview's "Контраст" opens; the pair of the manual's example.
+contrast=$(figures build/bench/bench_contrast)
+row "contrast: 4 suggestions, grey/white" "$(value_of "$contrast" BM_ContrastSuggestions/GreyOnWhite)" ms 20
 
 # The magnifier needs an X server; its figure is wall time, since the server
 # does half the work.

@@ -213,7 +213,7 @@ private slots:
             if (!a->isSeparator())
                 entries << a->text() + QLatin1Char('\t') + a->shortcut().toString();
         QCOMPARE(entries, QStringList({"Вставить цвет\tCtrl+V", "Ввести цвет…\tCtrl+L", "Взять цвет с экрана\tCtrl+P",
-                                       "Копировать\tCtrl+C", "Копировать как\t"}));
+                                       "Недавние цвета\t", "Контраст\t", "Копировать\tCtrl+C", "Копировать как\t"}));
         menu->close();
     }
 

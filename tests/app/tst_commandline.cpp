@@ -32,6 +32,8 @@ QString Describe(const TCommandLine& line)
     }
     case TRunMode::Pick:
         return u"pick format="_s + NameOf(*line.Format);
+    case TRunMode::Contrast:
+        return u"contrast %1 level=%2"_s.arg(line.ContrastColors.join(u'|')).arg(line.ContrastLevel);
     case TRunMode::Exit:
         break;
     }
@@ -74,6 +76,22 @@ void TestCommandLine::reads_data()
         {{u"extra"_s}, u"exit 2 stderr: Лишний параметр: extra"_s},
         {{u"--bogus"_s}, u"exit 2 stderr: Неизвестный параметр «bogus»."_s},
         {{u"-c"_s}, u"exit 2 stderr: Отсутствует значение после «-c»."_s},
+        {{u"--contrast"_s, u"#888"_s, u"white"_s}, u"contrast #888|white level=4.5"_s},
+        {{u"#888"_s, u"--level"_s, u"7"_s, u"--contrast"_s, u"rgb(0, 0, 0)"_s},
+         u"contrast #888|rgb(0, 0, 0) level=7"_s},
+        {{u"--contrast"_s, u"a"_s, u"b"_s, u"--level=4,5"_s}, u"contrast a|b level=4.5"_s},
+        {{u"--contrast"_s, u"a"_s, u"b"_s, u"--level=1"_s}, u"contrast a|b level=1"_s},
+        {{u"--contrast"_s, u"a"_s, u"b"_s, u"--level=21"_s}, u"contrast a|b level=21"_s},
+        {{u"--contrast"_s, u"a"_s, u"b"_s, u"--level=0.99"_s},
+         u"exit 2 stderr: Уровень «0.99» должен быть числом от 1 до 21"_s},
+        {{u"--contrast"_s, u"a"_s, u"b"_s, u"--level=21.01"_s},
+         u"exit 2 stderr: Уровень «21.01» должен быть числом от 1 до 21"_s},
+        {{u"--contrast"_s, u"a"_s, u"b"_s, u"--level=nan"_s},
+         u"exit 2 stderr: Уровень «nan» должен быть числом от 1 до 21"_s},
+        {{u"--contrast"_s, u"a"_s}, u"exit 2 stderr: --contrast ждёт два цвета: текста и фона"_s},
+        {{u"--contrast"_s, u"a"_s, u"b"_s, u"c"_s}, u"exit 2 stderr: --contrast ждёт два цвета: текста и фона"_s},
+        {{u"--contrast"_s, u"a"_s, u"b"_s, u"-p"_s}, u"exit 2 stderr: --contrast не сочетается с --pick"_s},
+        {{u"--level"_s, u"7"_s}, u"exit 2 stderr: --level нужен только вместе с --contrast"_s},
     };
     for (const auto& [arguments, expected] : rows)
         QTest::addRow("%s", qPrintable(arguments.join(u' '))) << (QStringList{u"huebox"_s} + arguments) << expected;
