@@ -26,7 +26,7 @@ QPixmap SwatchPicture(const TColorReadResult& result, const QFont& font)
     picture.fill(Qt::white);
     QPainter painter(&picture);
     const QRect inside = picture.rect().adjusted(1, 1, -1, -1);
-    const auto qcolor = [](const RgbTriple& c) { return ToQColor(TripleToColor(c.R, c.G, c.B)); };
+    const auto qcolor = [](const RgbTriple& c) { return ToQColor(RGB(c.R, c.G, c.B)); };
     const bool body = result.Kind == TColorTextKind::BodyTag;
     if (!body || result.Background)
         painter.fillRect(inside, qcolor(body ? *result.Background : result.Color));

@@ -1,22 +1,12 @@
 #include "app/contrastcommand.h"
 
 #include "app/form1.h"
+#include "app/listcolors.h"
 #include "color/colortext.h"
 #include "color/contrast.h"
 #include "color/contrastlevels.h"
 
 namespace {
-
-const TFormObject* FindObject(const TFormObject& root, const QString& name)
-{
-    if (root.Name == name)
-        return &root;
-    for (const TFormObject& child : root.Children) {
-        if (const TFormObject* found = FindObject(child, name))
-            return found;
-    }
-    return nullptr;
-}
 
 TCommandLine Output(const QString& text, int code, bool error)
 {
@@ -31,28 +21,8 @@ TCommandLine Output(const QString& text, int code, bool error)
 TNamedColorLookup StoredColorNames()
 {
     TNamedColorLookup names;
-    const TFormObject layout = TForm1::StoredLayout();
-    const TFormObject* list = FindObject(layout, QStringLiteral("ListV"));
-    if (!list)
-        return names;
-    for (const TFormProperty& property : list->Properties) {
-        const TFormList* rows = property.Name == QLatin1String("Items.Data") ? property.Value.If<TFormList>() : nullptr;
-        if (!rows)
-            continue;
-        // Rows as the list shows them: name, Red, Green, Blue, …
-        for (const TFormValue& row : *rows) {
-            const TFormList* cells = row.If<TFormList>();
-            if (!cells || cells->size() < 4)
-                continue;
-            QString texts[4];
-            for (std::size_t i = 0; i < 4; ++i) {
-                if (const QString* text = (*cells)[i].If<QString>())
-                    texts[i] = *text;
-            }
-            if (const std::optional<RgbTriple> c = TripleFromTexts(texts[1], texts[2], texts[3]))
-                names.Add(texts[0], *c);
-        }
-    }
+    for (const TListColor& c : ListColorsOf(TForm1::StoredLayout()))
+        names.Add(c.Name, c.Color);
     return names;
 }
 

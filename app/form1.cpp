@@ -92,7 +92,7 @@ TForm1::TForm1() : TForm1(StoredLayout()) {}
 
 TForm1::TForm1(const QString& layoutText) : TForm1(ParseFormText(layoutText)) {}
 
-TForm1::TForm1(const TFormObject& layout)
+TForm1::TForm1(const TFormObject& layout) : listColors_(ListColorsOf(layout))
 {
     InitializeModules();
     SetClassName(this, QStringLiteral("TForm1"));
@@ -482,11 +482,8 @@ const TNearestColorFinder& TForm1::NearestColors()
 
 void TForm1::ForEachListColor(const std::function<void(const QString&, RgbTriple)>& take) const
 {
-    for (int i = 0; i < ListV->Items().Count(); ++i) {
-        const TListItem* row = ListV->Items().Item(i);
-        if (const std::optional<RgbTriple> c = TripleFromTexts(row->SubItem(0), row->SubItem(1), row->SubItem(2)))
-            take(row->Caption(), *c);
-    }
+    for (const TListColor& c : listColors_)
+        take(c.Name, c.Color);
 }
 
 TColorReadResult TForm1::ReadColor(const QString& text)

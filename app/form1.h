@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/commandline.h"
+#include "app/listcolors.h"
 #include "color/colormodel.h"
 #include "color/recentcolors.h"
 #include "framework/forms.h"
@@ -136,7 +137,7 @@ private:
     QAction* AddAction(const QString& text, QKeySequence::StandardKey keys, void (TForm1::*run)());
     QAction* AddAction(const QString& text, const QKeySequence& keys, void (TForm1::*run)());
     const TNamedColorLookup& NamedColors();
-    // Each row of the colour list with a valid colour, in the list's current order.
+    // Each row of the colour list with a valid colour, in the layout's order.
     void ForEachListColor(const std::function<void(const QString&, RgbTriple)>& take) const;
     // Runs a menu entry or shortcut: errors shown, the note of the last one gone.
     void RunAction(const std::function<void()>& run);
@@ -177,6 +178,8 @@ private:
     void SetPreviewBackColor(TColor color) override;
 
     TColorModel Model{*this};
+    // The list's rows as the layout gives them; the list view shows the same.
+    std::vector<TListColor> listColors_;
     std::unique_ptr<TNamedColorLookup> namedColors_;
     std::unique_ptr<TNearestColorFinder> nearestColors_;
     QMenu* copyAsMenu_ = nullptr;

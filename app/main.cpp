@@ -143,20 +143,20 @@ template <class F> auto StartApplication(int& argc, char** argv, F beside)
 int Pick(int& argc, char** argv, const TOutputFormat& format)
 {
     const auto app = StartApplication(argc, argv, [] {}).first;
-    // Only a name needs the list of named colours, and so the window's layout.
-    std::unique_ptr<TForm1> names;
+    // Only a name needs the list of named colours: read from the window's
+    // layout, no window made.
+    TNearestColorFinder names;
     if (format == TOutputFormat(TCopyForm::Name))
-        names = std::make_unique<TForm1>();
+        for (const TListColor& c : ListColorsOf(TForm1::StoredLayout()))
+            names.Add(c.Name, c.Color);
     TColorPicker* picker = CreateColorPicker(app.get());
     if (!picker) {
         Write(ScreenPickUnavailableMessage + u'\n', stderr);
         return ExitFailure;
     }
-    const TNearestColorFinder none;
     const auto literal = [&](TColor color) {
         const RgbTriple c = ChannelsOf(color);
-        return OutputLiteral(format, c, HtmlOf(c.R, c.G, c.B), QStringLiteral("#000000"),
-                             names ? names->NearestColors() : none);
+        return OutputLiteral(format, c, HtmlOf(c.R, c.G, c.B), QStringLiteral("#000000"), names);
     };
     // The magnifier shows the colour under the pointer as it will be printed.
     picker->SetFormatter(literal);

@@ -40,7 +40,7 @@ struct TChannelWindow {
         Slider->SetIncrement(1);
         Slider->SetMaxValue(255);
         Slider->SetEdgeSize(1);
-        Slider->SetOptions({soShowFocus, soShowPoints});
+        Slider->SetOptions({TSliderOption::soShowFocus, TSliderOption::soShowPoints});
         Slider->OnChange = [this](QObject*) { Slider->SetColor(RGB(Slider->Value(), 0, 0)); };
         Window.show();
         QApplication::setActiveWindow(&Window);

@@ -2,11 +2,6 @@
 
 #include <array>
 
-TColor TripleToColor(int r, int g, int b)
-{
-    return RGB(r, g, b);
-}
-
 QString HtmlOf(int r, int g, int b)
 {
     return QLatin1Char('#') + hex2(r) + hex2(g) + hex2(b);
@@ -65,7 +60,7 @@ void TColorModel::ChangeColor()
 {
     const RgbTriple c = ReadSliders();
     const QString html = HtmlOf(c.R, c.G, c.B);
-    const TColor color = TripleToColor(c.R, c.G, c.B);
+    const TColor color = RGB(c.R, c.G, c.B);
     if (view_.IsTextTarget()) {
         state_.TextHtml = html;
         view_.SetPreviewFontColor(color);
@@ -126,7 +121,7 @@ void TColorModel::LoadSliders(const RgbTriple& color)
 void TColorModel::LoadColor(const RgbTriple& color)
 {
     LoadSliders(color);
-    const TColor c = TripleToColor(color.R, color.G, color.B);
+    const TColor c = RGB(color.R, color.G, color.B);
     if (view_.IsTextTarget())
         view_.SetPreviewFontColor(c);
     else
@@ -140,7 +135,7 @@ void TColorModel::LoadPair(const std::optional<RgbTriple>& text, const std::opti
     const std::optional<RgbTriple>& other = textTarget ? back : text;
     if (other) {
         const QString html = HtmlOf(other->R, other->G, other->B);
-        const TColor color = TripleToColor(other->R, other->G, other->B);
+        const TColor color = RGB(other->R, other->G, other->B);
         if (textTarget) {
             state_.BackColor = *other;
             state_.BackHtml = html;

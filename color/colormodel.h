@@ -36,8 +36,6 @@ struct TColorState {
     QString BackHtml;
 };
 
-// The TColor (0x00BBGGRR) of a triple.
-TColor TripleToColor(int r, int g, int b);
 // "#RRGGBB".
 QString HtmlOf(int r, int g, int b);
 // The tint of a channel slider at intensity v: (v,0,0), (0,v,0) or (0,0,v).

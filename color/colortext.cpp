@@ -70,17 +70,9 @@ TSingle Failed(TFailure failure = TFailure::NotRecognized, QStringView detail = 
     return {std::nullopt, TColorTextForm::None, {failure, detail}};
 }
 
-// Only ASCII digits: other scripts' digits are no part of a literal.
 int HexValue(QChar c)
 {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
+    return DigitValue(c.unicode());
 }
 
 bool IsDecimal(QChar c)

@@ -11,6 +11,7 @@
 // at a whole device pixel. Ratios up to 1 count as 1.
 #pragma once
 
+#include "framework/pixel.h"
 #include "framework/types.h"
 
 #include <QFont>
@@ -24,17 +25,6 @@ class QPainter;
 class TBitmap;
 
 enum class TBrushStyle { bsSolid, bsClear };
-
-// A colour as a pixel of an RGB32 image (system colours resolved), and back.
-constexpr QRgb ColorToPixel(TColor color)
-{
-    const TColor c = ColorToRGB(color);
-    return 0xFF000000u | (QRgb(GetRValue(c)) << 16) | (QRgb(GetGValue(c)) << 8) | QRgb(GetBValue(c));
-}
-constexpr TColor PixelToColor(QRgb pixel)
-{
-    return RGB(int((pixel >> 16) & 0xFF), int((pixel >> 8) & 0xFF), int(pixel & 0xFF));
-}
 
 // The device pixel ratio of what a painter really draws on (the window's
 // backing store, a grabbed pixmap, an image), which a widget's own ratio

@@ -149,9 +149,8 @@ QStringList ToStrings(const TFormValue& v)
 
 TFormValue ColorToFormValue(TColor color)
 {
-    for (const TColorIdent& e : ColorIdents)
-        if (e.Value == color)
-            return TFormIdent{QLatin1String(e.Name)};
+    if (const char* name = ColorIdentOf(color))
+        return TFormIdent{QLatin1String(name)};
     return qint64{color};
 }
 

@@ -25,7 +25,7 @@ Q_NAMESPACE
 enum class TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed };
 Q_ENUM_NS(TComboBoxStyle)
 } // namespace ComboBoxEnums
-using namespace ComboBoxEnums;
+using ComboBoxEnums::TComboBoxStyle;
 
 // The state an owner-drawn item is drawn in.
 enum TOwnerDrawStateFlag : unsigned {

@@ -39,7 +39,12 @@ Q_ENUM_NS(TFontStyle)
 enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 Q_ENUM_NS(TAnchorKind)
 } // namespace ControlEnums
-using namespace ControlEnums;
+using ControlEnums::TAlign;
+using enum ControlEnums::TAlign;
+using ControlEnums::TFontStyle;
+using enum ControlEnums::TFontStyle;
+using ControlEnums::TAnchorKind;
+using enum ControlEnums::TAnchorKind;
 using TAnchors = unsigned;
 
 // The smallest and largest size a control may take; 0 sets no limit.

@@ -16,7 +16,11 @@ Q_ENUM_NS(TBorderIcon)
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter };
 Q_ENUM_NS(TPosition)
 } // namespace FormEnums
-using namespace FormEnums;
+using FormEnums::TBorderIcon;
+using FormEnums::TFormBorderStyle;
+using enum FormEnums::TBorderIcon;
+using FormEnums::TPosition;
+using enum FormEnums::TPosition;
 
 class TForm : public QWidget, public TControl {
     Q_OBJECT

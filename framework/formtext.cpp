@@ -1,5 +1,7 @@
 #include "framework/formtext.h"
 
+#include "framework/types.h"
+
 namespace {
 
 // Deep nesting of objects or lists is refused rather than recursing
@@ -14,10 +16,9 @@ bool isIdentChar(QChar c)
 {
     return c.isLetterOrNumber() || c == QLatin1Char('_');
 }
-bool isHexDigit(QChar c)
+bool isDigit(QChar c, int base = 10)
 {
-    return c.isDigit() || (c >= QLatin1Char('A') && c <= QLatin1Char('F')) ||
-           (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+    return DigitValue(c.unicode(), base) >= 0;
 }
 
 // Reads the text in place: names and strings are copied out once, in one
@@ -136,7 +137,7 @@ private:
             Fail(QStringLiteral("Value expected before the end of the text"));
         if (c == QLatin1Char('\'') || c == QLatin1Char('#'))
             return ReadString();
-        if (c == QLatin1Char('-') || c == QLatin1Char('$') || c.isDigit())
+        if (c == QLatin1Char('-') || c == QLatin1Char('$') || isDigit(c))
             return ReadInteger();
         if (c == QLatin1Char('['))
             return TFormSet{ReadSet()};
@@ -207,7 +208,7 @@ private:
             } else if (c == QLatin1Char('#')) {
                 Advance();
                 const qsizetype start = pos_;
-                while (!AtEnd() && Peek().isDigit() && pos_ - start < 7)
+                while (!AtEnd() && isDigit(Peek()) && pos_ - start < 7)
                     Advance();
                 bool ok = false;
                 const uint code = View(start).toUInt(&ok);
@@ -233,7 +234,7 @@ private:
             Advance();
         }
         const qsizetype start = pos_;
-        while (!AtEnd() && (base == 16 ? isHexDigit(Peek()) : Peek().isDigit()))
+        while (!AtEnd() && isDigit(Peek(), base))
             Advance();
         if (!AtEnd() && isIdentChar(Peek()))
             Fail(QStringLiteral("Invalid number"));
@@ -277,7 +278,7 @@ private:
                 Advance();
                 break;
             }
-            if (!isHexDigit(c))
+            if (!isDigit(c, 16))
                 Fail(QStringLiteral("Invalid binary data"));
             hex += char(c.unicode());
             Advance();

@@ -34,7 +34,12 @@ Q_ENUM_NS(TSortType)
 enum TListHotTrackStyle : unsigned { htHandPoint = 1, htUnderlineCold = 2, htUnderlineHot = 4 };
 Q_ENUM_NS(TListHotTrackStyle)
 } // namespace ListViewEnums
-using namespace ListViewEnums;
+using ListViewEnums::TViewStyle;
+using enum ListViewEnums::TViewStyle;
+using ListViewEnums::TSortType;
+using enum ListViewEnums::TSortType;
+using ListViewEnums::TListHotTrackStyle;
+using enum ListViewEnums::TListHotTrackStyle;
 using TListHotTrackStyles = unsigned;
 
 // An item comparison for a sort: negative when Item1 goes first. Param is

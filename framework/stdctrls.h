@@ -22,7 +22,10 @@ Q_ENUM_NS(TAlignment)
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 Q_ENUM_NS(TBevelCut)
 } // namespace StdCtrlEnums
-using namespace StdCtrlEnums;
+using StdCtrlEnums::TAlignment;
+using enum StdCtrlEnums::TAlignment;
+using StdCtrlEnums::TBevelCut;
+using enum StdCtrlEnums::TBevelCut;
 
 // The horizontal Qt alignment of a TAlignment.
 Qt::Alignment toQt(TAlignment a);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <string_view>
 #include <utility>
 
 class QObject;
@@ -35,22 +36,46 @@ constexpr bool IsSystemColor(TColor c)
     return (static_cast<std::uint32_t>(c) & 0x80000000u) != 0;
 }
 
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clMaroon = 0x000080;
-constexpr TColor clGreen = 0x008000;
-constexpr TColor clOlive = 0x008080;
-constexpr TColor clNavy = 0x800000;
-constexpr TColor clPurple = 0x800080;
-constexpr TColor clTeal = 0x808000;
-constexpr TColor clGray = 0x808080;
-constexpr TColor clSilver = 0xC0C0C0;
-constexpr TColor clRed = 0x0000FF;
-constexpr TColor clLime = 0x00FF00;
-constexpr TColor clYellow = 0x00FFFF;
-constexpr TColor clBlue = 0xFF0000;
-constexpr TColor clFuchsia = 0xFF00FF;
-constexpr TColor clAqua = 0xFFFF00;
-constexpr TColor clWhite = 0xFFFFFF;
+// A colour's identifier in stored layouts.
+struct TColorIdent {
+    TColor Value;
+    const char* Name;
+};
+
+// The 16 standard colours, in the order of the colour combo box: the one
+// table of their values and identifiers.
+inline constexpr TColorIdent StandardColorIdents[16] = {
+    {0x000000, "clBlack"},  {0x000080, "clMaroon"},  {0x008000, "clGreen"}, {0x008080, "clOlive"},
+    {0x800000, "clNavy"},   {0x800080, "clPurple"},  {0x808000, "clTeal"},  {0x808080, "clGray"},
+    {0xC0C0C0, "clSilver"}, {0x0000FF, "clRed"},     {0x00FF00, "clLime"},  {0x00FFFF, "clYellow"},
+    {0xFF0000, "clBlue"},   {0xFF00FF, "clFuchsia"}, {0xFFFF00, "clAqua"},  {0xFFFFFF, "clWhite"},
+};
+
+// A standard colour by its identifier; a name not in the table does not compile.
+consteval TColor StandardColor(std::string_view ident)
+{
+    for (const TColorIdent& c : StandardColorIdents)
+        if (ident == c.Name)
+            return c.Value;
+    throw "not a standard colour";
+}
+
+constexpr TColor clBlack = StandardColor("clBlack");
+constexpr TColor clMaroon = StandardColor("clMaroon");
+constexpr TColor clGreen = StandardColor("clGreen");
+constexpr TColor clOlive = StandardColor("clOlive");
+constexpr TColor clNavy = StandardColor("clNavy");
+constexpr TColor clPurple = StandardColor("clPurple");
+constexpr TColor clTeal = StandardColor("clTeal");
+constexpr TColor clGray = StandardColor("clGray");
+constexpr TColor clSilver = StandardColor("clSilver");
+constexpr TColor clRed = StandardColor("clRed");
+constexpr TColor clLime = StandardColor("clLime");
+constexpr TColor clYellow = StandardColor("clYellow");
+constexpr TColor clBlue = StandardColor("clBlue");
+constexpr TColor clFuchsia = StandardColor("clFuchsia");
+constexpr TColor clAqua = StandardColor("clAqua");
+constexpr TColor clWhite = StandardColor("clWhite");
 
 constexpr TColor clScrollBar = SystemColor(0);
 constexpr TColor clBackground = SystemColor(1);
@@ -167,6 +192,21 @@ inline int Round(double x)
     if (r <= static_cast<double>(std::numeric_limits<int>::min()))
         return std::numeric_limits<int>::min();
     return static_cast<int>(r);
+}
+
+// The value of an ASCII digit of the base (10 or 16; a to f in either case),
+// -1 for any other character: other scripts' digits are no part of a number
+// here. Every reader of digits goes through this one.
+constexpr int DigitValue(char16_t c, int base = 16)
+{
+    int value = -1;
+    if (c >= u'0' && c <= u'9')
+        value = c - u'0';
+    else if (c >= u'a' && c <= u'f')
+        value = c - u'a' + 10;
+    else if (c >= u'A' && c <= u'F')
+        value = c - u'A' + 10;
+    return value < base ? value : -1;
 }
 
 // A byte as exactly two upper-case hexadecimal digits.

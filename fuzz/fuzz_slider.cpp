@@ -107,7 +107,7 @@ void CheckInvariants(const TCustomImageSlider& s)
     if (s.Increment() < 1 || s.Increment() > max - min)
         Fail(s, "Increment outside 1..MaxValue - MinValue");
 
-    const bool horizontal = s.Orientation() == soHorizontal;
+    const bool horizontal = s.Orientation() == TSliderOrientation::soHorizontal;
     const TSliderScale scale = s.Scale();
     const TRect& t = s.ThumbRect();
     const int leading = horizontal ? t.Left : t.Top;
@@ -266,7 +266,7 @@ void Step(TFuzzSlider& s, TInput& in, Qt::MouseButtons& held)
         break;
     case 6:
         currentStep = "SetOrientation";
-        s.SetOrientation(in.Byte() & 1 ? soVertical : soHorizontal);
+        s.SetOrientation(in.Byte() & 1 ? TSliderOrientation::soVertical : TSliderOrientation::soHorizontal);
         break;
     case 7:
         currentStep = "SetOptions";

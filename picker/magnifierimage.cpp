@@ -1,7 +1,7 @@
 #include "picker/magnifierimage.h"
 
 #include "color/contrast.h"
-#include "framework/canvas.h"
+#include "framework/pixel.h"
 #include "picker/magnifierlayout.h"
 
 #include <QFontMetrics>

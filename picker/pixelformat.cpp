@@ -1,6 +1,6 @@
 #include "picker/pixelformat.h"
 
-#include "framework/canvas.h"
+#include "framework/pixel.h"
 
 #include <bit>
 

@@ -1,7 +1,7 @@
 #include "picker/x11magnifier.h"
 
 #include "color/colormodel.h"
-#include "framework/canvas.h"
+#include "framework/pixel.h"
 #include "picker/magnifierimage.h"
 #include "picker/magnifierlayout.h"
 

@@ -7,6 +7,8 @@
 #   scripts/test.sh --full   also the 100 000-event monkey run, then the whole
 #                            suite again built with AddressSanitizer and
 #                            UndefinedBehaviorSanitizer (what CI runs)
+# HUEBOX_REQUIRE_TEST_TOOLS=ON in the environment makes a missing test tool a
+# configuration error instead of a dropped test group.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 full=false
@@ -18,7 +20,8 @@ esac
 bash scripts/install-deps.sh --test
 bash scripts/format.sh --check
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DHUEBOX_WERROR=ON
+require=-DHUEBOX_REQUIRE_TEST_TOOLS=${HUEBOX_REQUIRE_TEST_TOOLS:-OFF}
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DHUEBOX_WERROR=ON "$require"
 cmake --build build -j2
 if $full; then
   # A fresh seed each run; the test prints it for a repeat.
@@ -31,7 +34,7 @@ $full || exit 0
 
 echo "== the same suite with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHUEBOX_SANITIZE=ON -DHUEBOX_BUILD_BENCH=OFF \
-  -DHUEBOX_WERROR=ON
+  -DHUEBOX_WERROR=ON "$require"
 cmake --build build-asan -j2
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"

@@ -125,7 +125,7 @@ private slots:
             QCOMPARE(s->EdgeSize(), 1);
             QCOMPARE(s->BevelStyle(), bvLowered);
             QVERIFY(!s->ParentColor());
-            QVERIFY(s->Options() == (TSliderOptions{soShowFocus, soShowPoints}));
+            QVERIFY(s->Options() == (TSliderOptions{TSliderOption::soShowFocus, TSliderOption::soShowPoints}));
         }
         QCOMPARE(form.SlR->Color(), clRed);
         QCOMPARE(form.SlG->Color(), clLime);

@@ -168,7 +168,7 @@ QString Broken(const TForm1& f, const QStringList& messages)
     if (f.Panel1->Text() != literal)
         return QStringLiteral("preview '%1', expected '%2'").arg(f.Panel1->Text(), literal);
     const TColor shown = ColorToRGB(text ? f.Panel1->FontColor() : f.Panel1->Color());
-    if (shown != TripleToColor(r, g, b))
+    if (shown != RGB(r, g, b))
         return QStringLiteral("preview colour %1 for sliders %2").arg(shown, 6, 16).arg(html);
     // What the preview's menu says of a bad paste or a pick this session
     // cannot do goes to the window's note: a message here escaped a handler.

@@ -1,6 +1,7 @@
 // The named-colour list of the main window: its rows and columns as the
 // layout stores them, and picking a colour with the mouse and the keys.
 #include "app/form1.h"
+#include "app/listcolors.h"
 #include "framework/application.h"
 #include "framework/stdctrls.h"
 #include "tests/app/formprobe.h"
@@ -78,6 +79,7 @@ class TestNamedColours : public QObject {
     Q_OBJECT
 private slots:
     void listAsStored();
+    void coloursReadWithoutTheWindow();
     void columns_data();
     void columns();
     void rows_data();
@@ -110,6 +112,22 @@ void TestNamedColours::listAsStored()
     QCOMPARE(l->FontStyle(), 0u);
     QCOMPARE(l->Items().Count(), 139);
     QCOMPARE(l->ItemIndex(), -1);
+}
+
+// What the lookups read from the layout, with no window, is the list's own
+// rows: names, colours and order.
+void TestNamedColours::coloursReadWithoutTheWindow()
+{
+    const std::vector<TListColor> colors = ListColorsOf(TForm1::StoredLayout());
+    TForm1 form;
+    const auto& items = form.ListV->Items();
+    QCOMPARE(int(colors.size()), items.Count());
+    for (int i = 0; i < items.Count(); ++i) {
+        const TListItem* row = items.Item(i);
+        QCOMPARE(colors[size_t(i)].Name, row->Caption());
+        QCOMPARE(TripleFromTexts(row->SubItem(0), row->SubItem(1), row->SubItem(2)),
+                 std::optional(colors[size_t(i)].Color));
+    }
 }
 
 void TestNamedColours::columns_data()

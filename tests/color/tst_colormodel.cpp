@@ -132,7 +132,7 @@ private slots:
         QFETCH(int, g);
         QFETCH(int, b);
         QFETCH(TColor, color);
-        QCOMPARE(TripleToColor(r, g, b), color);
+        QCOMPARE(RGB(r, g, b), color);
         QTEST(HtmlOf(r, g, b), "html");
         // Each tint is the colour's own byte of that channel alone.
         QCOMPARE(ChannelTint(TChannel::Red, r), TColor(color & 0x0000FF));
@@ -391,7 +391,7 @@ private slots:
         const std::optional<RgbTriple> c = BasicPaletteColor(index);
         QCOMPARE(c.has_value(), valid);
         if (valid)
-            QTEST(TripleToColor(c->R, c->G, c->B), "color");
+            QTEST(RGB(c->R, c->G, c->B), "color");
     }
 };
 

@@ -99,16 +99,20 @@ void TestColorSpace::labOfSrgb()
 }
 
 // Beyond sRGB, chroma gives way at constant lightness and hue: what comes
-// back lies within a just noticeable difference of that line.
+// back lies within a just noticeable difference of that line, and of the
+// colour that CSS Color 4's gamut mapping gives (worked out apart from this
+// code, by its published binary search; clipping alone, or the last colour
+// inside sRGB, is further away than that in the green or the blue).
 void TestColorSpace::outOfGamutKeepsLightnessAndHue_data()
 {
     QTest::addColumn<double>("lightness");
     QTest::addColumn<double>("chroma");
     QTest::addColumn<double>("hue");
-    QTest::newRow("green") << 0.7 << 0.4 << 150.0;
-    QTest::newRow("violet, light") << 0.9 << 0.4 << 300.0;
-    QTest::newRow("red, dark") << 0.2 << 0.3 << 25.0;
-    QTest::newRow("blue") << 0.45 << 0.5 << 264.0;
+    QTest::addColumn<int>("mappedByCss");
+    QTest::newRow("green") << 0.7 << 0.4 << 150.0 << 0x00C248;
+    QTest::newRow("violet, light") << 0.9 << 0.4 << 300.0 << 0xE6D2FF;
+    QTest::newRow("red, dark") << 0.2 << 0.3 << 25.0 << 0x380000;
+    QTest::newRow("blue") << 0.45 << 0.5 << 264.0 << 0x0500FF;
 }
 
 void TestColorSpace::outOfGamutKeepsLightnessAndHue()
@@ -125,6 +129,11 @@ void TestColorSpace::outOfGamutKeepsLightnessAndHue()
     const double across = result.A * std::sin(h) - result.B * std::cos(h);
     QVERIFY2(std::hypot(result.L - lightness, across) < 0.025, qPrintable(HtmlOf(mapped)));
     QVERIFY(along > 0 && along < chroma);
+    QFETCH(int, mappedByCss);
+    const RgbTriple css{std::uint8_t(mappedByCss >> 16), std::uint8_t(mappedByCss >> 8), std::uint8_t(mappedByCss)};
+    const TOklab expected = OklabOf(css);
+    QVERIFY2(std::hypot(result.L - expected.L, result.A - expected.A, result.B - expected.B) < 0.02,
+             qPrintable(HtmlOf(mapped)));
 }
 
 void TestColorSpace::nearestName_data()

@@ -128,6 +128,7 @@ void TestColorText::reads_data()
         {"hsl(1e999 1% 1%)", Why(HslForm)}, {"hsl(30, 100.1%, 50%)", Why(PercentRange)},
         {"hsl(30 -1% 50%)", Why(PercentRange)}, {"hsl(30 100% 50% / 0.5)", "clear"},
         {"hsla(30, 100%, 50%, 2)", Why(AlphaRange)}, {"hwb(30 0% 0%)", "#FF8000"}, {"hwb(0 60% 60%)", "#808080"},
+        {"hwb(0 20% 40%)", "#993333"},
         {"hwb(30, 0%, 0%)", Why(HwbForm)},
         // oklab(), oklch(): lightness clamped, colours beyond sRGB mapped into it
         {"oklab(62.8% 0.22486 0.12585)", "#FF0000"}, {"oklab(1.5 0.1 0)", "#FFFFFF"}, {"oklab(-1 0 0)", "#000000"},

@@ -54,6 +54,8 @@ void TestCopyForms::writes_data()
         {TCopyForm::Oklch, 0xFF8000, "oklch(73.19% 0.1858 52.98)"},
         {TCopyForm::Oklch, 0x000000, "oklch(0% 0 0)"},
         {TCopyForm::Oklch, 0x808080, "oklch(59.99% 0 0)"},
+        // A hue of 359.999 rounds to a whole turn.
+        {TCopyForm::Oklch, 0x300115, "oklch(20.21% 0.07918 0)"},
         {TCopyForm::Oklch, 0xFFFFFF, "oklch(100% 0 0)"},
         {TCopyForm::Argb, 0xFF8000, "0xFFFF8000"},
         {TCopyForm::Argb, 0x0000AB, "0xFF0000AB"},

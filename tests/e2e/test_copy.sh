@@ -18,15 +18,13 @@ click_at 464 79 # "Delphi"
 # The pages' tabs take the focus first; three Tabs reach the red slider.
 click_at 60 56
 xdotool key --window "$HUEBOX_WINDOW" Tab Tab Tab Home
-sleep 0.2
 expect_copy '$00FFFF00' "Home on the red slider"
 
 # The preview box's own copy, Ctrl+A and Ctrl+C in it, offers text alone too.
-echo -n cleared | xclip -selection clipboard
+set_clipboard cleared
 click_at 220 23
 xdotool key --window "$HUEBOX_WINDOW" ctrl+a ctrl+c
-for _ in $(seq 1 50); do [ "$(xclip -o -selection clipboard)" = '$00FFFF00' ] && break; sleep 0.1; done
-[ "$(xclip -o -selection clipboard)" = '$00FFFF00' ] || fail "Ctrl+C in the preview copied nothing"
+wait_clipboard '$00FFFF00' >/dev/null || fail "Ctrl+C in the preview copied nothing"
 expect_text_targets "Ctrl+C in the preview"
 
 close_huebox

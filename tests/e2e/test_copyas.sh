@@ -8,43 +8,29 @@ source "$(dirname "$0")/lib.sh" "$@"
 start_huebox
 xdotool windowfocus --sync "$HUEBOX_WINDOW"
 
-# Polls the clipboard until it holds the text; prints what it held last.
-wait_clipboard() {
-  local got=
-  for _ in $(seq 1 50); do
-    got=$(xclip -o -selection clipboard 2>/dev/null || true)
-    [ "$got" = "$1" ] && return 0
-    sleep 0.1
-  done
-  echo "$got"
-  return 1
-}
-
 # The entries in menu order, for the colour 255, 128, 0; the name stands for
 # its own colour (DarkOrange, 255, 140, 0).
 entries=('#ff8000' 'rgb(255, 128, 0)' 'hsl(30.1, 100%, 50%)' 'oklch(73.19% 0.1858 52.98)' '0xFFFF8000'
   'QColor(255, 128, 0)' 'RGB(255, 128, 0)' 'vec3(1.000, 0.502, 0.000)' 'DarkOrange')
 for i in "${!entries[@]}"; do
   expected=${entries[$i]}
-  printf '#FF8000' | xclip -i -selection clipboard
-  wait_clipboard '#FF8000' >/dev/null || fail "the clipboard did not take the text"
+  set_clipboard '#FF8000'
   click_at 60 56 # the palette page's tab, so the window has the focus
   xdotool key --window "$HUEBOX_WINDOW" ctrl+v
-  sleep 0.2
   # The preview's menu; from its last entry, "Копировать как", into the submenu.
   xdotool mousemove --window "$HUEBOX_WINDOW" 220 23 click 3
-  sleep 0.4
+  wait_popups 1
   xdotool key Up Right
-  sleep 0.3
+  wait_popups 2
   for _ in $(seq 1 "$i"); do xdotool key Down; done
   xdotool key Return
+  wait_popups 0
   got=$(wait_clipboard "$expected") || fail "entry $((i + 1)): clipboard holds '$got', expected '$expected'"
   echo "ok: entry $((i + 1)) copied $expected"
 
   # Another colour first (red to 0 on the slider), then the copied text back.
   click_at 60 56
   xdotool key --window "$HUEBOX_WINDOW" Tab Tab Tab Home ctrl+v
-  sleep 0.3
   back='$000080FF'
   [ "$expected" = DarkOrange ] && back='$00008CFF'
   expect_copy "$back" "$expected pasted back"

@@ -14,24 +14,26 @@ expect_copy '$00FFF8F0' "AliceBlue from the list"
 # Typing a name finds its row also after a click on a number cell.
 click_at 180 97 # the Red cell of AliceBlue
 xdotool key --window "$HUEBOX_WINDOW" g o l d
-sleep 0.3
 expect_copy '$0000D7FF' "Gold typed after a click on the Red column"
 
 # Open the basic colours (White is selected), go up to Red and take it.
 click_at 504 15
+wait_popups 1
 xdotool key --window "$HUEBOX_WINDOW" Up Up Up Up Up Up Return
-sleep 0.3
+wait_popups 0
 expect_copy '$000000FF' "Red from the combo box"
 
 # In the open list each arrow key is a choice: Down takes Lime at once, and
 # after Escape the closed box goes on from Lime (Down gives Yellow).
 click_at 504 15
+wait_popups 1
 xdotool key --window "$HUEBOX_WINDOW" Down Escape
-sleep 0.3
+wait_popups 0
 expect_copy '$0000FF00' "Lime by Down in the open list, kept after Escape"
 click_at 504 15
+wait_popups 1
 xdotool key --window "$HUEBOX_WINDOW" Escape Down
-sleep 0.3
+wait_popups 0
 expect_copy '$0000FFFF' "Yellow by Down on the closed box after Lime"
 
 close_huebox

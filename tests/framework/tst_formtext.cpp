@@ -95,6 +95,10 @@ void TestFormText::malformed_data()
     QTest::newRow("odd hex") << "object A: TB\n  D = {ABC}\nend" << 2;
     QTest::newRow("bad hex") << "object A: TB\n  D = {AZ}\nend" << 2;
     QTest::newRow("truncated hex") << "object A: TB\n  D = {AB" << 2;
+    // Digits of other scripts are no digits of a layout.
+    QTest::newRow("arabic-indic digit in hex") << QStringLiteral("object A: TB\n  D = {A\u0661}\nend") << 2;
+    QTest::newRow("arabic-indic digit in number") << QStringLiteral("object A: TB\n\n  Left = 1\u0662\nend") << 3;
+    QTest::newRow("fullwidth digit in $ number") << QStringLiteral("object A: TB\n  C = $F\uFF11\nend") << 2;
     QTest::newRow("set without comma") << "object A: TB\n  O = [a b]\nend" << 2;
     QTest::newRow("bad char code") << "object A: TB\n  C = #99999999\nend" << 2;
     QTest::newRow("past the last code point") << "object A: TB\n  C = #1114112\nend" << 2;

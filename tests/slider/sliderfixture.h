@@ -107,7 +107,7 @@ inline void SetUpChannelSlider(TCustomImageSlider* s)
     s->SetIncrement(1);
     s->SetMaxValue(255);
     s->SetEdgeSize(1);
-    s->SetOptions({soShowFocus, soShowPoints});
+    s->SetOptions({TSliderOption::soShowFocus, TSliderOption::soShowPoints});
 }
 
 // A shown window with the slider and a second control to move the focus to;

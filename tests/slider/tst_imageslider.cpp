@@ -52,8 +52,9 @@ private slots:
         QCOMPARE(s.EdgeSize(), 2);
         QCOMPARE(s.NumThumbStates(), 2);
         QCOMPARE(s.BevelStyle(), bvNone);
-        QCOMPARE(s.Orientation(), soHorizontal);
-        QVERIFY(s.Options() == TSliderOptions({soShowFocus, soShowPoints, soSmooth}));
+        QCOMPARE(s.Orientation(), TSliderOrientation::soHorizontal);
+        QVERIFY(s.Options() ==
+                TSliderOptions({TSliderOption::soShowFocus, TSliderOption::soShowPoints, TSliderOption::soSmooth}));
         QCOMPARE(s.Options().Bits(), std::uint8_t(0x07));
         QVERIFY(s.TabStop());
         QVERIFY(s.ParentColor());
@@ -381,7 +382,7 @@ private slots:
         s->SetMaxValue(105);
         s->SetMinValue(5);
         s->SetIncrement(10);
-        s->SetOptions(s->Options().Without(soSmooth));
+        s->SetOptions(s->Options().Without(TSliderOption::soSmooth));
         s->SetValue(5);
         w.ClearEvents();
         const QPoint grip = w.ThumbCentre();
@@ -419,7 +420,7 @@ private slots:
     {
         TSliderWindow w(false);
         TImageSlider* s = w.Slider;
-        s->SetOrientation(soVertical);
+        s->SetOrientation(TSliderOrientation::soVertical);
         QCOMPARE(s->size(), QSize(40, 150));
         // VTHUMB is 38 x 9: two states of 19 x 9, wider than the 8-pixel ruler.
         QVERIFY(s->ThumbRect() == Bounds(6, 135, 19, 9)); // value 0 at the bottom
@@ -471,17 +472,17 @@ private slots:
     {
         TImageSlider s;
         s.setGeometry(10, 20, 150, 40);
-        s.SetOrientation(soVertical);
+        s.SetOrientation(TSliderOrientation::soVertical);
         QCOMPARE(s.geometry(), QRect(10, 20, 40, 150));
-        s.SetOrientation(soVertical);
+        s.SetOrientation(TSliderOrientation::soVertical);
         QCOMPARE(s.geometry(), QRect(10, 20, 40, 150));
-        s.SetOrientation(soHorizontal);
+        s.SetOrientation(TSliderOrientation::soHorizontal);
         QCOMPARE(s.geometry(), QRect(10, 20, 150, 40));
 
         // While loading only the layout follows.
         TImageSlider loading;
         loading.IncludeState(csLoading | csReading);
-        loading.SetOrientation(soVertical);
+        loading.SetOrientation(TSliderOrientation::soVertical);
         QCOMPARE(loading.size(), QSize(150, 40));
         loading.Loaded();
         QCOMPARE(loading.ThumbRect().Width(), 19);
@@ -559,7 +560,7 @@ private slots:
         // What the stored form code does: the PNG data of each marked image,
         // then the one-byte UserImages, then Loaded().
         TImageSlider original;
-        original.SetOrientation(soVertical);
+        original.SetOrientation(TSliderOrientation::soVertical);
         QImage ruler(8, 12, QImage::Format_RGB32);
         for (int y = 0; y < ruler.height(); ++y)
             for (int x = 0; x < ruler.width(); ++x)
@@ -572,7 +573,7 @@ private slots:
 
         TImageSlider copy;
         copy.IncludeState(csLoading | csReading);
-        copy.SetOrientation(soVertical);
+        copy.SetOrientation(TSliderOrientation::soVertical);
         for (int i = 0; i < SliderImageCount; ++i)
             if (original.IsUserImage(i))
                 QVERIFY(copy.Image(i)->LoadFromPng(png));
@@ -595,26 +596,26 @@ private slots:
     void restoringSwitchesOpaqueOff()
     {
         TImageSlider s;
-        s.SetOptions(s.Options().With(soRulerOpaque).With(soThumbOpaque));
+        s.SetOptions(s.Options().With(TSliderOption::soRulerOpaque).With(TSliderOption::soThumbOpaque));
         QImage picture(10, 8, QImage::Format_RGB32);
         picture.fill(Qt::red);
         s.SetImage(siHRuler, picture);
         s.SetImageHRuler(nullptr);
         QCOMPARE(s.UserImageMask(), std::uint8_t(0));
-        QVERIFY(!s.Options().Contains(soRulerOpaque));
-        QVERIFY(s.Options().Contains(soThumbOpaque));
+        QVERIFY(!s.Options().Contains(TSliderOption::soRulerOpaque));
+        QVERIFY(s.Options().Contains(TSliderOption::soThumbOpaque));
         QCOMPARE(s.ImageHRuler()->Image(), MapImage(HRulerMap));
         s.SetImageVThumb(nullptr);
-        QVERIFY(!s.Options().Contains(soThumbOpaque));
+        QVERIFY(!s.Options().Contains(TSliderOption::soThumbOpaque));
 
         // While loading the option stays.
         TImageSlider loading;
         loading.IncludeState(csLoading | csReading);
-        loading.SetOptions(loading.Options().With(soRulerOpaque));
+        loading.SetOptions(loading.Options().With(TSliderOption::soRulerOpaque));
         loading.SetImageHRuler(nullptr);
-        QVERIFY(loading.Options().Contains(soRulerOpaque));
+        QVERIFY(loading.Options().Contains(TSliderOption::soRulerOpaque));
         loading.Loaded();
-        QVERIFY(loading.Options().Contains(soRulerOpaque));
+        QVERIFY(loading.Options().Contains(TSliderOption::soRulerOpaque));
     }
 
     void inPlaceChangeIsNotStored()
@@ -633,16 +634,18 @@ private slots:
         QTest::addColumn<int>("edge");       // applied after a 4-pixel user ruler, -100: none
         QTest::addColumn<TSliderOrientation>("orientation");
 
-        QTest::newRow("travel 0") << QSize(2 + 12 + 9, 32) << -1 << -100 << soHorizontal;
-        QTest::newRow("travel -1") << QSize(2 + 12 + 8, 32) << -1 << -100 << soHorizontal;
-        QTest::newRow("narrower than the margins") << QSize(5, 32) << -1 << -100 << soHorizontal;
-        QTest::newRow("no size") << QSize(0, 0) << -1 << -100 << soHorizontal;
-        QTest::newRow("vertical, too short") << QSize(32, 10) << -1 << -100 << soVertical;
-        QTest::newRow("empty thumb") << QSize(396, 32) << int(siHThumb) << -100 << soHorizontal;
-        QTest::newRow("empty ruler") << QSize(396, 32) << int(siHRuler) << -100 << soHorizontal;
-        QTest::newRow("empty vertical ruler") << QSize(32, 396) << int(siVRuler) << -100 << soVertical;
-        QTest::newRow("ruler not longer than twice the edge") << QSize(396, 32) << -1 << 3 << soHorizontal;
-        QTest::newRow("negative edge") << QSize(396, 32) << -1 << -3 << soHorizontal;
+        QTest::newRow("travel 0") << QSize(2 + 12 + 9, 32) << -1 << -100 << TSliderOrientation::soHorizontal;
+        QTest::newRow("travel -1") << QSize(2 + 12 + 8, 32) << -1 << -100 << TSliderOrientation::soHorizontal;
+        QTest::newRow("narrower than the margins") << QSize(5, 32) << -1 << -100 << TSliderOrientation::soHorizontal;
+        QTest::newRow("no size") << QSize(0, 0) << -1 << -100 << TSliderOrientation::soHorizontal;
+        QTest::newRow("vertical, too short") << QSize(32, 10) << -1 << -100 << TSliderOrientation::soVertical;
+        QTest::newRow("empty thumb") << QSize(396, 32) << int(siHThumb) << -100 << TSliderOrientation::soHorizontal;
+        QTest::newRow("empty ruler") << QSize(396, 32) << int(siHRuler) << -100 << TSliderOrientation::soHorizontal;
+        QTest::newRow("empty vertical ruler")
+            << QSize(32, 396) << int(siVRuler) << -100 << TSliderOrientation::soVertical;
+        QTest::newRow("ruler not longer than twice the edge")
+            << QSize(396, 32) << -1 << 3 << TSliderOrientation::soHorizontal;
+        QTest::newRow("negative edge") << QSize(396, 32) << -1 << -3 << TSliderOrientation::soHorizontal;
     }
     void degenerate()
     {
@@ -664,8 +667,11 @@ private slots:
             QCOMPARE(s->EdgeSize(), edge);
         }
         const int travel = s->TravelLength();
-        const int origin = orientation == soHorizontal ? s->GetInnerRect().Left + 6 : s->GetInnerRect().Top + 6;
-        const auto leading = [&] { return orientation == soHorizontal ? s->ThumbRect().Left : s->ThumbRect().Top; };
+        const int origin =
+            orientation == TSliderOrientation::soHorizontal ? s->GetInnerRect().Left + 6 : s->GetInnerRect().Top + 6;
+        const auto leading = [&] {
+            return orientation == TSliderOrientation::soHorizontal ? s->ThumbRect().Left : s->ThumbRect().Top;
+        };
 
         s->SetValue(200);
         QCOMPARE(s->Value(), 200);

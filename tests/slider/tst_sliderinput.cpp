@@ -266,8 +266,8 @@ void TestSliderInput::keys_data()
     QTest::addColumn<int>("changed");
 
     const int none = Qt::NoModifier;
-    const auto h = soHorizontal;
-    const auto v = soVertical;
+    const auto h = TSliderOrientation::soHorizontal;
+    const auto v = TSliderOrientation::soVertical;
     QTest::newRow("Right") << h << 255 << 1 << 100 << int(Qt::Key_Right) << none << 101 << 1 << 1;
     QTest::newRow("Left") << h << 255 << 1 << 100 << int(Qt::Key_Left) << none << 99 << 1 << 1;
     QTest::newRow("keypad Right") << h << 255 << 1 << 100 << int(Qt::Key_Right) << int(Qt::KeypadModifier) << 101 << 1

@@ -112,16 +112,17 @@ void TestSliderLayout::layout_data()
     QTest::addColumn<int>("origin");
     QTest::addColumn<int>("travel");
 
-    QTest::newRow("channel slider") << soHorizontal << TRect{1, 1, 395, 31} << 9 << 17 << 382 << 8
+    QTest::newRow("channel slider") << TSliderOrientation::soHorizontal << TRect{1, 1, 395, 31} << 9 << 17 << 382 << 8
                                     << TRect{7, 7, 16, 24} << QPoint(7, 11) << QPoint(7, 25) << 7 << 373;
-    QTest::newRow("ruler taller than the thumb") << soHorizontal << TRect{0, 0, 150, 40} << 9 << 5 << 138 << 8
-                                                 << TRect{6, 7, 15, 12} << QPoint(6, 6) << QPoint(6, 15) << 6 << 129;
-    QTest::newRow("vertical, thumb wider") << soVertical << TRect{0, 0, 40, 150} << 19 << 9 << 8 << 138
-                                           << TRect{6, 6, 25, 15} << QPoint(11, 6) << QPoint(26, 6) << 6 << 129;
-    QTest::newRow("vertical, ruler wider") << soVertical << TRect{1, 1, 39, 149} << 5 << 9 << 8 << 136
-                                           << TRect{8, 7, 13, 16} << QPoint(7, 7) << QPoint(16, 7) << 7 << 127;
-    QTest::newRow("too short for the thumb") << soHorizontal << TRect{0, 0, 20, 40} << 9 << 17 << 8 << 8
-                                             << TRect{6, 6, 15, 23} << QPoint(6, 10) << QPoint(6, 24) << 6 << -1;
+    QTest::newRow("ruler taller than the thumb")
+        << TSliderOrientation::soHorizontal << TRect{0, 0, 150, 40} << 9 << 5 << 138 << 8 << TRect{6, 7, 15, 12}
+        << QPoint(6, 6) << QPoint(6, 15) << 6 << 129;
+    QTest::newRow("vertical, thumb wider") << TSliderOrientation::soVertical << TRect{0, 0, 40, 150} << 19 << 9 << 8
+                                           << 138 << TRect{6, 6, 25, 15} << QPoint(11, 6) << QPoint(26, 6) << 6 << 129;
+    QTest::newRow("vertical, ruler wider") << TSliderOrientation::soVertical << TRect{1, 1, 39, 149} << 5 << 9 << 8
+                                           << 136 << TRect{8, 7, 13, 16} << QPoint(7, 7) << QPoint(16, 7) << 7 << 127;
+    QTest::newRow("too short for the thumb") << TSliderOrientation::soHorizontal << TRect{0, 0, 20, 40} << 9 << 17 << 8
+                                             << 8 << TRect{6, 6, 15, 23} << QPoint(6, 10) << QPoint(6, 24) << 6 << -1;
 }
 
 void TestSliderLayout::layout()
@@ -139,7 +140,8 @@ void TestSliderLayout::layout()
     QTEST(QPoint(l.PointsOrigin.X, l.PointsOrigin.Y), "points");
     QTEST(l.Origin, "origin");
     QTEST(l.TravelLength, "travel");
-    QCOMPARE(RulerLength(orientation, inner), orientation == soHorizontal ? inner.Width() - 12 : inner.Height() - 12);
+    QCOMPARE(RulerLength(orientation, inner),
+             orientation == TSliderOrientation::soHorizontal ? inner.Width() - 12 : inner.Height() - 12);
 }
 
 void TestSliderLayout::channelMapping_data()
@@ -224,7 +226,7 @@ void TestSliderLayout::verticalMapping_data()
 void TestSliderLayout::verticalMapping()
 {
     TSliderScale s;
-    s.Orientation = soVertical;
+    s.Orientation = TSliderOrientation::soVertical;
     s.Origin = 6;
     s.TravelLength = 129;
     QFETCH(int, value);
@@ -245,15 +247,17 @@ void TestSliderLayout::degenerateScales_data()
     QTest::addColumn<int>("pos");    // expected position, also of every snapped one
     QTest::addColumn<int>("mapped"); // any position gives this value
 
-    QTest::newRow("no travel") << soHorizontal << 0 << 0 << 255 << 200 << 7 << 0;
-    QTest::newRow("negative travel") << soHorizontal << -8 << 0 << 255 << 255 << 7 << 0;
-    QTest::newRow("negative travel, vertical") << soVertical << -8 << 0 << 255 << 0 << 7 << 0;
-    QTest::newRow("empty range") << soHorizontal << 373 << 10 << 10 << 10 << 7 << 10;
-    QTest::newRow("inverted range") << soHorizontal << 373 << 10 << 5 << 7 << 7 << 10;
+    QTest::newRow("no travel") << TSliderOrientation::soHorizontal << 0 << 0 << 255 << 200 << 7 << 0;
+    QTest::newRow("negative travel") << TSliderOrientation::soHorizontal << -8 << 0 << 255 << 255 << 7 << 0;
+    QTest::newRow("negative travel, vertical") << TSliderOrientation::soVertical << -8 << 0 << 255 << 0 << 7 << 0;
+    QTest::newRow("empty range") << TSliderOrientation::soHorizontal << 373 << 10 << 10 << 10 << 7 << 10;
+    QTest::newRow("inverted range") << TSliderOrientation::soHorizontal << 373 << 10 << 5 << 7 << 7 << 10;
     // MinValue's place of a vertical slider is at the bottom.
-    QTest::newRow("inverted range, vertical") << soVertical << 373 << 10 << 5 << 7 << 380 << 10;
-    QTest::newRow("full int range, top") << soHorizontal << 373 << INT_MIN << INT_MAX << INT_MAX << 380 << INT_MAX;
-    QTest::newRow("full int range, bottom") << soHorizontal << 373 << INT_MIN << INT_MAX << INT_MIN << 7 << INT_MAX;
+    QTest::newRow("inverted range, vertical") << TSliderOrientation::soVertical << 373 << 10 << 5 << 7 << 380 << 10;
+    QTest::newRow("full int range, top") << TSliderOrientation::soHorizontal << 373 << INT_MIN << INT_MAX << INT_MAX
+                                         << 380 << INT_MAX;
+    QTest::newRow("full int range, bottom")
+        << TSliderOrientation::soHorizontal << 373 << INT_MIN << INT_MAX << INT_MIN << 7 << INT_MAX;
 }
 
 void TestSliderLayout::degenerateScales()

@@ -211,8 +211,8 @@ void TestSliderPaint::opaqueOptions_data()
 {
     QTest::addColumn<int>("option");
     QTest::addColumn<QPoint>("where"); // a magenta pixel of the image
-    QTest::newRow("ruler") << int(soRulerOpaque) << QPoint(100, 11);
-    QTest::newRow("thumb") << int(soThumbOpaque) << QPoint(7, 23);
+    QTest::newRow("ruler") << int(TSliderOption::soRulerOpaque) << QPoint(100, 11);
+    QTest::newRow("thumb") << int(TSliderOption::soThumbOpaque) << QPoint(7, 23);
 }
 
 void TestSliderPaint::opaqueOptions()
@@ -244,7 +244,7 @@ void TestSliderPaint::userThumbTransparency()
     QCOMPARE(PixelToColor(image.pixel(8, 9)), clRed);
     // Where black ruler pixels lie under the thumb, they show through.
     QCOMPARE(PixelToColor(image.pixel(8, 14)), clBlack);
-    s->SetOptions(s->Options().With(soThumbOpaque));
+    s->SetOptions(s->Options().With(TSliderOption::soThumbOpaque));
     s->Paint();
     QCOMPARE(PixelToColor(s->Buffer().pixel(8, 9)), clBlack);
 }
@@ -302,7 +302,7 @@ void TestSliderPaint::drawPointsHook()
     // Only the handler's ticks: 0, 85, 170, 255, two pixels long.
     QCOMPARE(BlackInRow(s->Buffer(), 26), 4);
     QCOMPARE(BlackInRow(s->Buffer(), 27), 0);
-    s->SetOptions(s->Options().Without(soShowPoints));
+    s->SetOptions(s->Options().Without(TSliderOption::soShowPoints));
     s->Paint();
     QCOMPARE(calls, 1);
     QCOMPARE(BlackInRow(s->Buffer(), 26), 0);
@@ -311,7 +311,7 @@ void TestSliderPaint::drawPointsHook()
 void TestSliderPaint::verticalTicks()
 {
     TImageSlider s;
-    s.SetOrientation(soVertical);
+    s.SetOrientation(TSliderOrientation::soVertical);
     s.Paint();
     // Ticks run to the right from x 26, at the middle of the thumb's place.
     const QImage& image = s.Buffer();
@@ -368,7 +368,7 @@ void TestSliderPaint::focusRepaint()
     TImageSlider* s = w.Slider;
     QFETCH(bool, showFocus);
     if (!showFocus)
-        s->SetOptions(s->Options().Without(soShowFocus));
+        s->SetOptions(s->Options().Without(TSliderOption::soShowFocus));
     s->setFocus();
     QTRY_VERIFY(s->HasFocus());
     QCoreApplication::processEvents();

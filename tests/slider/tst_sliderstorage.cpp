@@ -81,7 +81,7 @@ private slots:
         s->SetRange(0, 255);
         s->SetIncrement(1);
         s->SetValue(128);
-        s->SetOptions({soShowFocus, soThumbOpaque});
+        s->SetOptions({TSliderOption::soShowFocus, TSliderOption::soThumbOpaque});
         s->SetColor(RGB(128, 0, 0));
         s->SetTabOrder(2);
         s->SetImage(siHThumb, Stripes(20, 30));
@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(b->MaxValue(), 255);
         QCOMPARE(b->Increment(), 1);
         QCOMPARE(b->Value(), 128);
-        QVERIFY(b->Options() == (TSliderOptions{soShowFocus, soThumbOpaque}));
+        QVERIFY(b->Options() == (TSliderOptions{TSliderOption::soShowFocus, TSliderOption::soThumbOpaque}));
         QCOMPARE(b->Color(), RGB(128, 0, 0));
         QVERIFY(!b->ParentColor());
         QCOMPARE(b->TabOrder(), 2);
@@ -151,7 +151,7 @@ private slots:
                                      "  Orientation = soVertical\n"
                                      "end\n"));
         QVERIFY(s);
-        QCOMPARE(s->Orientation(), soVertical);
+        QCOMPARE(s->Orientation(), TSliderOrientation::soVertical);
         QCOMPARE(s->size(), QSize(40, 150));
     }
 

@@ -95,14 +95,7 @@ bool ParseIntegerText(const QString& text, TColor& value)
     const std::uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
     std::uint64_t v = 0;
     for (; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        int digit = -1;
-        if (c >= u'0' && c <= u'9')
-            digit = c - u'0';
-        else if (hex && c >= u'a' && c <= u'f')
-            digit = c - u'a' + 10;
-        else if (hex && c >= u'A' && c <= u'F')
-            digit = c - u'A' + 10;
+        const int digit = DigitValue(text[i].unicode(), int(base));
         if (digit < 0)
             return false;
         v = v * base + static_cast<std::uint64_t>(digit);
@@ -116,14 +109,11 @@ bool ParseIntegerText(const QString& text, TColor& value)
 
 // --- the control -------------------------------------------------------------
 
-static_assert(std::size(ColorIdents) >= TColorComboBox::StandardColorCount,
-              "the identifier table starts with the standard colours");
-
 QString TColorComboBox::DefaultColorName(int index)
 {
     if (index < 0 || index >= StandardColorCount)
         return {};
-    return QString::fromLatin1(ColorIdents[index].Name).mid(2);
+    return QString::fromLatin1(StandardColorIdents[index].Name).mid(2);
 }
 
 TColorComboBox::TColorComboBox(QWidget* parent) : TOwnerDrawComboBox(parent)

@@ -3,11 +3,12 @@
 // selects the matching item, and each change raises OnChange.
 #pragma once
 
-#include "color/basicpalette.h"
+#include "framework/types.h"
 #include "widgets/colorcombo/ownerdrawcombobox.h"
 
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <iterator>
 
@@ -46,9 +47,14 @@ bool ParseIntegerText(const QString& text, TColor& value);
 class TColorComboBox : public TOwnerDrawComboBox {
     Q_OBJECT
 public:
-    static constexpr int StandardColorCount = int(std::size(BasicPalette));
+    static constexpr int StandardColorCount = int(std::size(StandardColorIdents));
     // The colour of each item, in item order.
-    static constexpr const TColor (&StandardColors)[StandardColorCount] = BasicPalette;
+    static constexpr std::array<TColor, StandardColorCount> StandardColors = [] {
+        std::array<TColor, StandardColorCount> colors{};
+        for (int i = 0; i < StandardColorCount; ++i)
+            colors[i] = StandardColorIdents[i].Value;
+        return colors;
+    }();
     // "Black" ... "White": the colour's identifier without its "cl".
     static QString DefaultColorName(int index);
 

@@ -17,7 +17,8 @@ Q_NAMESPACE
 enum TSortDirection { sdAscending, sdDescending };
 Q_ENUM_NS(TSortDirection)
 } // namespace OrdoListViewEnums
-using namespace OrdoListViewEnums;
+using OrdoListViewEnums::TSortDirection;
+using enum OrdoListViewEnums::TSortDirection;
 
 // The value a sort carries to the item comparison: the column in the low 16
 // bits, the direction as a signed 16-bit +1 or -1 in the high 16 bits.

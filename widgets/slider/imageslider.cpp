@@ -93,7 +93,7 @@ void TCustomImageSlider::SetRange(int newMin, int newMax)
     maxValue_ = newMax;
     if (!Loading() && qint64(newMax) < qint64(newMin) + increment_)
         increment_ = newMax - newMin;
-    if (options_.Contains(soShowPoints))
+    if (options_.Contains(TSliderOption::soShowPoints))
         update();
     SetValue(value_);
     AfterRangeChange();
@@ -127,7 +127,7 @@ void TCustomImageSlider::SetBevelStyle(TBevelCut value)
 void TCustomImageSlider::SetEdgeSize(int value)
 {
     const TBitmap* ruler = RulerImage();
-    const int length = orientation_ == soHorizontal ? ruler->Width() : ruler->Height();
+    const int length = orientation_ == TSliderOrientation::soHorizontal ? ruler->Width() : ruler->Height();
     if (2 * qint64(value) < length && value != edgeSize_) {
         edgeSize_ = value;
         Relayout();
@@ -252,19 +252,20 @@ void TCustomImageSlider::RestoreBuiltInImage(int index)
     userImageMask_ = std::uint8_t(userImageMask_ & ~(1u << index));
     if (!Loading()) {
         // The built-in images need their transparent background.
-        options_ = options_.Without(index == siHThumb || index == siVThumb ? soThumbOpaque : soRulerOpaque);
+        options_ = options_.Without(index == siHThumb || index == siVThumb ? TSliderOption::soThumbOpaque
+                                                                           : TSliderOption::soRulerOpaque);
         update();
     }
 }
 
 const TBitmap* TCustomImageSlider::ThumbImage() const
 {
-    return images_[orientation_ == soHorizontal ? siHThumb : siVThumb].get();
+    return images_[orientation_ == TSliderOrientation::soHorizontal ? siHThumb : siVThumb].get();
 }
 
 const TBitmap* TCustomImageSlider::RulerImage() const
 {
-    return images_[orientation_ == soHorizontal ? siHRuler : siVRuler].get();
+    return images_[orientation_ == TSliderOrientation::soHorizontal ? siHRuler : siVRuler].get();
 }
 
 // --- Stored form hooks --------------------------------------------------
@@ -316,7 +317,7 @@ TSliderScale TCustomImageSlider::Scale() const
     s.MinValue = minValue_;
     s.MaxValue = maxValue_;
     s.Increment = increment_;
-    s.Smooth = options_.Contains(soSmooth);
+    s.Smooth = options_.Contains(TSliderOption::soSmooth);
     return s;
 }
 
@@ -324,7 +325,7 @@ void TCustomImageSlider::BuildRuler(const TRect& inner)
 {
     const TBitmap& source = *RulerImage();
     const int length = RulerLength(orientation_, inner);
-    const bool horizontal = orientation_ == soHorizontal;
+    const bool horizontal = orientation_ == TSliderOrientation::soHorizontal;
     rulerWidth_ = horizontal ? length : source.Width();
     rulerHeight_ = horizontal ? source.Height() : length;
     auto ruler = std::make_unique<TBitmap>(rulerWidth_, rulerHeight_);
@@ -359,7 +360,8 @@ void TCustomImageSlider::RebuildLayout()
 TPoint TCustomImageSlider::SnapThumbPos(int& pos) const
 {
     pos = Scale().SnapPos(pos);
-    return orientation_ == soHorizontal ? TPoint{pos, thumbRect_.Top} : TPoint{thumbRect_.Left, pos};
+    return orientation_ == TSliderOrientation::soHorizontal ? TPoint{pos, thumbRect_.Top}
+                                                            : TPoint{thumbRect_.Left, pos};
 }
 
 void TCustomImageSlider::MoveThumb(int pos)
@@ -419,7 +421,7 @@ void TCustomImageSlider::StepValue(TSliderStep step)
 
 TSliderStep TCustomImageSlider::StepAt(int x, int y) const
 {
-    if (orientation_ == soHorizontal) {
+    if (orientation_ == TSliderOrientation::soHorizontal) {
         if (x < thumbRect_.Left)
             return skDown;
         if (x > thumbRect_.Right)
@@ -438,7 +440,7 @@ bool TCustomImageSlider::InRulerZone(int x, int y) const
     if (rulerWidth_ <= 0 || rulerHeight_ <= 0)
         return false;
     const TRect ruler = Bounds(layout_.RulerOrigin.X, layout_.RulerOrigin.Y, rulerWidth_, rulerHeight_);
-    const TRect zone = orientation_ == soHorizontal ? ruler.Inflated(0, 3) : ruler.Inflated(3, 0);
+    const TRect zone = orientation_ == TSliderOrientation::soHorizontal ? ruler.Inflated(0, 3) : ruler.Inflated(3, 0);
     return OnOrInside(zone, x, y);
 }
 
@@ -455,7 +457,7 @@ void TCustomImageSlider::ThumbPressed(Qt::MouseButton button, Qt::KeyboardModifi
         return;
     sliding_ = true;
     thumbDown_ = true;
-    hitOffset_ = orientation_ == soHorizontal ? x - thumbRect_.Left : y - thumbRect_.Top;
+    hitOffset_ = orientation_ == TSliderOrientation::soHorizontal ? x - thumbRect_.Left : y - thumbRect_.Top;
     InvalidateThumb();
     RepaintNow();
 }
@@ -463,7 +465,7 @@ void TCustomImageSlider::ThumbPressed(Qt::MouseButton button, Qt::KeyboardModifi
 void TCustomImageSlider::ThumbDragged(Qt::KeyboardModifiers, int x, int y)
 {
     if (CanChangeValue())
-        MoveThumb((orientation_ == soHorizontal ? x : y) - hitOffset_);
+        MoveThumb((orientation_ == TSliderOrientation::soHorizontal ? x : y) - hitOffset_);
 }
 
 void TCustomImageSlider::ThumbReleased(Qt::MouseButton button, Qt::KeyboardModifiers, int, int)
@@ -601,7 +603,7 @@ void TCustomImageSlider::keyPressEvent(QKeyEvent* event)
         };
         for (const TKeyStep& s : steps)
             if (s.Key == event->key())
-                step = orientation_ == soHorizontal ? s.Horizontal : s.Vertical;
+                step = orientation_ == TSliderOrientation::soHorizontal ? s.Horizontal : s.Vertical;
     }
     if (step == skNone || !CanChangeValue()) {
         if (KeyPressed(event, event->key()))
@@ -639,7 +641,7 @@ void TCustomImageSlider::SetHasFocus(bool now)
 {
     if (!StoreChanged(hasFocus_, now))
         return;
-    if (options_.Contains(soShowFocus))
+    if (options_.Contains(TSliderOption::soShowFocus))
         update();
 }
 
@@ -770,16 +772,17 @@ void TCustomImageSlider::Paint()
     canvas_.FillFramePart(client, face);
 
     if (ruler_->Width() > 0) {
-        const std::optional<TColor> key =
-            options_.Contains(soRulerOpaque) ? std::nullopt : std::optional<TColor>(ruler_->TransparentColor());
+        const std::optional<TColor> key = options_.Contains(TSliderOption::soRulerOpaque)
+                                              ? std::nullopt
+                                              : std::optional<TColor>(ruler_->TransparentColor());
         DrawImageRegion(canvas_, layout_.RulerOrigin.X, layout_.RulerOrigin.Y, *ruler_,
                         TRect{0, 0, ruler_->Width(), ruler_->Height()}, key);
     }
 
-    if (options_.Contains(soShowFocus) && hasFocus_)
+    if (options_.Contains(TSliderOption::soShowFocus) && hasFocus_)
         canvas_.DrawFocusRect(GetInnerRect().Inflated(-2, -2));
 
-    if (options_.Contains(soShowPoints)) {
+    if (options_.Contains(TSliderOption::soShowPoints)) {
         if (OnDrawPoints)
             OnDrawPoints(this);
         else
@@ -796,8 +799,9 @@ void TCustomImageSlider::Paint()
             const int half = thumb.Width() / 2;
             source = pressed ? TRect{half, 0, thumb.Width(), thumb.Height()} : TRect{0, 0, half, thumb.Height()};
         }
-        const std::optional<TColor> key =
-            options_.Contains(soThumbOpaque) ? std::nullopt : std::optional<TColor>(thumb.TransparentColor());
+        const std::optional<TColor> key = options_.Contains(TSliderOption::soThumbOpaque)
+                                              ? std::nullopt
+                                              : std::optional<TColor>(thumb.TransparentColor());
         DrawImageRegion(canvas_, thumbPoint.X, thumbPoint.Y, thumb, source, key);
     }
 }
@@ -817,7 +821,7 @@ void TCustomImageSlider::DrawStandardPoints(int step, int tickLength, int endTic
         if (v == maxValue_ || v == minValue_)
             length = endTickLength;
         const int p = scale.ValueToPos(v);
-        if (orientation_ == soHorizontal) {
+        if (orientation_ == TSliderOrientation::soHorizontal) {
             const int x = p + thumbRect_.Width() / 2;
             canvas_.MoveTo(x, layout_.PointsOrigin.Y);
             canvas_.LineTo(x, layout_.PointsOrigin.Y + length);

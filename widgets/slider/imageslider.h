@@ -27,10 +27,11 @@ class QWindow;
 // Stored layouts name these values by their declared identifiers.
 namespace SliderEnums {
 Q_NAMESPACE
-enum TSliderOption : std::uint8_t { soShowFocus, soShowPoints, soSmooth, soRulerOpaque, soThumbOpaque };
+enum class TSliderOption : std::uint8_t { soShowFocus, soShowPoints, soSmooth, soRulerOpaque, soThumbOpaque };
 Q_ENUM_NS(TSliderOption)
 } // namespace SliderEnums
-using namespace SliderEnums;
+// Scoped, as the orientation is: an option never compares with an orientation.
+using SliderEnums::TSliderOption;
 
 // A set of TSliderOption held in one byte, bit n for option n.
 class TSliderOptions {
@@ -237,8 +238,8 @@ private:
     int edgeSize_ = 2;
     int numThumbStates_ = 2;
     TBevelCut bevelStyle_ = bvNone;
-    TSliderOrientation orientation_ = soHorizontal;
-    TSliderOptions options_{soShowFocus, soShowPoints, soSmooth};
+    TSliderOrientation orientation_ = TSliderOrientation::soHorizontal;
+    TSliderOptions options_{TSliderOption::soShowFocus, TSliderOption::soShowPoints, TSliderOption::soSmooth};
 
     std::array<std::unique_ptr<TBitmap>, SliderImageCount> images_;
     std::uint8_t userImageMask_ = 0;

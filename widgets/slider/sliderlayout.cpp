@@ -57,8 +57,8 @@ std::vector<TRulerStrip> RulerStrips(int length, int sourceLength, int edge)
 
 int RulerLength(TSliderOrientation orientation, const TRect& inner)
 {
-    const qint64 extent =
-        orientation == soHorizontal ? qint64(inner.Right) - inner.Left : qint64(inner.Bottom) - inner.Top;
+    const qint64 extent = orientation == TSliderOrientation::soHorizontal ? qint64(inner.Right) - inner.Left
+                                                                          : qint64(inner.Bottom) - inner.Top;
     return ClampToInt(std::max<qint64>(extent - 2 * SliderMargin, 0));
 }
 
@@ -70,7 +70,7 @@ TSliderLayout LayoutSlider(TSliderOrientation orientation, const TRect& inner, i
     const int top = inner.Top + SliderMargin;
     const int tw = thumbWidth;
     const int th = thumbHeight;
-    if (orientation == soHorizontal) {
+    if (orientation == TSliderOrientation::soHorizontal) {
         if (th > rulerHeight) {
             l.ThumbRect = Bounds(left, top, tw, th);
             l.RulerOrigin = {left, top + (th - rulerHeight) / 2};
@@ -110,7 +110,8 @@ int TSliderScale::ValueToPos(qint64 value) const
     qint64 k = 0;
     if (span > 0 && travel > 0)
         k = Round(travel * (double(value - MinValue) / double(span)));
-    const qint64 pos = Orientation == soHorizontal ? qint64(Origin) + k : qint64(Origin) + travel - k;
+    const qint64 pos =
+        Orientation == TSliderOrientation::soHorizontal ? qint64(Origin) + k : qint64(Origin) + travel - k;
     return ClampToInt(std::max<qint64>(pos, Origin));
 }
 
@@ -119,7 +120,8 @@ int TSliderScale::PosToValue(int pos) const
     const qint64 span = qint64(MaxValue) - MinValue;
     if (TravelLength <= 0 || span <= 0)
         return MinValue;
-    const qint64 offset = Orientation == soHorizontal ? qint64(pos) - Origin : qint64(Origin) + TravelLength - pos;
+    const qint64 offset =
+        Orientation == TSliderOrientation::soHorizontal ? qint64(pos) - Origin : qint64(Origin) + TravelLength - pos;
     const double x = double(offset) * double(span) / double(TravelLength);
     qint64 n = RoundWide(x);
     if (!Smooth) {

@@ -15,10 +15,10 @@
 // Stored layouts name these values by their declared identifiers.
 namespace SliderLayoutEnums {
 Q_NAMESPACE
-enum TSliderOrientation { soHorizontal, soVertical };
+enum class TSliderOrientation { soHorizontal, soVertical };
 Q_ENUM_NS(TSliderOrientation)
 } // namespace SliderLayoutEnums
-using namespace SliderLayoutEnums;
+using SliderLayoutEnums::TSliderOrientation;
 
 // How a step of the value is asked for: by a key or a press on the ruler.
 enum TSliderStep : std::uint8_t { skNone, skToMin, skToMax, skUp, skDown };
@@ -64,7 +64,7 @@ TSliderLayout LayoutSlider(TSliderOrientation orientation, const TRect& inner, i
 // range that is empty or inverted, keeps the thumb at Origin and maps every
 // position to MinValue.
 struct TSliderScale {
-    TSliderOrientation Orientation = soHorizontal;
+    TSliderOrientation Orientation = TSliderOrientation::soHorizontal;
     int Origin = 0;
     int TravelLength = 0;
     int MinValue = 0;

@@ -119,7 +119,7 @@ void TestHiDpiFractional::ticksAreEven()
     TShownForm f;
     TImageSlider* s = f.Form.SlG;
     if (vertical)
-        s->SetOrientation(soVertical);
+        s->SetOrientation(TSliderOrientation::soVertical);
     s->SetValue(value);
     QTRY_VERIFY(s->isVisible());
     const QImage high = AtRatio2(s);
