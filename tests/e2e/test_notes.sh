@@ -25,14 +25,17 @@ other_windows() {
 # Saves what the window shows into a file.
 shot() { "$XSHOT" "$1" "$HUEBOX_WINDOW" || fail "no picture of the window"; }
 
-# Waits until the window shows what the file holds (SAME) or something else (OTHER).
-expect_picture() {
-  for _ in $(seq 1 30); do
-    shot "$tmp/now.png"
-    if cmp -s "$tmp/now.png" "$2"; then [ "$1" = SAME ] && return 0; else [ "$1" = OTHER ] && return 0; fi
-    sleep 0.1
-  done
-  fail "$3"
+# Whether the window shows what the file holds (SAME) or something else (OTHER).
+picture_is() {
+  shot "$tmp/now.png"
+  if cmp -s "$tmp/now.png" "$2"; then [ "$1" = SAME ]; else [ "$1" = OTHER ]; fi
+}
+expect_picture() { wait_until 3 picture_is "$1" "$2" || fail "$3"; }
+
+# Saves what the window shows once two pictures in a row agree.
+settled_shot() {
+  shot "$1"
+  wait_until 3 picture_is SAME "$1" || fail "the window does not settle"
 }
 
 # A note is drawn over the window, in a window of no other: the window's
@@ -43,16 +46,20 @@ expect_note() {
   echo "ok: $1 shows its note"
 }
 
+# The dialog in which a colour is typed, open.
+entry_dialog_shown() { other_windows | grep -q " Ввести цвет$"; }
+
 # Lime from the open combo box, chosen afresh whatever was selected: Home
 # takes Black, ten rows down is Lime.
 choose_lime() {
   click_at 504 15
+  wait_popups 1
   xdotool key --window "$HUEBOX_WINDOW" Home Down Down Down Down Down Down Down Down Down Down Return
-  sleep 0.3
+  wait_popups 0
 }
 
 # The copy button under the real pointer, which then rests on it.
-shot "$tmp/before.png"
+settled_shot "$tmp/before.png"
 click_at 502 206
 expect_note "a click on the copy button"
 
@@ -70,37 +77,34 @@ choose_lime
 expect_copy '$0000FF00' "Lime from the combo box"
 
 choose_lime
-printf '#FF8000' | xclip -i -selection clipboard
+set_clipboard '#FF8000'
 xdotool key --window "$HUEBOX_WINDOW" ctrl+v Tab
-sleep 0.3
 expect_copy '$000080FF' "a paste after a choice in the combo box, kept when the focus leaves it"
 
 xdotool key --window "$HUEBOX_WINDOW" Escape
 choose_lime
 xdotool key --window "$HUEBOX_WINDOW" ctrl+l
-sleep 0.5
+wait_until 5 entry_dialog_shown || fail "the entry dialog did not open"
 xdotool type --delay 20 '#336699'
 xdotool key Return
-sleep 0.5
+wait_until 5 eval '! entry_dialog_shown' || fail "the entry dialog did not close"
 xdotool key --window "$HUEBOX_WINDOW" Tab
-sleep 0.3
 expect_copy '$00996633' "a typed colour after a choice in the combo box, kept when the focus leaves it"
 
 # A pick of the window's own silver face, between the preview and the radio buttons.
 choose_lime
 window_origin
 xdotool key --window "$HUEBOX_WINDOW" ctrl+p
-sleep 0.3
+pick_started
 xdotool mousemove $((x + 448)) $((y + 12)) click 1
-sleep 0.3
+pick_ended
 xdotool key --window "$HUEBOX_WINDOW" Tab
-sleep 0.3
 expect_copy '$00C0C0C0' "a pick after a choice in the combo box, kept when the focus leaves it"
 
 # A bad paste: a note says why, no other window opens, the next copy works.
-printf '#12345' | xclip -i -selection clipboard
+set_clipboard '#12345'
 click_at 60 56
-shot "$tmp/before.png"
+settled_shot "$tmp/before.png"
 xdotool key --window "$HUEBOX_WINDOW" ctrl+v
 expect_note "a bad paste"
 expect_copy '$00C0C0C0' "a copy after a bad paste"
@@ -109,12 +113,11 @@ expect_copy '$00C0C0C0' "a copy after a bad paste"
 # page: the window looks as it did when that tab was clicked without a note.
 for tab in 60 190 300; do
   click_at "$tab" 56
-  sleep 0.3
-  shot "$tmp/page$tab.png"
+  settled_shot "$tmp/page$tab.png"
 done
 for tab in 60 190 300; do
-  printf '#12345' | xclip -i -selection clipboard
-  shot "$tmp/before.png"
+  set_clipboard '#12345'
+  settled_shot "$tmp/before.png"
   xdotool key --window "$HUEBOX_WINDOW" ctrl+v
   expect_note "a bad paste before a click on the tab at $tab"
   click_at "$tab" 56
