@@ -129,7 +129,7 @@ int Pick(int& argc, char** argv, const TOutputFormat& format)
         names = std::make_unique<TForm1>();
     TColorPicker* picker = CreateColorPicker(app.get());
     if (!picker) {
-        Write(ScreenPickUnavailableMessage + u'\n', stderr);
+        Write(ScreenPickUnavailableText() + u'\n', stderr);
         return ExitFailure;
     }
     const TNearestColorFinder none;

@@ -19,6 +19,10 @@ inline const QString ScreenPickUnavailableMessage = QStringLiteral("Взять �
 // "Не удалось взять цвет с экрана: <reason>".
 QString ScreenPickFailure(const QString& reason);
 
+// What the user is told where CreateColorPicker gives nothing: the message,
+// with the reason where the session has one.
+QString ScreenPickUnavailableText();
+
 class TColorPicker : public QObject {
     Q_OBJECT
 public:
@@ -55,8 +59,8 @@ protected:
 };
 
 // The picker for the running session, owned by parent, or nullptr when the
-// session has none (the caller then shows ScreenPickUnavailableMessage). An
-// X11 session uses the grab. A Wayland session uses the portal when the session
-// bus offers it, and otherwise the grab of its X server, which sees only the
-// windows of that server.
+// session has none (the caller then shows ScreenPickUnavailableText()). An
+// X11 session uses the grab. A Wayland session uses the portal when the
+// session bus offers it, and never the grab of its X server: that reads black
+// over every native window, a wrong colour given as a right one.
 TColorPicker* CreateColorPicker(QObject* parent = nullptr);

@@ -58,6 +58,7 @@ private slots:
         QTest::newRow("bottom right") << first << QPoint(1279, 1023) << QPoint(1094, 808);
         QTest::newRow("second, its left edge") << second << QPoint(1280, 200) << QPoint(1296, 216);
         QTest::newRow("second, its bottom right") << second << QPoint(2079, 799) << QPoint(1894, 584);
+        QTest::newRow("fits exactly after the area") << first << QPoint(1280 - 186, 1024 - 216) << QPoint(1110, 824);
         QTest::newRow("screen too small") << QRect(0, 0, 180, 150) << QPoint(90, 75) << QPoint(10, 0);
     }
     void placement()
@@ -92,25 +93,46 @@ private slots:
         QTEST(MagnifierOutlineColor(centre), "outline");
     }
 
+    void gridShadeKeepsTheChannels_data()
+    {
+        QTest::addColumn<QRgb>("pixel");
+        QTest::addColumn<QRgb>("shade");
+        QTest::newRow("green") << qRgb(0, 255, 0) << qRgb(64, 191, 64);
+        QTest::newRow("red") << qRgb(255, 0, 0) << qRgb(191, 64, 64);
+    }
+    void gridShadeKeepsTheChannels()
+    {
+        QFETCH(QRgb, pixel);
+        QTEST(MagnifierGridShade(pixel), "shade");
+    }
+
     // Pixel by pixel: each screen pixel a block of the zoom times the ratio,
     // its last row and column a grid line, the centre framed, and what lies
-    // off the screen (the left three columns here) the neutral pattern.
+    // off the screen (the left columns given) or beyond the cells the
+    // neutral pattern.
     void drawsTheMagnifiedPixels_data()
     {
         QTest::addColumn<int>("zoom");
         QTest::addColumn<qreal>("ratio");
-        QTest::newRow("x10") << 10 << 1.0;
-        QTest::newRow("x4") << 4 << 1.0;
-        QTest::newRow("x20") << 20 << 1.0;
-        QTest::newRow("x10, ratio 2") << 10 << 2.0;
-        QTest::newRow("x5, ratio 1.5") << 5 << 1.5;
+        QTest::addColumn<int>("offScreen");
+        QTest::newRow("x10") << 10 << 1.0 << 3;
+        QTest::newRow("x4") << 4 << 1.0 << 3;
+        QTest::newRow("x20") << 20 << 1.0 << 3;
+        QTest::newRow("x10, ratio 2") << 10 << 2.0 << 3;
+        QTest::newRow("x5, ratio 1.5") << 5 << 1.5 << 3;
+        // The cells do not reach the view's edges: the columns and rows
+        // before the first cell are beyond it, not pixel 0 drawn wider.
+        QTest::newRow("x4, ratio 1.1, all on the screen") << 4 << 1.1 << 0;
+        QTest::newRow("the centre off the screen") << 10 << 1.0 << 8;
     }
     void drawsTheMagnifiedPixels()
     {
         QFETCH(int, zoom);
         QFETCH(qreal, ratio);
+        QFETCH(int, offScreen);
         const int cells = MagnifierCells(zoom);
-        TMagnifierView view{Checkerboard(cells), QRegion(3, 0, cells - 3, cells), zoom, ratio, "$00CC6633", {5, 6}};
+        TMagnifierView view{
+            Checkerboard(cells), QRegion(offScreen, 0, cells - offScreen, cells), zoom, ratio, "$00CC6633", {5, 6}};
         const QImage image = DrawMagnifier(view);
         const TMagnifierGeometry g = MagnifierGeometry(view);
         QCOMPARE(image.size(), g.Size);
@@ -120,7 +142,9 @@ private slots:
         // Centred, to the device pixel that an odd and an even side allow.
         QVERIFY((g.Centre.center() - g.View.center()).manhattanLength() <= 2);
         QImage expected(image.size(), QImage::Format_RGB32);
-        expected.fill(0);
+        for (int y = g.View.top(); y <= g.View.bottom(); ++y)
+            for (int x = g.View.left(); x <= g.View.right(); ++x)
+                expected.setPixel(x, y, MagnifierBeyondEdge(QPoint(x, y) - g.View.topLeft(), line));
         for (int cy = 0; cy < cells; ++cy)
             for (int cx = 0; cx < cells; ++cx) {
                 const QRect block = g.Centre.translated((cx - cells / 2) * cell, (cy - cells / 2) * cell);
@@ -130,15 +154,17 @@ private slots:
                         const bool grid = x > block.right() - line || y > block.bottom() - line;
                         if (g.View.contains(x, y))
                             expected.setPixel(x, y,
-                                              cx < 3 ? MagnifierBeyondEdge(QPoint(x, y) - g.View.topLeft(), line)
+                                              cx < offScreen
+                                                  ? MagnifierBeyondEdge(QPoint(x, y) - g.View.topLeft(), line)
                                               : grid ? MagnifierGridShade(pixel)
                                                      : pixel);
                     }
             }
+        // Framed only where a screen shows the centre.
         const QRect frame = g.Centre.adjusted(-2 * line, -2 * line, 2 * line, 2 * line);
         for (int y = frame.top(); y <= frame.bottom(); ++y)
             for (int x = frame.left(); x <= frame.right(); ++x)
-                if (!g.Centre.contains(x, y))
+                if (!g.Centre.contains(x, y) && offScreen <= cells / 2)
                     expected.setPixel(x, y, 0xFFFFFFFF); // white: the odd pixel is dark
         const QImage actual = image.copy(g.View);
         const QImage wanted = expected.copy(g.View);
@@ -173,24 +199,32 @@ private slots:
         QTest::addColumn<TPixelFormat>("format");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<TColor>("color");
+        QTest::addColumn<TColor>("drawn"); // encoded as bytes; -1: color
         const TPixelFormat bgrx{0xFF0000, 0xFF00, 0xFF, 4, false, 32};
         const TPixelFormat rgb565{0xF800, 0x07E0, 0x001F, 2, false, 32};
         // 5-bit 3 is 24.7 and 6-bit 11 is 44.5: rounded, not cut off.
-        QTest::newRow("565, rounded") << rgb565 << QByteArray("\x63\x19", 2) << RGB(25, 45, 25);
-        QTest::newRow("565, ends") << rgb565 << QByteArray("\xE0\x07", 2) << RGB(0, 255, 0);
-        QTest::newRow("32 bits") << bgrx << QByteArray("\x33\x66\x99\x00", 4) << RGB(0x99, 0x66, 0x33);
-        QTest::newRow("24 bits, most significant first") << TPixelFormat{0xFF0000, 0xFF00, 0xFF, 3, true, 32}
-                                                         << QByteArray("\x99\x66\x33", 3) << RGB(0x99, 0x66, 0x33);
+        QTest::newRow("565, rounded") << rgb565 << QByteArray("\x63\x19", 2) << RGB(25, 45, 25) << -1;
+        QTest::newRow("565, ends") << rgb565 << QByteArray("\xE0\x07", 2) << RGB(0, 255, 0) << -1;
+        // Grey 128 is 15.56 of 31 and 31.6 of 63: 16 and 32, rounded.
+        QTest::newRow("565, grey 128 drawn rounded")
+            << rgb565 << QByteArray("\x10\x84", 2) << RGB(132, 130, 132) << RGB(128, 128, 128);
+        QTest::newRow("32 bits") << bgrx << QByteArray("\x33\x66\x99\x00", 4) << RGB(0x99, 0x66, 0x33) << -1;
+        QTest::newRow("24 bits, most significant first")
+            << TPixelFormat{0xFF0000, 0xFF00, 0xFF, 3, true, 32} << QByteArray("\x99\x66\x33", 3)
+            << RGB(0x99, 0x66, 0x33) << -1;
     }
     void pixelFormats()
     {
         QFETCH(TPixelFormat, format);
         QFETCH(QByteArray, bytes);
         QFETCH(TColor, color);
+        QFETCH(TColor, drawn);
+        if (drawn < 0)
+            drawn = color;
         const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
         QCOMPARE(format.Decode(data), color);
         QByteArray back(format.BytesPerPixel, '\0');
-        format.Encode(qRgb(GetRValue(color), GetGValue(color), GetBValue(color)),
+        format.Encode(qRgb(GetRValue(drawn), GetGValue(drawn), GetBValue(drawn)),
                       reinterpret_cast<std::uint8_t*>(back.data()));
         QCOMPARE(back.toHex(), bytes.toHex());
         // Rows are padded to 32 bits; data short of its rows is refused.

@@ -145,7 +145,9 @@ pick() {
 
 # Without a portal on the bus there is no way to pick.
 start_huebox
-keys_then_note "$UNAVAILABLE_MESSAGE" "a pick without a portal" -M ctrl -k p -m ctrl
+# Never the grab of an X server instead: the message says why.
+keys_then_note "$UNAVAILABLE_MESSAGE: в сеансе Wayland нет портала рабочего стола" "a pick without a portal" \
+  -M ctrl -k p -m ctrl
 close_huebox
 
 # The portal as Debian's frontend offers it without an Access backend: no Screenshot.
