@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "picker/areamean.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -89,7 +91,11 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
                                     QStringLiteral("ИМЯ"));
     const QCommandLineOption print(QStringLiteral("print"),
                                    QStringLiteral("Когда окно закрыто, напечатать константу текущего цвета."));
-    parser.addOptions({version, color, pick, format, print});
+    const QCommandLineOption average(QStringLiteral("average"),
+                                     QStringLiteral("С --pick: взять среднее квадрата N×N точек вокруг выбранной "
+                                                    "(1, 3, 5 или 9; по умолчанию 1)."),
+                                     QStringLiteral("N"));
+    parser.addOptions({version, color, pick, format, print, average});
     const auto addHidden = [&parser](const char* name, const QString& valueName) {
         QCommandLineOption qt(QString::fromLatin1(name), QString(), valueName);
         qt.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -117,6 +123,15 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
             return Exit(QStringLiteral("Неизвестный формат «%1». Форматы: %2")
                             .arg(parser.value(format), OutputFormatNames().join(QStringLiteral(", "))),
                         ExitUsage, true);
+    }
+    if (parser.isSet(average)) {
+        bool number = false;
+        line.Average = parser.value(average).toInt(&number);
+        if (!number || !IsAverageSide(line.Average))
+            return Exit(QStringLiteral("--average: «%1» не годится, можно 1, 3, 5 или 9").arg(parser.value(average)),
+                        ExitUsage, true);
+        if (!parser.isSet(pick))
+            return Exit(QStringLiteral("--average нужен только вместе с --pick"), ExitUsage, true);
     }
     if (parser.isSet(pick)) {
         if (parser.isSet(color) || parser.isSet(print))

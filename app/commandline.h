@@ -30,6 +30,7 @@ struct TCommandLine {
     std::optional<QString> Color;        // --color, read as a paste is
     std::optional<TOutputFormat> Format; // --format
     bool PrintOnClose = false;           // --print
+    int Average = 1;                     // --average: the side of the square a pick averages
     QString Text;
     bool TextIsError = false;
     int ExitCode = 0;

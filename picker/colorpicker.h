@@ -5,6 +5,7 @@
 #pragma once
 
 #include "framework/types.h"
+#include "picker/areamean.h"
 
 #include <QObject>
 #include <QString>
@@ -41,6 +42,10 @@ public:
     // How a picker that shows the colour under the pointer writes it (the
     // window's current format); without one it writes HTML.
     void SetFormatter(TFormatter formatter) { Formatter = std::move(formatter); }
+    // The side of the square whose mean a pick takes: 1, 3, 5 or 9 (another
+    // value counts as 1). A picker with a magnifier lets the user change it.
+    void SetAverage(int side) { Average = IsAverageSide(side) ? side : 1; }
+    int AverageSide() const { return Average; }
 
 signals:
     // The pick is under way: the user can now choose a point of the screen.
@@ -56,6 +61,7 @@ signals:
 
 protected:
     TFormatter Formatter;
+    int Average = 1;
 };
 
 // The picker for the running session, owned by parent, or nullptr when the

@@ -1,5 +1,6 @@
 // Run in a real X server (Xvfb): windows of known colours on the screen, the
 // pointer and keys driven through xdotool.
+#include "picker/areamean.h"
 #include "picker/magnifierimage.h"
 #include "picker/magnifierlayout.h"
 #include "picker/x11magnifier.h"
@@ -192,6 +193,8 @@ private slots:
     void magnifierAtTheScreenCorners();
     void magnifierIsNeverSampled();
     void magnifierLeavesTheAreaItReads();
+    void picksTheMeanOfAnArea_data();
+    void picksTheMeanOfAnArea();
     void picksOnEveryMonitor_data();
     void picksOnEveryMonitor();
     void otherButtonsDoNotEndThePick();
@@ -489,23 +492,69 @@ void TestX11Picker::magnifierLeavesTheAreaItReads()
     const QPoint origin(300, 150);
     const TPattern pattern(board, origin);
     const auto magnifier = NewMagnifier();
-    magnifier->ShowAt(origin + QPoint(20, 20), 10, Short);
+    magnifier->ShowAt(origin + QPoint(20, 20), 10, 1, Short);
     const QPoint corner = magnifier->Geometry().topLeft();
     const QRect area = MagnifierArea(corner, MagnifierCells(10));
     QVERIFY(!magnifier->Geometry().contains(area));
     QElapsedTimer since;
     since.start();
-    TX11Magnifier::TShown shown = magnifier->ShowAt(corner, 10, Short);
+    TX11Magnifier::TShown shown = magnifier->ShowAt(corner, 10, 1, Short);
     QVERIFY(!magnifier->Geometry().intersects(area));
     QVERIFY(!shown.Settled);
     QVERIFY(!shown.Color);
     // Past half the settling time, not yet all of it.
     QThread::msleep(TX11Magnifier::SettleMs * 6 / 10);
-    shown = magnifier->ShowAt(corner, 10, Short);
+    shown = magnifier->ShowAt(corner, 10, 1, Short);
     if (since.elapsed() < TX11Magnifier::SettleMs)
         QVERIFY(!shown.Settled && !shown.Color);
-    QTRY_VERIFY((shown = magnifier->ShowAt(corner, 10, Short)).Settled);
+    QTRY_VERIFY((shown = magnifier->ShowAt(corner, 10, 1, Short)).Settled);
     QCOMPARE(shown.Color, PixelToColor(board.pixel(corner - origin)));
+}
+
+void TestX11Picker::picksTheMeanOfAnArea_data()
+{
+    QTest::addColumn<int>("average"); // set before the pick, as --average does
+    QTest::addColumn<QString>("key"); // pressed during it; empty: none
+    QTest::addColumn<int>("side");    // of the square taken
+    QTest::newRow("3x3 set before") << 3 << QString() << 3;
+    QTest::newRow("A after one pixel") << 1 << "a" << 3;
+    QTest::newRow("A after 9x9") << 9 << "a" << 1;
+    QTest::newRow("digit 5") << 1 << "5" << 5;
+    QTest::newRow("digit 9") << 3 << "9" << 9;
+}
+
+void TestX11Picker::picksTheMeanOfAnArea()
+{
+    QFETCH(int, average);
+    QFETCH(QString, key);
+    QFETCH(int, side);
+    // Beside the odd pixel: black, and its 3x3 square holds the odd pixel.
+    const QImage board = Checkerboard(41);
+    const QPoint origin(500, 350), at = origin + QPoint(21, 21);
+    const TPattern pattern(board, origin);
+    MoveTo(at);
+    QTRY_COMPARE(Pointer(), at);
+    TX11ColorPicker picker;
+    picker.SetFormatter(Short);
+    picker.SetAverage(average);
+    QSignalSpy hovered(&picker, &TColorPicker::Hovered), picked(&picker, &TColorPicker::Picked);
+    picker.Start();
+    if (!key.isEmpty())
+        Xdotool({"key", key});
+    const TColor mean = *AreaMean(board, at - origin, side, QRegion(board.rect()));
+    QTRY_COMPARE(LastHovered(hovered), mean);
+    // The square framed, its size beside the coordinates.
+    TMagnifierView view{board.copy(QRect(QPoint(14, 14), QSize(15, 15))),
+                        QRegion(0, 0, 15, 15),
+                        10,
+                        qGuiApp->primaryScreen()->devicePixelRatio(),
+                        Short(mean),
+                        at,
+                        side};
+    QTRY_VERIFY(Grab(picker.MagnifierWindow()) == DrawMagnifier(view));
+    Xdotool({"key", "Return"});
+    QTRY_COMPARE(picked.size(), 1);
+    QCOMPARE(picked.at(0).at(0).value<TColor>(), mean);
 }
 
 // The two monitors that tests/picker/monitors.sh sets up, in screen pixels.
