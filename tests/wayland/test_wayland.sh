@@ -2,12 +2,15 @@
 # The real program under a real Wayland compositor, with the real clipboard
 # and the real desktop portal: its window, paste, typed entry, copy, a pick
 # through the portal, its picture at output scale 2, and what a pick says
-# where the portal is missing, has no Screenshot or never answers.
-# Usage: test_wayland.sh HUEBOX SHOTS_TEST DESKTOP_FILE
+# where the portal is missing, has no Screenshot or never answers; the
+# precise pick over the desktop frozen from the portal's screenshot, on one
+# output and on two of scales 1 and 2, and the desktop's own picking where the
+# screenshot fails.
+# Usage: test_wayland.sh HUEBOX SHOTS_TEST DESKTOP_FILE PATTERN
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/session.sh"
-HUEBOX=$1 SHOTS=$2 DESKTOP_FILE=$3
+HUEBOX=$1 SHOTS=$2 DESKTOP_FILE=$3 PATTERN=$4
 # Under the sanitizers: the graphics driver's leaks that the suppressions
 # name show their frames only to the slow unwinder.
 [ -n "${LSAN_OPTIONS:-}" ] && export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0"
@@ -20,7 +23,7 @@ if [ "$(id -u)" -eq 0 ]; then
   top=$(mktemp -d)
   trap 'rm -rf "$top"' EXIT
   trap '[ -n "${inner:-}" ] && kill -TERM "$inner" 2>/dev/null; wait; exit 1' INT TERM
-  cp "$here/session.sh" "$here/test_wayland.sh" "$HUEBOX" "$SHOTS" "$DESKTOP_FILE" "$top/"
+  cp "$here/session.sh" "$here/test_wayland.sh" "$HUEBOX" "$SHOTS" "$DESKTOP_FILE" "$PATTERN" "$top/"
   mkdir "$top/session"
   # A sanitizer build's suppressions, likewise.
   supp=$(tr ':' '\n' <<<"${LSAN_OPTIONS:-}" | sed -n 's/^suppressions=//p')
@@ -32,7 +35,7 @@ if [ "$(id -u)" -eq 0 ]; then
   chmod 755 "$top"
   setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups env HOME="$top" SESSION_DIR="$top/session" \
     bash "$top/test_wayland.sh" "$top/$(basename "$HUEBOX")" "$top/$(basename "$SHOTS")" \
-    "$top/$(basename "$DESKTOP_FILE")" &
+    "$top/$(basename "$DESKTOP_FILE")" "$top/$(basename "$PATTERN")" &
   inner=$!
   wait "$inner"
   exit $?
@@ -57,6 +60,16 @@ point=\$(cat "$SESSION_DIR/point")
 echo "\$point 1x1"
 EOF
 chmod 755 "$SESSION_DIR/bin/slurp"
+
+# grim as it is, except that it refuses the portal's screenshot while the
+# check asks it to: the pick then goes on through the desktop's own picking.
+real_grim=$(command -v grim)
+cat >"$SESSION_DIR/bin/grim" <<EOF
+#!/bin/sh
+if [ -e "$SESSION_DIR/refuse-screenshots" ] && [ "\$1" != -g ]; then exit 1; fi
+exec "$real_grim" "\$@"
+EOF
+chmod 755 "$SESSION_DIR/bin/grim"
 
 keys() { wtype -s 250 "$@"; }
 
@@ -188,7 +201,9 @@ keys '#FF8000'
 keys -k Return
 expect_copy '$000080FF' "#FF8000 typed after Ctrl+L"
 
-# The point (5, 5) is the compositor's background, beside the centred window.
+# Where the screenshot fails, the desktop's own picking. The point (5, 5) is
+# the compositor's background, beside the centred window.
+touch "$SESSION_DIR/refuse-screenshots"
 pick 5,5
 expect_copy '$008C5A1E' "a pick of the background $BACKGROUND through the portal"
 clip '#336699'
@@ -200,6 +215,76 @@ expect_copy '$00996633' "a pick whose point chooser gives up changes nothing"
 clip '#FF8000'
 keys -M ctrl -k v -m ctrl
 expect_copy '$000080FF' "a paste after the failed pick"
+rm -f "$SESSION_DIR/refuse-screenshots"
+
+# The frozen desktop: a window of the checkerboard at the output's top left,
+# under the program's window; the hotspot starts at the output's centre.
+QT_QPA_PLATFORM=wayland spawn pattern "$PATTERN"
+pattern_pid=$last_pid
+poll 100 eval 'swaymsg -t get_tree | jq -e ".. | objects | select(.app_id? == \"pattern\")" >/dev/null' ||
+  fail "the pattern window did not appear"
+swaymsg "[pid=$HUEBOX_PID] focus" >/dev/null
+frozen() { swaymsg -t get_tree | jq -e --argjson pid "$1" '.. | objects | select(.pid? == $pid and .fullscreen_mode? == 1)' >/dev/null; }
+# Keys: N times one, with Shift for steps of ten.
+press() {
+  local mod=$1 key=$2 n=$3 a=() i
+  for ((i = 0; i < n; i++)); do a+=(-k "$key"); done
+  if [ "$mod" = shift ]; then keys -M shift "${a[@]}" -m shift; else keys "${a[@]}"; fi
+}
+# From the centre of the 1280x720 output onto the odd pixel (20, 20).
+to_odd() { press shift Left 62 && press shift Up 34; }
+keys -M ctrl -k p -m ctrl
+poll 100 frozen "$HUEBOX_PID" || fail "Ctrl+P did not show the frozen desktop"
+to_odd
+keys -k Return
+poll 50 eval '! frozen $HUEBOX_PID' || fail "the frozen desktop stayed after Enter"
+expect_copy '$00CC6633' "the odd pixel taken from the frozen desktop with the arrow keys and Enter"
+keys -M ctrl -k p -m ctrl
+poll 100 frozen "$HUEBOX_PID" || fail "Ctrl+P did not show the frozen desktop again"
+press shift Right 3
+keys -k Escape
+poll 50 eval '! frozen $HUEBOX_PID' || fail "the frozen desktop stayed after Escape"
+expect_copy '$00CC6633' "a frozen pick given up with Escape changes nothing"
+
+# --pick over the frozen desktop: the pixel, and the mean of 3x3 in linear
+# light (black in the middle, 4 white of 9).
+pick_printed() { # EXPECTED WHAT ARGUMENTS... MOVES
+  local expected=$1 what=$2 got
+  shift 2
+  QT_QPA_PLATFORM=wayland "$HUEBOX" --pick "${@:1:$#-1}" >"$SESSION_DIR/out" 2>>"$SESSION_DIR/log/huebox.log" &
+  local pid=$!
+  poll 100 frozen "$pid" || fail "$what: no frozen desktop"
+  eval "${!#}"
+  keys -k Return
+  wait "$pid" || fail "$what: exit $?"
+  got=$(cat "$SESSION_DIR/out")
+  [ "$got" = "$expected" ] || fail "$what: printed '$got', expected '$expected'"
+  echo "ok: $what -> $got"
+}
+pick_printed '#3366cc' "--pick --format hex" --format hex to_odd
+pick_printed '#b2b2b2' "--pick --average 3" --format hex --average 3 'to_odd; press plain Right 2; press plain Down 2'
+# No screenshot left behind, in the portal's place nor in the home folder.
+[ ! -e /tmp/out.png ] || [ "$(stat -c %U /tmp/out.png)" != "$(id -un)" ] || fail "a pick left /tmp/out.png behind"
+[ -z "$(find "$HOME" -name '*.png' 2>/dev/null)" ] || fail "a pick left a screenshot in the home folder"
+echo "ok: no screenshot left behind"
+
+# A second output at scale 2 beside the first, of another colour: reached
+# by the keys across the shared edge.
+swaymsg create_output >/dev/null
+poll 50 eval 'swaymsg -t get_outputs | jq -e ".[] | select(.name == \"HEADLESS-2\")" >/dev/null' ||
+  fail "no second output"
+swaymsg output HEADLESS-2 mode 800x600 scale 2 pos 1280 0 bg '#C83250' solid_color >/dev/null
+swaymsg output HEADLESS-1 pos 0 0 >/dev/null
+pick_printed '#c83250' "--pick on the scale-2 output, across the edge" --format hex \
+  'press shift Up 10; press shift Right 64; press plain Right 3'
+# The scale-1 output's pixels come in the desktop's image enlarged with
+# smoothing (the portal's screenshot is at the larger scale): a pixel among
+# its like, the pattern window's grey, is taken as it is.
+pick_printed '#808080' "--pick on the scale-1 output beside it" --format hex 'press shift Left 50'
+
+swaymsg output HEADLESS-2 disable >/dev/null
+stop_pid "$pattern_pid"
+swaymsg "[pid=$HUEBOX_PID] focus" >/dev/null
 
 # A portal that takes the call and never answers: the pick fails within the
 # call's time limit, and meanwhile the window goes on working.
