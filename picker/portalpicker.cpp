@@ -360,7 +360,8 @@ void TPortalColorPicker::OnScreenshot(const QDBusMessage& message)
     if (message.signature() == QLatin1String("ua{sv}") && message.arguments().at(0).toUInt() == 0)
         uri = qdbus_cast<QVariantMap>(message.arguments().at(1)).value(QStringLiteral("uri")).toString();
     const std::optional<QImage> desktop = uri.isEmpty() ? std::nullopt : TakeScreenshotFile(uri, AskedAt);
-    if (!desktop || desktop->isNull()) {
+    // Without a screen to show it on, the desktop's own picking.
+    if (!desktop || desktop->isNull() || QGuiApplication::screens().isEmpty()) {
         FallBack();
         return;
     }

@@ -245,6 +245,19 @@ press shift Right 3
 keys -k Escape
 poll 50 eval '! frozen $HUEBOX_PID' || fail "the frozen desktop stayed after Escape"
 expect_copy '$00CC6633' "a frozen pick given up with Escape changes nothing"
+# The desktop's pixels are freed when a pick ends: 20 more picks leave the
+# program's resident memory within 1 MiB of its size after the first.
+rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$HUEBOX_PID/status"; }
+first_rss=$(rss)
+for _ in $(seq 1 20); do
+  keys -M ctrl -k p -m ctrl
+  poll 100 frozen "$HUEBOX_PID" || fail "a repeated pick did not freeze the desktop"
+  keys -k Escape
+  poll 50 eval '! frozen $HUEBOX_PID' || fail "a repeated pick stayed after Escape"
+done
+grown=$(($(rss) - first_rss))
+[ "$grown" -le 1024 ] || fail "20 picks grew the resident memory by $grown KiB"
+echo "ok: 20 picks grew the resident memory by $grown KiB"
 
 # --pick over the frozen desktop: the pixel, and the mean of 3x3 in linear
 # light (black in the middle, 4 white of 9).
