@@ -222,13 +222,7 @@ void TPortalColorPicker::Close()
 {
     if (!IsActive())
         return;
-    if (!RequestPath.isEmpty()) {
-        QDBusMessage close =
-            QDBusMessage::createMethodCall(PortalService, RequestPath, RequestInterface, QStringLiteral("Close"));
-        // Cancelling must not start a portal that is no longer running.
-        close.setAutoStartService(false);
-        Bus.send(close);
-    }
+    CloseRequest();
     Finish();
 }
 
@@ -320,6 +314,17 @@ void TPortalColorPicker::Listen(const QString& path)
     Bus.connect(PortalService, path, RequestInterface, ResponseSignal, this, SLOT(OnResponse(QDBusMessage)));
 }
 
+void TPortalColorPicker::CloseRequest()
+{
+    if (RequestPath.isEmpty())
+        return;
+    QDBusMessage close =
+        QDBusMessage::createMethodCall(PortalService, RequestPath, RequestInterface, QStringLiteral("Close"));
+    // Cancelling must not start a portal that is no longer running.
+    close.setAutoStartService(false);
+    Bus.send(close);
+}
+
 void TPortalColorPicker::StopListening()
 {
     if (RequestPath.isEmpty())
@@ -371,13 +376,8 @@ void TPortalColorPicker::OnScreenshot(const QDBusMessage& message)
 void TPortalColorPicker::FallBack()
 {
     ScreenshotTimer->stop();
-    if (!RequestPath.isEmpty()) {
-        QDBusMessage close =
-            QDBusMessage::createMethodCall(PortalService, RequestPath, RequestInterface, QStringLiteral("Close"));
-        close.setAutoStartService(false);
-        Bus.send(close);
-        StopListening();
-    }
+    CloseRequest();
+    StopListening();
     delete Call;
     Call = nullptr;
     PortalOwner.clear();

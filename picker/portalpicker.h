@@ -72,6 +72,8 @@ private:
     void Listen(const QString& path);
     // Asks the portal to take its interface down and forgets the request.
     void Close();
+    // Asks the portal to take the request under way down.
+    void CloseRequest();
     // Stops listening on the request object and forgets it.
     void StopListening();
     // Forgets the pick under way, if any, without a signal.

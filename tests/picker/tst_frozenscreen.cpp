@@ -6,13 +6,10 @@
 #include "picker/magnifierimage.h"
 #include "picker/magnifierlayout.h"
 #include "tests/picker/checkerboard.h"
+#include "tests/picker/windowgrab.h"
 
 #include <QScreen>
 #include <QtTest>
-
-#include <xcb/xcb.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -33,26 +30,6 @@ QImage Desktop()
     for (int y = 0; y < board.height(); ++y)
         for (int x = 0; x < board.width(); ++x)
             image.setPixel(100 + x, 100 + y, board.pixel(x, y));
-    return image;
-}
-
-// What a window shows, in device pixels.
-QImage Grab(QWindow* window)
-{
-    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
-    auto* geometry = xcb_get_geometry_reply(x, xcb_get_geometry(x, window->winId()), nullptr);
-    QImage image;
-    if (geometry) {
-        auto* reply = xcb_get_image_reply(
-            x,
-            xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, window->winId(), 0, 0, geometry->width, geometry->height, ~0u),
-            nullptr);
-        if (reply && xcb_get_image_data_length(reply) >= geometry->width * geometry->height * 4)
-            image = QImage(xcb_get_image_data(reply), geometry->width, geometry->height, QImage::Format_RGB32).copy();
-        std::free(reply);
-    }
-    std::free(geometry);
-    xcb_disconnect(x);
     return image;
 }
 
@@ -96,7 +73,7 @@ private slots:
         const QImage magnifier = DrawMagnifier(view);
         const QPoint at = PlaceMagnifier(area, magnifier.size(), desktop.rect());
         QImage shown;
-        QTRY_VERIFY((shown = Grab(window)).size() == desktop.size() &&
+        QTRY_VERIFY((shown = Grab(window->winId())).size() == desktop.size() &&
                     shown.copy(QRect(at, magnifier.size())) == magnifier);
         QCOMPARE(shown.copy(QRect(700, 600, 50, 50)), desktop.copy(QRect(700, 600, 50, 50)));
     }
