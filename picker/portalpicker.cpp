@@ -159,6 +159,11 @@ bool TPortalColorPicker::IsAvailable()
            ask(QStringLiteral("ListActivatableNames"), {}).toStringList().contains(PortalService);
 }
 
+void TPortalColorPicker::SetScreenshotTimeout(int ms)
+{
+    ScreenshotTimer->setInterval(ms);
+}
+
 TFrozenScreen* TPortalColorPicker::Frozen() const
 {
     return Frozen_;

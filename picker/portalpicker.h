@@ -48,6 +48,7 @@ public:
     // How long the portal may take to answer the screenshot before the pick
     // goes on without it.
     static constexpr int ScreenshotTimeoutMs = 10000;
+    void SetScreenshotTimeout(int ms);
 
 private slots:
     void OnResponse(const QDBusMessage& message);

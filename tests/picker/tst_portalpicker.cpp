@@ -27,7 +27,7 @@ const QString StandInName = QStringLiteral("stand-in portal");
 enum TAnswer { aRespond, aRespondElsewhere, aError, aUnknownMethod, aVanish, aVanishAfterReply, aSilent };
 // How the stand-in answers a screenshot: no such method (as before it had
 // one), an error, or a Response with the code and the file's URI.
-enum TShot { sUnknownMethod, sError, sRespond };
+enum TShot { sUnknownMethod, sError, sRespond, sSilent };
 
 QDBusConnection StandInBus()
 {
@@ -112,6 +112,11 @@ public slots:
     {
         ShotOptions = options;
         call.setDelayedReply(true);
+        if (Shot == sSilent) {
+            // Takes the request, and never answers it.
+            StandInBus().send(call.createReply(QVariant::fromValue(QDBusObjectPath(QStringLiteral("/silent")))));
+            return {};
+        }
         if (Shot != sRespond) {
             StandInBus().send(call.createErrorReply(Shot == sError
                                                         ? QStringLiteral("org.freedesktop.portal.Error.Failed")
@@ -390,6 +395,7 @@ void TestPortalPicker::screenshotRefusedFallsBack_data()
     QTest::addColumn<QString>("file"); // what the URI names
     QTest::newRow("no such method") << int(sUnknownMethod) << 0u << "";
     QTest::newRow("an error") << int(sError) << 0u << "";
+    QTest::newRow("no answer") << int(sSilent) << 0u << "";
     QTest::newRow("cancelled") << int(sRespond) << 1u << "shot.png";
     QTest::newRow("response 2") << int(sRespond) << 2u << "shot.png";
     QTest::newRow("no file") << int(sRespond) << 0u << "missing.png";
@@ -431,6 +437,7 @@ void TestPortalPicker::screenshotRefusedFallsBack()
     StandIn->ShotUri = QUrl::fromLocalFile(path).toString();
     StandIn->Arguments = Color(Rgb(0.2, 0.4, 0.6));
     TPortalColorPicker picker;
+    picker.SetScreenshotTimeout(300);
     const TLog log(picker);
     picker.Start();
     QTRY_COMPARE(log.Lines.size(), 2);
