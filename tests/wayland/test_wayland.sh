@@ -290,6 +290,39 @@ swaymsg output HEADLESS-2 mode 800x600 scale 2 pos 1280 0 bg '#C83250' solid_col
 swaymsg output HEADLESS-1 pos 0 0 >/dev/null
 pick_printed '#c83250' "--pick on the scale-2 output, across the edge" --format hex \
   'press shift Up 10; press shift Right 64; press plain Right 3'
+# The checkerboard on the scale-2 output too: the magnifier there shows the
+# output's device pixels as a ratio-2 one draws them, and the pixel under the
+# hotspot is the one taken.
+swaymsg focus output HEADLESS-2 >/dev/null
+QT_QPA_PLATFORM=wayland spawn pattern "$PATTERN"
+second_pattern_pid=$last_pid
+poll 100 eval '[ "$(swaymsg -t get_tree | jq "[.. | objects | select(.app_id? == \"pattern\")] | length")" = 2 ]' ||
+  fail "the pattern window did not appear on the second output"
+poll 30 eval 'grim -o HEADLESS-2 "$SESSION_DIR/scale2-before.png" && [ -s "$SESSION_DIR/scale2-before.png" ]' ||
+  fail "no screenshot of the second output"
+magnifier_shown() {
+  grim -o HEADLESS-2 "$SESSION_DIR/scale2-pick.png" &&
+    QT_QPA_PLATFORM=offscreen "$PATTERN" --magnifier "$SESSION_DIR/scale2-before.png" "$SESSION_DIR/scale2-pick.png" \
+      41 41 >"$SESSION_DIR/scale2-colour" 2>>"$SESSION_DIR/log/pattern.log"
+}
+# From (640, 20) of the first output across the edge to (1280, 20), the
+# second output's device pixel (0, 40), and on to (41, 41).
+QT_QPA_PLATFORM=wayland "$HUEBOX" --pick --format hex >"$SESSION_DIR/out" 2>>"$SESSION_DIR/log/huebox.log" &
+pick_pid=$!
+poll 100 frozen "$pick_pid" || fail "no frozen desktop for the pick on the scale-2 output"
+press shift Up 34
+press shift Right 64
+press shift Right 4
+press plain Right 1
+press plain Down 1
+poll 30 magnifier_shown || fail "the magnifier on the scale-2 output: $(tail -n 1 "$SESSION_DIR/log/pattern.log")"
+echo "ok: the magnifier on the scale-2 output shows its device pixels"
+keys -k Return
+wait "$pick_pid" || fail "the pick on the scale-2 output: exit $?"
+[ "$(cat "$SESSION_DIR/out")" = "$(cat "$SESSION_DIR/scale2-colour")" ] ||
+  fail "the pick on the scale-2 output printed '$(cat "$SESSION_DIR/out")', the pixel is '$(cat "$SESSION_DIR/scale2-colour")'"
+echo "ok: the pick on the scale-2 output took its device pixel $(cat "$SESSION_DIR/out")"
+stop_pid "$second_pattern_pid"
 # The scale-1 output's pixels come in the desktop's image enlarged with
 # smoothing (the portal's screenshot is at the larger scale): a pixel among
 # its like, the pattern window's grey, is taken as it is.
