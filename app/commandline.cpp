@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "picker/areamean.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -123,7 +125,11 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
     const QCommandLineOption level(QStringLiteral("level"),
                                    QStringLiteral("Уровень для --contrast, от 1 до 21. По умолчанию 4.5."),
                                    QStringLiteral("N"));
-    parser.addOptions({version, color, pick, format, print, contrast, level});
+    const QCommandLineOption average(QStringLiteral("average"),
+                                     QStringLiteral("С --pick: взять среднее квадрата N×N точек вокруг выбранной "
+                                                    "(1, 3, 5 или 9; по умолчанию 1)."),
+                                     QStringLiteral("N"));
+    parser.addOptions({version, color, pick, format, print, average, contrast, level});
     parser.addPositionalArgument(QStringLiteral("ТЕКСТ ФОН"), QStringLiteral("Два цвета для --contrast."),
                                  QStringLiteral("[--contrast ТЕКСТ ФОН]"));
     const auto addHidden = [&parser](const char* name, const QString& valueName) {
@@ -155,6 +161,15 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
             return Exit(QStringLiteral("Неизвестный формат «%1». Форматы: %2")
                             .arg(parser.value(format), OutputFormatNames().join(QStringLiteral(", "))),
                         ExitUsage, true);
+    }
+    if (parser.isSet(average)) {
+        bool number = false;
+        line.Average = parser.value(average).toInt(&number);
+        if (!number || !IsAverageSide(line.Average))
+            return Exit(QStringLiteral("--average: «%1» не годится, можно 1, 3, 5 или 9").arg(parser.value(average)),
+                        ExitUsage, true);
+        if (!parser.isSet(pick))
+            return Exit(QStringLiteral("--average нужен только вместе с --pick"), ExitUsage, true);
     }
     if (parser.isSet(pick)) {
         if (parser.isSet(color) || parser.isSet(print))

@@ -33,6 +33,7 @@ struct TCommandLine {
     bool PrintOnClose = false;           // --print
     QStringList ContrastColors;          // --contrast TEXT BACKGROUND, each read as a paste is
     double ContrastLevel = 4.5;          // --level, 1 to 21
+    int Average = 1;                     // --average: the side of the square a pick averages
     QString Text;
     bool TextIsError = false;
     int ExitCode = 0;

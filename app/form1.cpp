@@ -548,7 +548,7 @@ void TForm1::PickColor()
     if (!picker_) {
         picker_ = CreateColorPicker(this);
         if (!picker_) {
-            ShowFailure(ScreenPickUnavailableMessage);
+            ShowFailure(ScreenPickUnavailableText());
             return;
         }
         // The magnifier writes the colour under the pointer as the preview would.

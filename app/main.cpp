@@ -140,7 +140,7 @@ template <class F> auto StartApplication(int& argc, char** argv, F beside)
 // One pick from the screen without the window: its literal on standard
 // output, exit 0; given up, nothing and exit 2; impossible, the message and
 // exit 1.
-int Pick(int& argc, char** argv, const TOutputFormat& format)
+int Pick(int& argc, char** argv, const TOutputFormat& format, int average)
 {
     const auto app = StartApplication(argc, argv, [] {}).first;
     // Only a name needs the list of named colours: read from the window's
@@ -151,7 +151,7 @@ int Pick(int& argc, char** argv, const TOutputFormat& format)
             names.Add(c.Name, c.Color);
     TColorPicker* picker = CreateColorPicker(app.get());
     if (!picker) {
-        Write(ScreenPickUnavailableMessage + u'\n', stderr);
+        Write(ScreenPickUnavailableText() + u'\n', stderr);
         return ExitFailure;
     }
     const auto literal = [&](TColor color) {
@@ -160,6 +160,7 @@ int Pick(int& argc, char** argv, const TOutputFormat& format)
     };
     // The magnifier shows the colour under the pointer as it will be printed.
     picker->SetFormatter(literal);
+    picker->SetAverage(average);
     QObject::connect(picker, &TColorPicker::Picked, app.get(), [&](TColor color) {
         Write(literal(color) + u'\n', stdout);
         app->exit(0);
@@ -196,7 +197,7 @@ int main(int argc, char** argv)
             return line.ExitCode;
         }
         if (line.Mode == TRunMode::Pick)
-            return Pick(argc, argv, *line.Format);
+            return Pick(argc, argv, *line.Format, line.Average);
     }
 
     // A fault in the window's layout is reported where the window is made.

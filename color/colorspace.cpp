@@ -111,6 +111,11 @@ double LinearOfChannel(std::uint8_t channel)
     return LinearOfByte()[channel];
 }
 
+std::uint8_t ChannelOfLinear(double linear)
+{
+    return ToBytes({Encoded(linear), 0, 0}).R;
+}
+
 RgbTriple ToBytes(const TRgbFractions& c)
 {
     const auto byte = [](double v) {

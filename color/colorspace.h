@@ -12,6 +12,8 @@ struct TRgbFractions {
 
 // One channel's byte on the sRGB curve, as linear light 0..1.
 double LinearOfChannel(std::uint8_t channel);
+// Linear light back on the sRGB curve, as the nearest byte (clamped).
+std::uint8_t ChannelOfLinear(double linear);
 
 // A byte per channel, each fraction rounded to the nearest of 0..255 and
 // clamped (values just outside 0..1 come from rounding in the conversions).

@@ -16,14 +16,22 @@ TColorPicker* NewX11Picker([[maybe_unused]] QObject* parent)
     return nullptr;
 }
 
-// An X server inside a Wayland session shows only its own clients on its root
-// window: a pixel read there is black over every other window.
+// Either variable alone names a Wayland session. An X server inside one shows
+// only its own clients on its root window: a pixel read there is black over
+// every other window.
 bool InWaylandSession()
 {
     return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == "wayland";
 }
 
 } // namespace
+
+QString ScreenPickUnavailableText()
+{
+    if (InWaylandSession())
+        return ScreenPickUnavailableMessage + QStringLiteral(": в сеансе Wayland нет портала рабочего стола");
+    return ScreenPickUnavailableMessage;
+}
 
 QString ScreenPickFailure(const QString& reason)
 {
@@ -37,6 +45,5 @@ TColorPicker* CreateColorPicker(QObject* parent)
             return x11;
     if (TPortalColorPicker::IsAvailable())
         return new TPortalColorPicker(parent);
-    // Without the portal, the grab still reads the windows of that X server.
-    return InWaylandSession() ? NewX11Picker(parent) : nullptr;
+    return nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include "color/contrast.h"
 #include "framework/pixel.h"
+#include "picker/areamean.h"
 #include "picker/magnifierlayout.h"
 
 #include <QFontMetrics>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -29,9 +31,13 @@ int FloorDiv(int a, int b)
     return a / b - (a % b != 0 && (a < 0) != (b < 0));
 }
 
-QString Coordinates(QPoint p)
+// The hotspot's coordinates, and the size of the square averaged.
+QString Coordinates(const TMagnifierView& view)
 {
-    return QStringLiteral("%1, %2").arg(p.x()).arg(p.y());
+    const QString at = QStringLiteral("%1, %2").arg(view.Hotspot.x()).arg(view.Hotspot.y());
+    if (!IsAverageSide(view.Average) || view.Average == 1)
+        return at;
+    return at + QStringLiteral("  %1×%1").arg(view.Average);
 }
 
 QFont TextFont()
@@ -54,7 +60,7 @@ TMagnifierGeometry MagnifierGeometry(const TMagnifierView& view)
 
     const QFontMetrics metrics(TextFont());
     const int textWidth =
-        std::max(metrics.horizontalAdvance(view.Literal), metrics.horizontalAdvance(Coordinates(view.Hotspot))) +
+        std::max(metrics.horizontalAdvance(view.Literal), metrics.horizontalAdvance(Coordinates(view))) +
         2 * TextPadding;
     const int textHeight = 2 * metrics.height() + 2 * TextPadding;
     const int inner = std::max(side, static_cast<int>(std::ceil(textWidth * ratio)));
@@ -63,6 +69,8 @@ TMagnifierGeometry MagnifierGeometry(const TMagnifierView& view)
     g.Size = QSize(inner + 2 * g.Border, g.Border + side + textDevice + g.Border);
     g.View = QRect(g.Border + (inner - side) / 2, g.Border, side, side);
     g.Centre = QRect(g.View.left() + (side - g.Cell) / 2, g.View.top() + (side - g.Cell) / 2, g.Cell, g.Cell);
+    const int half = (IsAverageSide(view.Average) ? view.Average : 1) / 2;
+    g.Sample = g.Centre.adjusted(-half * g.Cell, -half * g.Cell, half * g.Cell, half * g.Cell);
     g.Text = QRect(g.Border, g.View.bottom() + 1, inner, textDevice);
     return g;
 }
@@ -125,13 +133,17 @@ QImage DrawMagnifier(const TMagnifierView& view)
         }
     }
 
-    if (cells > 0 && onScreen[static_cast<std::size_t>(cells / 2) * cells + cells / 2]) {
-        const QRgb centre = pixels.pixel(cells / 2, cells / 2);
-        const QRgb frameRgb = ColorToPixel(MagnifierOutlineColor(PixelToColor(centre)));
-        const QRect outer = g.Centre.adjusted(-g.Outline, -g.Outline, g.Outline, g.Outline);
-        for (int y = outer.top(); y <= outer.bottom(); ++y)
-            for (int x = outer.left(); x <= outer.right(); ++x)
-                if (!g.Centre.contains(x, y) && g.View.contains(x, y))
+    // The frame contrasts with the colour that would be taken.
+    const std::optional<TColor> taken =
+        cells > 0 && onScreen[static_cast<std::size_t>(cells / 2) * cells + cells / 2]
+            ? AreaMean(pixels, QPoint(cells / 2, cells / 2), view.Average, view.OnScreen)
+            : std::nullopt;
+    if (taken) {
+        const QRgb frameRgb = ColorToPixel(MagnifierOutlineColor(*taken));
+        const QRect outer = g.Sample.adjusted(-g.Outline, -g.Outline, g.Outline, g.Outline);
+        for (int y = std::max(outer.top(), g.View.top()); y <= std::min(outer.bottom(), g.View.bottom()); ++y)
+            for (int x = std::max(outer.left(), g.View.left()); x <= std::min(outer.right(), g.View.right()); ++x)
+                if (!g.Sample.contains(x, y))
                     image.setPixel(x, y, frameRgb);
     }
 
@@ -145,7 +157,6 @@ QImage DrawMagnifier(const TMagnifierView& view)
     const QFontMetrics metrics(TextFont());
     const QRectF text(TextPadding, TextPadding, g.Text.width() / ratio - 2 * TextPadding, metrics.height());
     painter.drawText(text, Qt::AlignHCenter | Qt::AlignVCenter, view.Literal);
-    painter.drawText(text.translated(0, metrics.height()), Qt::AlignHCenter | Qt::AlignVCenter,
-                     Coordinates(view.Hotspot));
+    painter.drawText(text.translated(0, metrics.height()), Qt::AlignHCenter | Qt::AlignVCenter, Coordinates(view));
     return image;
 }

@@ -19,6 +19,7 @@ struct TMagnifierView {
     qreal Ratio = 1; // device pixels to a logical pixel of the screen shown on
     QString Literal;
     QPoint Hotspot;
+    int Average = 1; // the side of the square of pixels whose mean is taken
 };
 
 // Sizes in device pixels, from the zoom, the ratio and the text to show.
@@ -29,6 +30,7 @@ struct TMagnifierGeometry {
     int Border = 0;
     QRect View;   // the magnified area within the picture
     QRect Centre; // the centre pixel within the picture
+    QRect Sample; // the pixels whose mean is taken, framed; the centre alone for one
     QRect Text;   // the literal and the coordinates
     QSize Size;   // the whole picture
 };

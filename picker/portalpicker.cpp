@@ -8,7 +8,12 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
 #include <QWindow>
+
+#include "picker/frozenscreen.h"
+#include "picker/screenshotfile.h"
 
 #include <optional>
 
@@ -116,9 +121,20 @@ TPortalColorPicker::TPortalColorPicker(QObject* parent) : TColorPicker(parent), 
     Service = new QDBusServiceWatcher(PortalService, Bus, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(Service, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString& oldOwner, const QString&) {
-                if (IsActive() && !PortalOwner.isEmpty() && oldOwner == PortalOwner)
+                if (PortalOwner.isEmpty() || oldOwner != PortalOwner)
+                    return;
+                if (Stage == TStage::Screenshot)
+                    FallBack();
+                else if (Stage == TStage::PickColor)
                     Fail(NoAnswer);
             });
+    ScreenshotTimer = new QTimer(this);
+    ScreenshotTimer->setSingleShot(true);
+    ScreenshotTimer->setInterval(ScreenshotTimeoutMs);
+    connect(ScreenshotTimer, &QTimer::timeout, this, [this] {
+        if (Stage == TStage::Screenshot)
+            FallBack();
+    });
 }
 
 TPortalColorPicker::~TPortalColorPicker()
@@ -143,6 +159,16 @@ bool TPortalColorPicker::IsAvailable()
            ask(QStringLiteral("ListActivatableNames"), {}).toStringList().contains(PortalService);
 }
 
+void TPortalColorPicker::SetScreenshotTimeout(int ms)
+{
+    ScreenshotTimer->setInterval(ms);
+}
+
+TFrozenScreen* TPortalColorPicker::Frozen() const
+{
+    return Frozen_;
+}
+
 void TPortalColorPicker::Start(QWindow* parent)
 {
     if (IsActive())
@@ -151,6 +177,20 @@ void TPortalColorPicker::Start(QWindow* parent)
         emit Failed(ScreenPickFailure(NoAnswer));
         return;
     }
+    Stage = TStage::Version;
+    ParentId = ParentWindowId(parent);
+    StartScreen = parent ? parent->screen() : nullptr;
+    // PickColor came with version 2 of the interface: asked first.
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        PortalService, PortalPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << ScreenshotInterface << QStringLiteral("version");
+    Call = new QDBusPendingCallWatcher(Bus.asyncCall(get), this);
+    connect(Call, &QDBusPendingCallWatcher::finished, this, &TPortalColorPicker::OnVersionFinished);
+    emit Started();
+}
+
+void TPortalColorPicker::Ask(TStage stage, QVariantMap options)
+{
     // The portal names the request object after our unique name and this
     // token, so the Response is listened for before the call can produce it.
     // The count is shared: pickers on one connection never meet on one path.
@@ -160,19 +200,19 @@ void TPortalColorPicker::Start(QWindow* parent)
     if (sender.startsWith(QLatin1Char(':')))
         sender.remove(0, 1);
     sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+    Stage = stage;
     Listen(PortalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token);
-
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(PortalService, PortalPath, ScreenshotInterface, QStringLiteral("PickColor"));
-    call << ParentWindowId(parent) << QVariantMap{{QStringLiteral("handle_token"), token}};
-    PickCall = call;
-    // PickColor came with version 2 of the interface: asked first.
-    QDBusMessage get = QDBusMessage::createMethodCall(
-        PortalService, PortalPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << ScreenshotInterface << QStringLiteral("version");
-    Call = new QDBusPendingCallWatcher(Bus.asyncCall(get), this);
-    connect(Call, &QDBusPendingCallWatcher::finished, this, &TPortalColorPicker::OnVersionFinished);
-    emit Started();
+    options.insert(QStringLiteral("handle_token"), token);
+    QDBusMessage call = QDBusMessage::createMethodCall(PortalService, PortalPath, ScreenshotInterface,
+                                                       stage == TStage::Screenshot ? QStringLiteral("Screenshot")
+                                                                                   : QStringLiteral("PickColor"));
+    call << ParentId << options;
+    if (stage == TStage::Screenshot) {
+        AskedAt = QDateTime::currentDateTimeUtc();
+        ScreenshotTimer->start();
+    }
+    Call = new QDBusPendingCallWatcher(Bus.asyncCall(call), this);
+    connect(Call, &QDBusPendingCallWatcher::finished, this, &TPortalColorPicker::OnCallFinished);
 }
 
 void TPortalColorPicker::Cancel()
@@ -187,11 +227,7 @@ void TPortalColorPicker::Close()
 {
     if (!IsActive())
         return;
-    QDBusMessage close =
-        QDBusMessage::createMethodCall(PortalService, RequestPath, RequestInterface, QStringLiteral("Close"));
-    // Cancelling must not start a portal that is no longer running.
-    close.setAutoStartService(false);
-    Bus.send(close);
+    CloseRequest();
     Finish();
 }
 
@@ -226,7 +262,10 @@ std::optional<QDBusMessage> TPortalColorPicker::TakeReply(QDBusPendingCallWatche
     Call = nullptr;
     QDBusMessage reply = call->reply();
     if (reply.type() != QDBusMessage::ReplyMessage) {
-        if (!FailedAsUnavailable(call->error()))
+        // Whatever a screenshot's refusal says, the desktop's own picking may still work.
+        if (Stage == TStage::Screenshot)
+            FallBack();
+        else if (!FailedAsUnavailable(call->error()))
             Fail(CallError(call->error()));
         return std::nullopt;
     }
@@ -245,8 +284,8 @@ void TPortalColorPicker::OnVersionFinished(QDBusPendingCallWatcher* call)
         FailUnavailable();
         return;
     }
-    Call = new QDBusPendingCallWatcher(Bus.asyncCall(PickCall), this);
-    connect(Call, &QDBusPendingCallWatcher::finished, this, &TPortalColorPicker::OnCallFinished);
+    // Without the desktop's own interface, so that nothing of it is in the picture.
+    Ask(TStage::Screenshot, {{QStringLiteral("interactive"), false}});
 }
 
 void TPortalColorPicker::OnCallFinished(QDBusPendingCallWatcher* call)
@@ -258,14 +297,16 @@ void TPortalColorPicker::OnCallFinished(QDBusPendingCallWatcher* call)
                                ? qvariant_cast<QDBusObjectPath>(reply->arguments().at(0)).path()
                                : QString();
     if (handle.isEmpty()) {
-        Fail(BadAnswer);
+        if (Stage == TStage::Screenshot)
+            FallBack();
+        else
+            Fail(BadAnswer);
         return;
     }
     PortalOwner = reply->service();
     // A portal that does not honour the token answers on another object.
     if (handle != RequestPath) {
-        Bus.disconnect(PortalService, RequestPath, RequestInterface, ResponseSignal, this,
-                       SLOT(OnResponse(QDBusMessage)));
+        StopListening();
         Listen(handle);
     }
 }
@@ -278,10 +319,33 @@ void TPortalColorPicker::Listen(const QString& path)
     Bus.connect(PortalService, path, RequestInterface, ResponseSignal, this, SLOT(OnResponse(QDBusMessage)));
 }
 
+void TPortalColorPicker::CloseRequest()
+{
+    if (RequestPath.isEmpty())
+        return;
+    QDBusMessage close =
+        QDBusMessage::createMethodCall(PortalService, RequestPath, RequestInterface, QStringLiteral("Close"));
+    // Cancelling must not start a portal that is no longer running.
+    close.setAutoStartService(false);
+    Bus.send(close);
+}
+
+void TPortalColorPicker::StopListening()
+{
+    if (RequestPath.isEmpty())
+        return;
+    Bus.disconnect(PortalService, RequestPath, RequestInterface, ResponseSignal, this, SLOT(OnResponse(QDBusMessage)));
+    RequestPath.clear();
+}
+
 void TPortalColorPicker::OnResponse(const QDBusMessage& message)
 {
-    if (!IsActive() || message.path() != RequestPath)
+    if (!IsActive() || RequestPath.isEmpty() || message.path() != RequestPath)
         return;
+    if (Stage == TStage::Screenshot) {
+        OnScreenshot(message);
+        return;
+    }
     const TOutcome outcome = ReadResponse(message);
     Finish();
     switch (outcome.Kind) {
@@ -297,15 +361,70 @@ void TPortalColorPicker::OnResponse(const QDBusMessage& message)
     }
 }
 
+void TPortalColorPicker::OnScreenshot(const QDBusMessage& message)
+{
+    StopListening();
+    ScreenshotTimer->stop();
+    // Response(u response, a{sv} results): 0 with results["uri"], the file.
+    QString uri;
+    if (message.signature() == QLatin1String("ua{sv}") && message.arguments().at(0).toUInt() == 0)
+        uri = qdbus_cast<QVariantMap>(message.arguments().at(1)).value(QStringLiteral("uri")).toString();
+    const std::optional<QImage> desktop = uri.isEmpty() ? std::nullopt : TakeScreenshotFile(uri, AskedAt);
+    // Without a screen to show it on, the desktop's own picking.
+    if (!desktop || desktop->isNull() || QGuiApplication::screens().isEmpty()) {
+        FallBack();
+        return;
+    }
+    ShowFrozen(*desktop);
+}
+
+void TPortalColorPicker::FallBack()
+{
+    ScreenshotTimer->stop();
+    CloseRequest();
+    StopListening();
+    delete Call;
+    Call = nullptr;
+    PortalOwner.clear();
+    Ask(TStage::PickColor, {});
+}
+
+void TPortalColorPicker::ShowFrozen(const QImage& desktop)
+{
+    delete Call;
+    Call = nullptr;
+    PortalOwner.clear();
+    Stage = TStage::Frozen;
+    Frozen_ = new TFrozenScreen(desktop, StartScreen ? StartScreen.data() : nullptr, Average, Formatter, this);
+    connect(Frozen_, &TFrozenScreen::Hovered, this, &TColorPicker::Hovered);
+    connect(Frozen_, &TFrozenScreen::Picked, this, [this](TColor color) {
+        Finish();
+        emit Picked(color);
+    });
+    connect(Frozen_, &TFrozenScreen::Cancelled, this, [this] {
+        Finish();
+        emit Cancelled();
+    });
+    Frozen_->Show();
+}
+
 void TPortalColorPicker::Finish()
 {
     if (!IsActive())
         return;
-    Bus.disconnect(PortalService, RequestPath, RequestInterface, ResponseSignal, this, SLOT(OnResponse(QDBusMessage)));
+    StopListening();
+    ScreenshotTimer->stop();
     delete Call;
     Call = nullptr;
-    RequestPath.clear();
     PortalOwner.clear();
+    Stage = TStage::Idle;
+    // Its windows go at once; the object, with the desktop's pixels, once
+    // the event that ended the pick is over.
+    if (Frozen_) {
+        Frozen_->Hide();
+        Frozen_->deleteLater();
+        Frozen_ = nullptr;
+    }
 }
 
 void TPortalColorPicker::Fail(const QString& reason)

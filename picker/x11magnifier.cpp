@@ -2,6 +2,7 @@
 
 #include "color/colormodel.h"
 #include "framework/pixel.h"
+#include "picker/areamean.h"
 #include "picker/magnifierimage.h"
 #include "picker/magnifierlayout.h"
 
@@ -71,7 +72,7 @@ void TX11Magnifier::MoveTo(const QRect& geometry)
     Geometry_ = geometry;
 }
 
-TX11Magnifier::TShown TX11Magnifier::ShowAt(QPoint hotspot, int zoom, const TFormatter& literal)
+TX11Magnifier::TShown TX11Magnifier::ShowAt(QPoint hotspot, int zoom, int average, const TFormatter& literal)
 {
     const int cells = MagnifierCells(zoom);
     const QRect area = MagnifierArea(hotspot, cells);
@@ -95,6 +96,7 @@ TX11Magnifier::TShown TX11Magnifier::ShowAt(QPoint hotspot, int zoom, const TFor
     view.Zoom = zoom;
     view.Ratio = monitor.Ratio;
     view.Hotspot = hotspot;
+    view.Average = average;
     view.Pixels = QImage(cells, cells, QImage::Format_RGB32);
     view.Pixels.fill(0xFF000000);
     // Only the part on the root is read, and only that part of it that some
@@ -127,8 +129,10 @@ TX11Magnifier::TShown TX11Magnifier::ShowAt(QPoint hotspot, int zoom, const TFor
     const QPoint centre(cells / 2, cells / 2);
     TShown shown;
     shown.Settled = untrusted.isEmpty();
-    if (view.OnScreen.contains(centre)) {
-        shown.Color = PixelToColor(view.Pixels.pixel(centre));
+    // Only from trusted pixels: none of the square may be one just left.
+    if (view.OnScreen.contains(centre) && !untrusted.intersects(MagnifierArea(hotspot, average)))
+        shown.Color = AreaMean(view.Pixels, centre, average, view.OnScreen);
+    if (shown.Color) {
         view.Literal = literal ? literal(*shown.Color)
                                : HtmlOf(GetRValue(*shown.Color), GetGValue(*shown.Color), GetBValue(*shown.Color));
     }

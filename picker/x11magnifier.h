@@ -38,8 +38,9 @@ public:
         bool Settled = true;
     };
     // Reads the area around the hotspot, draws it, moves the window beside
-    // it and shows it.
-    TShown ShowAt(QPoint hotspot, int zoom, const TFormatter& literal);
+    // it and shows it; the colour is the mean of the average × average
+    // pixels around the hotspot that a screen shows.
+    TShown ShowAt(QPoint hotspot, int zoom, int average, const TFormatter& literal);
     // How long a place the window left stays untrusted.
     static constexpr int SettleMs = 50;
     // Puts the last picture up again, after the server lost it.

@@ -43,6 +43,12 @@ enum : std::uint32_t {
     XK_minus = 0x2D,
     XK_KP_Add = 0xFFAB,
     XK_KP_Subtract = 0xFFAD,
+    XK_a = 0x61,
+    XK_A = 0x41,
+    XK_1 = 0x31,
+    XK_3 = 0x33,
+    XK_5 = 0x35,
+    XK_9 = 0x39,
 };
 constexpr int ShiftStep = 10;
 // The crosshair of the standard cursor font and its mask.
@@ -275,7 +281,7 @@ std::optional<TColor> TX11ColorPicker::Refresh()
     RefreshQueued = false;
     if (!IsActive() || !Magnifier)
         return std::nullopt;
-    const TX11Magnifier::TShown shown = Magnifier->ShowAt(Hotspot, Zoom_, Formatter);
+    const TX11Magnifier::TShown shown = Magnifier->ShowAt(Hotspot, Zoom_, Average, Formatter);
     if (!shown.Settled)
         Retry->start();
     // While a button is held the preview keeps the colour it was pressed on.
@@ -314,6 +320,14 @@ void TX11ColorPicker::Take()
     } else {
         Fail(QStringLiteral("точку экрана не удалось прочитать"));
     }
+}
+
+void TX11ColorPicker::SetSample(int side)
+{
+    if (side == Average)
+        return;
+    SetAverage(side);
+    QueueRefresh();
 }
 
 void TX11ColorPicker::ZoomBy(int steps)
@@ -355,6 +369,16 @@ void TX11ColorPicker::OnKey(std::uint8_t keycode, bool shift)
     case XK_minus:
     case XK_KP_Subtract:
         ZoomBy(-1);
+        return;
+    case XK_a:
+    case XK_A:
+        SetSample(NextAverageSide(Average));
+        return;
+    case XK_1:
+    case XK_3:
+    case XK_5:
+    case XK_9:
+        SetSample(int(keysym - XK_1) + 1);
         return;
     case XK_Left:
         move = {-step, 0};

@@ -2,8 +2,9 @@
 // window with a crosshair cursor, a magnifier beside the pointer shows the
 // pixels around it, and the pixel under the pointer is read from the screen.
 // A left click, Enter or Space takes the colour; the arrow keys move the
-// pointer by a pixel (with Shift by ten); the wheel, + and - zoom; Escape or
-// a right click gives up.
+// pointer by a pixel (with Shift by ten); the wheel, + and - zoom; A, or the
+// digits 1, 3, 5 and 9, switch between the pixel and the mean of a square
+// around it; Escape or a right click gives up.
 #pragma once
 
 #include "picker/colorpicker.h"
@@ -55,6 +56,8 @@ private:
     // Takes the colour under the hotspot, once it can be read.
     void Take();
     void ZoomBy(int steps);
+    // Takes the mean of side × side pixels from now on.
+    void SetSample(int side);
 
     xcb_connection_t* Connection = nullptr; // set while a pick is under way
     std::uint32_t Root = 0;                 // the window holding the grabs

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --bench
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j2 --target bench_slider bench_listsort bench_cellcompare bench_colormodel \
-  bench_colortext bench_contrast bench_paste bench_magnifier >/dev/null
+  bench_colortext bench_contrast bench_paste bench_magnifier bench_frozen >/dev/null
 
 rows=$(mktemp)
 trap 'rm -f "$rows"' EXIT
@@ -75,6 +75,14 @@ magnifier=$(xvfb-run -a -s "-screen 0 1024x768x24" build/bench/bench_magnifier -
 [ -n "$magnifier" ] || { echo "bench_magnifier gave no figures" >&2; exit 1; }
 row "magnifier: motion to repaint, x4" "$(awk '{ print $1 }' <<<"$magnifier")" us 1000
 row "magnifier: memory over 10 000 motions" "$(awk '{ print $2 }' <<<"$magnifier")" KiB 0
+# The frozen pick of a Wayland session, wall time: the portal's screenshot
+# (3360x2048) to the first frame, and an arrow key to the magnifier repainted.
+# The portal's own time (0.8-0.9 s for the wlroots one) comes before it.
+frozen=$(QT_QPA_PLATFORM=offscreen build/bench/bench_frozen --benchmark_format=csv 2>/dev/null |
+  awk -F, 'NR > 1 { gsub(/"/, "", $1); sub(/\/.*/, "", $1); print $1, $3 }')
+[ -n "$frozen" ] || { echo "bench_frozen gave no figures" >&2; exit 1; }
+row "frozen pick: screenshot to first frame" "$(value_of "$frozen" BM_FrozenFirstFrame)" ms 150
+row "frozen pick: arrow key to repaint" "$(value_of "$frozen" BM_FrozenArrowKey)" us 1000
 
 echo "== start-up" >&2
 startup=$(HUEBOX_STARTUP_BUILD_DIR=build bash bench/startup/run.sh "${1:-21}" 2>&1 || true)

@@ -31,7 +31,8 @@ QString Describe(const TCommandLine& line)
         return d;
     }
     case TRunMode::Pick:
-        return u"pick format="_s + NameOf(*line.Format);
+        return u"pick format="_s + NameOf(*line.Format) +
+               (line.Average > 1 ? u" average=%1"_s.arg(line.Average) : u""_s);
     case TRunMode::Contrast:
         return u"contrast %1 level=%2"_s.arg(line.ContrastColors.join(u'|')).arg(line.ContrastLevel);
     case TRunMode::Exit:
@@ -67,6 +68,12 @@ void TestCommandLine::reads_data()
         {{u"--pick"_s, u"-f"_s, u"hex"_s}, u"pick format=hex"_s},
         {{u"--format"_s, u"name"_s, u"--pick"_s}, u"pick format=name"_s},
         {{u"-p"_s, u"--format=body"_s}, u"pick format=body"_s},
+        {{u"-p"_s, u"--average"_s, u"3"_s}, u"pick format=html average=3"_s},
+        {{u"--average=9"_s, u"-p"_s, u"-f"_s, u"hex"_s}, u"pick format=hex average=9"_s},
+        {{u"-p"_s, u"--average"_s, u"1"_s}, u"pick format=html"_s},
+        {{u"-p"_s, u"--average"_s, u"4"_s}, u"exit 2 stderr: --average: «4» не годится, можно 1, 3, 5 или 9"_s},
+        {{u"-p"_s, u"--average"_s, u"3x"_s}, u"exit 2 stderr: --average: «3x» не годится, можно 1, 3, 5 или 9"_s},
+        {{u"--average"_s, u"5"_s}, u"exit 2 stderr: --average нужен только вместе с --pick"_s},
         {{u"-platform"_s, u"offscreen"_s, u"-style"_s, u"Fusion"_s, u"-reverse"_s, u"-c"_s, u"red"_s},
          u"window color=red"_s},
         {{u"-f"_s, u"nonsense"_s, u"--pick"_s}, u"exit 2 stderr: Неизвестный формат «nonsense». Форматы: "_s + formats},
@@ -111,7 +118,7 @@ void TestCommandLine::helpIsRussian()
         QCOMPARE(line.ExitCode, 0);
         QVERIFY(!line.TextIsError);
         for (const QString& part : {u"Использование: "_s, u" [параметры]"_s, u"-p, --pick"_s, u"-f, --format <ИМЯ>"_s,
-                                    u"Показать версию программы."_s})
+                                    u"--average <N>"_s, u"Показать версию программы."_s})
             QVERIFY2(line.Text.contains(part), qPrintable(line.Text));
         QVERIFY2(!line.Text.contains(u"-platform"_s), qPrintable(line.Text));
     }

@@ -1,6 +1,8 @@
 // Run on a private session bus (dbus-run-session): a stand-in portal on a
 // second connection of this process answers the picker's calls.
+#include "picker/frozenscreen.h"
 #include "picker/portalpicker.h"
+#include "tests/picker/checkerboard.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -10,7 +12,12 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <QTemporaryDir>
+
 #include <limits>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,6 +25,9 @@ const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString StandInName = QStringLiteral("stand-in portal");
 
 enum TAnswer { aRespond, aRespondElsewhere, aError, aUnknownMethod, aVanish, aVanishAfterReply, aSilent };
+// How the stand-in answers a screenshot: no such method (as before it had
+// one), an error, or a Response with the code and the file's URI.
+enum TShot { sUnknownMethod, sError, sRespond, sSilent };
 
 QDBusConnection StandInBus()
 {
@@ -92,8 +102,40 @@ public:
     QString Parent;
     QVariantMap Options;
     int Calls = 0;
+    TShot Shot = sUnknownMethod;
+    uint ShotCode = 0;
+    QString ShotUri;
+    QVariantMap ShotOptions;
 
 public slots:
+    QDBusObjectPath Screenshot(const QString&, const QVariantMap& options, const QDBusMessage& call)
+    {
+        ShotOptions = options;
+        call.setDelayedReply(true);
+        if (Shot == sSilent) {
+            // Takes the request, and never answers it.
+            StandInBus().send(call.createReply(QVariant::fromValue(QDBusObjectPath(QStringLiteral("/silent")))));
+            return {};
+        }
+        if (Shot != sRespond) {
+            StandInBus().send(call.createErrorReply(Shot == sError
+                                                        ? QStringLiteral("org.freedesktop.portal.Error.Failed")
+                                                        : QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
+                                                    "no"));
+            return {};
+        }
+        QString sender = call.service().mid(1);
+        sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+        const QString path = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2")
+                                 .arg(sender, options.value(QStringLiteral("handle_token")).toString());
+        StandInBus().send(call.createReply(QVariant::fromValue(QDBusObjectPath(path))));
+        QDBusMessage signal = QDBusMessage::createSignal(path, QStringLiteral("org.freedesktop.portal.Request"),
+                                                         QStringLiteral("Response"));
+        signal.setArguments({ShotCode, QVariantMap{{QStringLiteral("uri"), ShotUri}}});
+        StandInBus().send(signal);
+        return {};
+    }
+
     QDBusObjectPath PickColor(const QString& parent, const QVariantMap& options, const QDBusMessage& call)
     {
         ++Calls;
@@ -167,6 +209,10 @@ private slots:
     void eachRequestHasItsOwnToken();
     void parentWindow_data();
     void parentWindow();
+    void screenshotRefusedFallsBack_data();
+    void screenshotRefusedFallsBack();
+    void frozenScreenPicks_data();
+    void frozenScreenPicks();
 
 private:
     std::unique_ptr<TStandIn> StandIn;
@@ -329,5 +375,125 @@ void TestPortalPicker::parentWindow()
     QTEST(PortalParentWindow(platform, 0x3a0000f), "parent");
 }
 
-QTEST_GUILESS_MAIN(TestPortalPicker)
+// A screenshot the desktop would answer with: the screen in grey, the odd
+// pixel right of its centre.
+QString WriteScreenshot(const QTemporaryDir& dir, const QString& name)
+{
+    const QSize size = QGuiApplication::primaryScreen()->size();
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(qRgb(90, 90, 90));
+    image.setPixel(size.width() / 2 + 1, size.height() / 2, qRgb(GetRValue(Odd), GetGValue(Odd), GetBValue(Odd)));
+    const QString path = dir.filePath(name);
+    image.save(path, "PNG");
+    return path;
+}
+
+void TestPortalPicker::screenshotRefusedFallsBack_data()
+{
+    QTest::addColumn<int>("shot");
+    QTest::addColumn<uint>("code");
+    QTest::addColumn<QString>("file"); // what the URI names
+    QTest::newRow("no such method") << int(sUnknownMethod) << 0u << "";
+    QTest::newRow("an error") << int(sError) << 0u << "";
+    QTest::newRow("no answer") << int(sSilent) << 0u << "";
+    QTest::newRow("cancelled") << int(sRespond) << 1u << "shot.png";
+    QTest::newRow("response 2") << int(sRespond) << 2u << "shot.png";
+    QTest::newRow("no file") << int(sRespond) << 0u << "missing.png";
+    QTest::newRow("a symbolic link") << int(sRespond) << 0u << "link.png";
+    QTest::newRow("older than the request") << int(sRespond) << 0u << "old.png";
+    QTest::newRow("not the user's") << int(sRespond) << 0u << "theirs.png";
+    QTest::newRow("not a PNG") << int(sRespond) << 0u << "text.png";
+}
+
+void TestPortalPicker::screenshotRefusedFallsBack()
+{
+    QFETCH(int, shot);
+    QFETCH(uint, code);
+    QFETCH(QString, file);
+    QTemporaryDir dir;
+    const QString shotPath = WriteScreenshot(dir, QStringLiteral("shot.png"));
+    const QString path = dir.filePath(file);
+    if (file == QLatin1String("link.png"))
+        QVERIFY(QFile::link(shotPath, path));
+    if (file == QLatin1String("old.png")) {
+        QVERIFY(QFile::copy(shotPath, path));
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::ReadWrite));
+        QVERIFY(old.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600), QFileDevice::FileModificationTime));
+    }
+    if (file == QLatin1String("theirs.png")) {
+        if (::geteuid() != 0)
+            QSKIP("only root can give a file to another user");
+        QVERIFY(QFile::copy(shotPath, path));
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+    }
+    if (file == QLatin1String("text.png")) {
+        QFile text(path);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("not an image");
+    }
+    StandIn->Shot = TShot(shot);
+    StandIn->ShotCode = code;
+    StandIn->ShotUri = QUrl::fromLocalFile(path).toString();
+    StandIn->Arguments = Color(Rgb(0.2, 0.4, 0.6));
+    TPortalColorPicker picker;
+    picker.SetScreenshotTimeout(300);
+    const TLog log(picker);
+    picker.Start();
+    QTRY_COMPARE(log.Lines.size(), 2);
+    // The desktop's own picking instead, and nothing more said.
+    QCOMPARE(log.Lines, (QStringList{"started", "picked 51 102 153"}));
+    QCOMPARE(StandIn->Calls, 1);
+    QVERIFY(!picker.Frozen());
+    // Without the desktop's interface, each request with its own token.
+    if (shot == sRespond) {
+        QCOMPARE(StandIn->ShotOptions.value(QStringLiteral("interactive")), QVariant(false));
+        QVERIFY(StandIn->ShotOptions.value(QStringLiteral("handle_token")) != StandIn->Tokens.value(0));
+    }
+    // A file refused is neither read nor removed, nor what a link points
+    // to; one that passed and held no image is removed all the same.
+    if (file == QLatin1String("shot.png") || file == QLatin1String("missing.png"))
+        return;
+    QCOMPARE(QFileInfo(path).isSymLink() || QFileInfo::exists(path), file != QLatin1String("text.png"));
+    QVERIFY(QFileInfo::exists(shotPath));
+}
+
+void TestPortalPicker::frozenScreenPicks_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("moved onto the odd pixel, Enter")
+        << QList<int>{Qt::Key_Right, Qt::Key_Return} << "picked 51 102 204";
+    QTest::newRow("Space at the start") << QList<int>{Qt::Key_Space} << "picked 90 90 90";
+    QTest::newRow("Escape") << QList<int>{Qt::Key_Right, Qt::Key_Escape} << "cancelled";
+}
+
+void TestPortalPicker::frozenScreenPicks()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, outcome);
+    QTemporaryDir dir;
+    const QString path = WriteScreenshot(dir, QStringLiteral("shot.png"));
+    StandIn->Shot = sRespond;
+    StandIn->ShotUri = QUrl::fromLocalFile(path).toString();
+    TPortalColorPicker picker;
+    const TLog log(picker);
+    QSignalSpy hovered(&picker, &TColorPicker::Hovered);
+    picker.Start();
+    QTRY_VERIFY(picker.Frozen());
+    // Read and gone before anything is picked.
+    QVERIFY(!QFileInfo::exists(path));
+    QPointer<QWindow> window = picker.Frozen()->Window(0);
+    QVERIFY(window && QTest::qWaitForWindowExposed(window));
+    QCOMPARE(hovered.size(), 1);
+    QCOMPARE(hovered.at(0).at(0).value<TColor>(), RGB(90, 90, 90));
+    for (int key : keys)
+        QTest::keyClick(window.data(), Qt::Key(key));
+    QCOMPARE(log.Lines, (QStringList{"started", outcome}));
+    QCOMPARE(StandIn->Calls, 0);
+    QVERIFY(!picker.IsActive());
+    QTRY_VERIFY(!window);
+}
+
+QTEST_MAIN(TestPortalPicker)
 #include "tst_portalpicker.moc"

@@ -1,9 +1,14 @@
 // Run in a real X server (Xvfb): windows of known colours on the screen, the
 // pointer and keys driven through xdotool.
+#include "picker/areamean.h"
 #include "picker/magnifierimage.h"
 #include "picker/magnifierlayout.h"
+#include "picker/x11magnifier.h"
 #include "picker/x11picker.h"
 #include "tests/picker/checkerboard.h"
+#include "tests/picker/windowgrab.h"
+
+#include "framework/canvas.h"
 
 #include <QPainter>
 #include <QProcess>
@@ -94,25 +99,6 @@ private:
     xcb_window_t Window = 0;
 };
 
-// What a window of the server shows, in screen pixels.
-QImage Grab(std::uint32_t window)
-{
-    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
-    const auto geometry = xcb_get_geometry_reply(x, xcb_get_geometry(x, window), nullptr);
-    QImage image;
-    if (geometry) {
-        auto* reply = xcb_get_image_reply(
-            x, xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, geometry->width, geometry->height, ~0u),
-            nullptr);
-        if (reply && xcb_get_image_data_length(reply) >= geometry->width * geometry->height * 4)
-            image = QImage(xcb_get_image_data(reply), geometry->width, geometry->height, QImage::Format_RGB32).copy();
-        std::free(reply);
-    }
-    std::free(geometry);
-    xcb_disconnect(x);
-    return image;
-}
-
 // Whether the server still has the window.
 bool Exists(std::uint32_t window)
 {
@@ -160,6 +146,16 @@ QString Short(TColor c)
     return QString::number(c, 16);
 }
 
+// A magnifier on the root of Qt's own connection, as a pick makes it.
+std::unique_ptr<TX11Magnifier> NewMagnifier()
+{
+    xcb_connection_t* c = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    return std::make_unique<TX11Magnifier>(c, screen->root, RootRect().size(),
+                                           TPixelFormat{0xFF0000, 0xFF00, 0xFF, 4, false, 32}, screen->root_depth,
+                                           screen->root_visual);
+}
+
 } // namespace
 
 class TestX11Picker : public QObject {
@@ -167,6 +163,8 @@ class TestX11Picker : public QObject {
 private slots:
     void initTestCase();
     void init();
+    void noGrabInAWaylandSession_data();
+    void noGrabInAWaylandSession();
     void picksTheColourUnderThePointer();
     void givingUpReleasesTheGrab_data();
     void givingUpReleasesTheGrab();
@@ -176,6 +174,9 @@ private slots:
     void magnifierAtTheScreenCorners_data();
     void magnifierAtTheScreenCorners();
     void magnifierIsNeverSampled();
+    void magnifierLeavesTheAreaItReads();
+    void picksTheMeanOfAnArea_data();
+    void picksTheMeanOfAnArea();
     void picksOnEveryMonitor_data();
     void picksOnEveryMonitor();
     void otherButtonsDoNotEndThePick();
@@ -193,6 +194,8 @@ private:
 
 void TestX11Picker::initTestCase()
 {
+    // No desktop portal on the bus, whatever session the tests run in.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
     for (TSwatch* window : {&GreenWindow, &PinkWindow}) {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -213,6 +216,36 @@ void TestX11Picker::init()
     };
     for (TSwatch* window : {&GreenWindow, &PinkWindow})
         QTRY_COMPARE(centre(Grab(window->winId())), window->Shown());
+}
+
+void TestX11Picker::noGrabInAWaylandSession_data()
+{
+    QTest::addColumn<QByteArray>("waylandDisplay");
+    QTest::addColumn<QByteArray>("sessionType");
+    QTest::addColumn<bool>("grab");
+    QTest::newRow("X11") << QByteArray() << QByteArray("x11") << true;
+    QTest::newRow("WAYLAND_DISPLAY alone") << QByteArray("wayland-0") << QByteArray("x11") << false;
+    QTest::newRow("XDG_SESSION_TYPE alone") << QByteArray() << QByteArray("wayland") << false;
+}
+
+void TestX11Picker::noGrabInAWaylandSession()
+{
+    QFETCH(QByteArray, waylandDisplay);
+    QFETCH(QByteArray, sessionType);
+    QFETCH(bool, grab);
+    const auto restore = qScopeGuard([] {
+        qputenv("WAYLAND_DISPLAY", "");
+        qputenv("XDG_SESSION_TYPE", "x11");
+    });
+    qputenv("WAYLAND_DISPLAY", waylandDisplay);
+    qputenv("XDG_SESSION_TYPE", sessionType);
+    // The X server is there, but inside a Wayland session it would read
+    // black over every native window: without a portal, no pick at all.
+    const std::unique_ptr<TColorPicker> picker(CreateColorPicker());
+    QCOMPARE(qobject_cast<TX11ColorPicker*>(picker.get()) != nullptr, grab);
+    QCOMPARE(picker != nullptr, grab);
+    if (!grab)
+        QVERIFY(ScreenPickUnavailableText().startsWith(QStringLiteral("Взять цвет с экрана здесь нельзя: ")));
 }
 
 void TestX11Picker::picksTheColourUnderThePointer()
@@ -379,13 +412,26 @@ void TestX11Picker::magnifierAtTheScreenCorners()
 {
     QFETCH(QPoint, corner);
     QFETCH(QPoint, offScreen);
-    TX11ColorPicker picker;
-    picker.SetFormatter([](TColor) { return QStringLiteral("x"); });
-    picker.Start();
+    // The odd pixel at the corner: what is read lies on the screen, in place.
+    const QImage board = Checkerboard(41);
+    const TPattern pattern(board, corner - QPoint(20, 20));
     MoveTo(corner);
     QTRY_COMPARE(Pointer(), corner);
-    const TMagnifierGeometry g =
-        MagnifierGeometry({{}, {}, 10, qGuiApp->primaryScreen()->devicePixelRatio(), QStringLiteral("x"), corner});
+    TX11ColorPicker picker;
+    picker.SetFormatter(Short);
+    QSignalSpy hovered(&picker, &TColorPicker::Hovered), picked(&picker, &TColorPicker::Picked);
+    picker.Start();
+    QCOMPARE(LastHovered(hovered), Odd);
+    const QRect area = MagnifierArea(corner, 15);
+    const TMagnifierView view{board.copy(QRect(QPoint(13, 13), QSize(15, 15))),
+                              QRegion((area & RootRect()).translated(-area.topLeft())),
+                              10,
+                              qGuiApp->primaryScreen()->devicePixelRatio(),
+                              Short(Odd),
+                              corner};
+    const QImage expected = DrawMagnifier(view);
+    QTRY_VERIFY(Grab(picker.MagnifierWindow()) == expected);
+    const TMagnifierGeometry g = MagnifierGeometry(view);
     // The view's corner beyond the screen's corner.
     const QPoint beyond(offScreen.x() ? g.View.width() - 1 : 0, offScreen.y() ? g.View.height() - 1 : 0);
     QImage shown;
@@ -393,7 +439,10 @@ void TestX11Picker::magnifierAtTheScreenCorners()
                 shown.pixel(g.View.topLeft() + beyond) == MagnifierBeyondEdge(beyond, g.Line));
     const QRect window = WindowRect(picker.MagnifierWindow());
     QVERIFY(RootRect().contains(window));
-    QVERIFY(!window.intersects(MagnifierArea(corner, MagnifierCells(10))));
+    QVERIFY(!window.intersects(area));
+    Xdotool({"key", "Return"});
+    QTRY_COMPARE(picked.size(), 1);
+    QCOMPARE(picked.at(0).at(0).value<TColor>(), Odd);
 }
 
 void TestX11Picker::magnifierIsNeverSampled()
@@ -414,6 +463,80 @@ void TestX11Picker::magnifierIsNeverSampled()
     Xdotool({"mousemove", QString::number(inside.x()), QString::number(inside.y()), "click", "1"});
     QTRY_COMPARE(picked.size(), 1);
     QCOMPARE(picked.at(0).at(0).value<TColor>(), clBlack);
+}
+
+void TestX11Picker::magnifierLeavesTheAreaItReads()
+{
+    // The hotspot onto the magnifier's own corner: only part of the area is
+    // under it, and still it moves away before the area is read, and the
+    // place it left is not trusted until the settling time is over.
+    const QImage board = Checkerboard(301);
+    const QPoint origin(300, 150);
+    const TPattern pattern(board, origin);
+    const auto magnifier = NewMagnifier();
+    magnifier->ShowAt(origin + QPoint(20, 20), 10, 1, Short);
+    const QPoint corner = magnifier->Geometry().topLeft();
+    const QRect area = MagnifierArea(corner, MagnifierCells(10));
+    QVERIFY(!magnifier->Geometry().contains(area));
+    QElapsedTimer since;
+    since.start();
+    TX11Magnifier::TShown shown = magnifier->ShowAt(corner, 10, 1, Short);
+    QVERIFY(!magnifier->Geometry().intersects(area));
+    QVERIFY(!shown.Settled);
+    QVERIFY(!shown.Color);
+    // Past half the settling time, not yet all of it.
+    QThread::msleep(TX11Magnifier::SettleMs * 6 / 10);
+    shown = magnifier->ShowAt(corner, 10, 1, Short);
+    if (since.elapsed() < TX11Magnifier::SettleMs)
+        QVERIFY(!shown.Settled && !shown.Color);
+    QTRY_VERIFY((shown = magnifier->ShowAt(corner, 10, 1, Short)).Settled);
+    QCOMPARE(shown.Color, PixelToColor(board.pixel(corner - origin)));
+}
+
+void TestX11Picker::picksTheMeanOfAnArea_data()
+{
+    QTest::addColumn<int>("average"); // set before the pick, as --average does
+    QTest::addColumn<QString>("key"); // pressed during it; empty: none
+    QTest::addColumn<int>("side");    // of the square taken
+    QTest::newRow("3x3 set before") << 3 << QString() << 3;
+    QTest::newRow("A after one pixel") << 1 << "a" << 3;
+    QTest::newRow("A after 9x9") << 9 << "a" << 1;
+    QTest::newRow("digit 5") << 1 << "5" << 5;
+    QTest::newRow("digit 9") << 3 << "9" << 9;
+}
+
+void TestX11Picker::picksTheMeanOfAnArea()
+{
+    QFETCH(int, average);
+    QFETCH(QString, key);
+    QFETCH(int, side);
+    // Beside the odd pixel: black, and its 3x3 square holds the odd pixel.
+    const QImage board = Checkerboard(41);
+    const QPoint origin(500, 350), at = origin + QPoint(21, 21);
+    const TPattern pattern(board, origin);
+    MoveTo(at);
+    QTRY_COMPARE(Pointer(), at);
+    TX11ColorPicker picker;
+    picker.SetFormatter(Short);
+    picker.SetAverage(average);
+    QSignalSpy hovered(&picker, &TColorPicker::Hovered), picked(&picker, &TColorPicker::Picked);
+    picker.Start();
+    if (!key.isEmpty())
+        Xdotool({"key", key});
+    const TColor mean = *AreaMean(board, at - origin, side, QRegion(board.rect()));
+    QTRY_COMPARE(LastHovered(hovered), mean);
+    // The square framed, its size beside the coordinates.
+    TMagnifierView view{board.copy(QRect(QPoint(14, 14), QSize(15, 15))),
+                        QRegion(0, 0, 15, 15),
+                        10,
+                        qGuiApp->primaryScreen()->devicePixelRatio(),
+                        Short(mean),
+                        at,
+                        side};
+    QTRY_VERIFY(Grab(picker.MagnifierWindow()) == DrawMagnifier(view));
+    Xdotool({"key", "Return"});
+    QTRY_COMPARE(picked.size(), 1);
+    QCOMPARE(picked.at(0).at(0).value<TColor>(), mean);
 }
 
 // The two monitors that tests/picker/monitors.sh sets up, in screen pixels.
@@ -477,9 +600,15 @@ void TestX11Picker::otherButtonsDoNotEndThePick()
 {
     TX11ColorPicker picker;
     QSignalSpy picked(&picker, &TColorPicker::Picked), cancelled(&picker, &TColorPicker::Cancelled);
+    QSignalSpy hovered(&picker, &TColorPicker::Hovered);
     MoveTo(ScreenCentre(PinkWindow));
     picker.Start();
     Xdotool({"mousedown", "1"});
+    // While the button is held the preview keeps the colour it was pressed on.
+    const QRect before = WindowRect(picker.MagnifierWindow());
+    MoveTo(ScreenCentre(GreenWindow));
+    QTRY_VERIFY(WindowRect(picker.MagnifierWindow()) != before);
+    QCOMPARE(LastHovered(hovered), Pink);
     Xdotool({"click", "3"});
     Xdotool({"click", "2"});
     QTest::qWait(100); // nothing is to come: a short look

@@ -2,12 +2,15 @@
 # The real program under a real Wayland compositor, with the real clipboard
 # and the real desktop portal: its window, paste, typed entry, copy, a pick
 # through the portal, its picture at output scale 2, and what a pick says
-# where the portal is missing, has no Screenshot or never answers.
-# Usage: test_wayland.sh HUEBOX SHOTS_TEST DESKTOP_FILE
+# where the portal is missing, has no Screenshot or never answers; the
+# precise pick over the desktop frozen from the portal's screenshot, on one
+# output and on two of scales 1 and 2, and the desktop's own picking where the
+# screenshot fails.
+# Usage: test_wayland.sh HUEBOX SHOTS_TEST DESKTOP_FILE PATTERN
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/session.sh"
-HUEBOX=$1 SHOTS=$2 DESKTOP_FILE=$3
+HUEBOX=$1 SHOTS=$2 DESKTOP_FILE=$3 PATTERN=$4
 # Under the sanitizers: the graphics driver's leaks that the suppressions
 # name show their frames only to the slow unwinder.
 [ -n "${LSAN_OPTIONS:-}" ] && export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0"
@@ -20,7 +23,7 @@ if [ "$(id -u)" -eq 0 ]; then
   top=$(mktemp -d)
   trap 'rm -rf "$top"' EXIT
   trap '[ -n "${inner:-}" ] && kill -TERM "$inner" 2>/dev/null; wait; exit 1' INT TERM
-  cp "$here/session.sh" "$here/test_wayland.sh" "$HUEBOX" "$SHOTS" "$DESKTOP_FILE" "$top/"
+  cp "$here/session.sh" "$here/test_wayland.sh" "$HUEBOX" "$SHOTS" "$DESKTOP_FILE" "$PATTERN" "$top/"
   mkdir "$top/session"
   # A sanitizer build's suppressions, likewise.
   supp=$(tr ':' '\n' <<<"${LSAN_OPTIONS:-}" | sed -n 's/^suppressions=//p')
@@ -32,7 +35,7 @@ if [ "$(id -u)" -eq 0 ]; then
   chmod 755 "$top"
   setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups env HOME="$top" SESSION_DIR="$top/session" \
     bash "$top/test_wayland.sh" "$top/$(basename "$HUEBOX")" "$top/$(basename "$SHOTS")" \
-    "$top/$(basename "$DESKTOP_FILE")" &
+    "$top/$(basename "$DESKTOP_FILE")" "$top/$(basename "$PATTERN")" &
   inner=$!
   wait "$inner"
   exit $?
@@ -57,6 +60,16 @@ point=\$(cat "$SESSION_DIR/point")
 echo "\$point 1x1"
 EOF
 chmod 755 "$SESSION_DIR/bin/slurp"
+
+# grim as it is, except that it refuses the portal's screenshot while the
+# check asks it to: the pick then goes on through the desktop's own picking.
+real_grim=$(command -v grim)
+cat >"$SESSION_DIR/bin/grim" <<EOF
+#!/bin/sh
+if [ -e "$SESSION_DIR/refuse-screenshots" ] && [ "\$1" != -g ]; then exit 1; fi
+exec "$real_grim" "\$@"
+EOF
+chmod 755 "$SESSION_DIR/bin/grim"
 
 keys() { wtype -s 250 "$@"; }
 
@@ -145,7 +158,9 @@ pick() {
 
 # Without a portal on the bus there is no way to pick.
 start_huebox
-keys_then_note "$UNAVAILABLE_MESSAGE" "a pick without a portal" -M ctrl -k p -m ctrl
+# Never the grab of an X server instead: the message says why.
+keys_then_note "$UNAVAILABLE_MESSAGE: в сеансе Wayland нет портала рабочего стола" "a pick without a portal" \
+  -M ctrl -k p -m ctrl
 close_huebox
 
 # The portal as Debian's frontend offers it without an Access backend: no Screenshot.
@@ -186,7 +201,9 @@ keys '#FF8000'
 keys -k Return
 expect_copy '$000080FF' "#FF8000 typed after Ctrl+L"
 
-# The point (5, 5) is the compositor's background, beside the centred window.
+# Where the screenshot fails, the desktop's own picking. The point (5, 5) is
+# the compositor's background, beside the centred window.
+touch "$SESSION_DIR/refuse-screenshots"
 pick 5,5
 expect_copy '$008C5A1E' "a pick of the background $BACKGROUND through the portal"
 clip '#336699'
@@ -198,6 +215,122 @@ expect_copy '$00996633' "a pick whose point chooser gives up changes nothing"
 clip '#FF8000'
 keys -M ctrl -k v -m ctrl
 expect_copy '$000080FF' "a paste after the failed pick"
+rm -f "$SESSION_DIR/refuse-screenshots"
+
+# The frozen desktop: a window of the checkerboard at the output's top left,
+# under the program's window; the hotspot starts at the output's centre.
+QT_QPA_PLATFORM=wayland spawn pattern "$PATTERN"
+pattern_pid=$last_pid
+poll 100 eval 'swaymsg -t get_tree | jq -e ".. | objects | select(.app_id? == \"pattern\")" >/dev/null' ||
+  fail "the pattern window did not appear"
+swaymsg "[pid=$HUEBOX_PID] focus" >/dev/null
+frozen() { swaymsg -t get_tree | jq -e --argjson pid "$1" '.. | objects | select(.pid? == $pid and .fullscreen_mode? == 1)' >/dev/null; }
+# Keys: N times one, with Shift for steps of ten.
+press() {
+  local mod=$1 key=$2 n=$3 a=() i
+  for ((i = 0; i < n; i++)); do a+=(-k "$key"); done
+  if [ "$mod" = shift ]; then keys -M shift "${a[@]}" -m shift; else keys "${a[@]}"; fi
+}
+# From the centre of the 1280x720 output onto the odd pixel (20, 20).
+to_odd() { press shift Left 62 && press shift Up 34; }
+keys -M ctrl -k p -m ctrl
+poll 100 frozen "$HUEBOX_PID" || fail "Ctrl+P did not show the frozen desktop"
+to_odd
+keys -k Return
+poll 50 eval '! frozen $HUEBOX_PID' || fail "the frozen desktop stayed after Enter"
+expect_copy '$00CC6633' "the odd pixel taken from the frozen desktop with the arrow keys and Enter"
+keys -M ctrl -k p -m ctrl
+poll 100 frozen "$HUEBOX_PID" || fail "Ctrl+P did not show the frozen desktop again"
+press shift Right 3
+keys -k Escape
+poll 50 eval '! frozen $HUEBOX_PID' || fail "the frozen desktop stayed after Escape"
+expect_copy '$00CC6633' "a frozen pick given up with Escape changes nothing"
+# The desktop's pixels are freed when a pick ends: 20 more picks leave the
+# program's resident memory within 1 MiB of its size after the first.
+rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$HUEBOX_PID/status"; }
+first_rss=$(rss)
+for _ in $(seq 1 20); do
+  keys -M ctrl -k p -m ctrl
+  poll 100 frozen "$HUEBOX_PID" || fail "a repeated pick did not freeze the desktop"
+  keys -k Escape
+  poll 50 eval '! frozen $HUEBOX_PID' || fail "a repeated pick stayed after Escape"
+done
+grown=$(($(rss) - first_rss))
+[ "$grown" -le 1024 ] || fail "20 picks grew the resident memory by $grown KiB"
+echo "ok: 20 picks grew the resident memory by $grown KiB"
+
+# --pick over the frozen desktop: the pixel, and the mean of 3x3 in linear
+# light (black in the middle, 4 white of 9).
+pick_printed() { # EXPECTED WHAT ARGUMENTS... MOVES
+  local expected=$1 what=$2 got
+  shift 2
+  QT_QPA_PLATFORM=wayland "$HUEBOX" --pick "${@:1:$#-1}" >"$SESSION_DIR/out" 2>>"$SESSION_DIR/log/huebox.log" &
+  local pid=$!
+  poll 100 frozen "$pid" || fail "$what: no frozen desktop"
+  eval "${!#}"
+  keys -k Return
+  wait "$pid" || fail "$what: exit $?"
+  got=$(cat "$SESSION_DIR/out")
+  [ "$got" = "$expected" ] || fail "$what: printed '$got', expected '$expected'"
+  echo "ok: $what -> $got"
+}
+pick_printed '#3366cc' "--pick --format hex" --format hex to_odd
+pick_printed '#b2b2b2' "--pick --average 3" --format hex --average 3 'to_odd; press plain Right 2; press plain Down 2'
+# No screenshot left behind, in the portal's place nor in the home folder.
+[ ! -e /tmp/out.png ] || [ "$(stat -c %U /tmp/out.png)" != "$(id -un)" ] || fail "a pick left /tmp/out.png behind"
+[ -z "$(find "$HOME" -name '*.png' 2>/dev/null)" ] || fail "a pick left a screenshot in the home folder"
+echo "ok: no screenshot left behind"
+
+# A second output at scale 2 beside the first, of another colour: reached
+# by the keys across the shared edge.
+swaymsg create_output >/dev/null
+poll 50 eval 'swaymsg -t get_outputs | jq -e ".[] | select(.name == \"HEADLESS-2\")" >/dev/null' ||
+  fail "no second output"
+swaymsg output HEADLESS-2 mode 800x600 scale 2 pos 1280 0 bg '#C83250' solid_color >/dev/null
+swaymsg output HEADLESS-1 pos 0 0 >/dev/null
+pick_printed '#c83250' "--pick on the scale-2 output, across the edge" --format hex \
+  'press shift Up 10; press shift Right 64; press plain Right 3'
+# The checkerboard on the scale-2 output too: the magnifier there shows the
+# output's device pixels as a ratio-2 one draws them, and the pixel under the
+# hotspot is the one taken.
+swaymsg focus output HEADLESS-2 >/dev/null
+QT_QPA_PLATFORM=wayland spawn pattern "$PATTERN"
+second_pattern_pid=$last_pid
+poll 100 eval '[ "$(swaymsg -t get_tree | jq "[.. | objects | select(.app_id? == \"pattern\")] | length")" = 2 ]' ||
+  fail "the pattern window did not appear on the second output"
+poll 30 eval 'grim -o HEADLESS-2 "$SESSION_DIR/scale2-before.png" && [ -s "$SESSION_DIR/scale2-before.png" ]' ||
+  fail "no screenshot of the second output"
+magnifier_shown() {
+  grim -o HEADLESS-2 "$SESSION_DIR/scale2-pick.png" &&
+    QT_QPA_PLATFORM=offscreen "$PATTERN" --magnifier "$SESSION_DIR/scale2-before.png" "$SESSION_DIR/scale2-pick.png" \
+      41 41 >"$SESSION_DIR/scale2-colour" 2>>"$SESSION_DIR/log/pattern.log"
+}
+# From (640, 20) of the first output across the edge to (1280, 20), the
+# second output's device pixel (0, 40), and on to (41, 41).
+QT_QPA_PLATFORM=wayland "$HUEBOX" --pick --format hex >"$SESSION_DIR/out" 2>>"$SESSION_DIR/log/huebox.log" &
+pick_pid=$!
+poll 100 frozen "$pick_pid" || fail "no frozen desktop for the pick on the scale-2 output"
+press shift Up 34
+press shift Right 64
+press shift Right 4
+press plain Right 1
+press plain Down 1
+poll 30 magnifier_shown || fail "the magnifier on the scale-2 output: $(tail -n 1 "$SESSION_DIR/log/pattern.log")"
+echo "ok: the magnifier on the scale-2 output shows its device pixels"
+keys -k Return
+wait "$pick_pid" || fail "the pick on the scale-2 output: exit $?"
+[ "$(cat "$SESSION_DIR/out")" = "$(cat "$SESSION_DIR/scale2-colour")" ] ||
+  fail "the pick on the scale-2 output printed '$(cat "$SESSION_DIR/out")', the pixel is '$(cat "$SESSION_DIR/scale2-colour")'"
+echo "ok: the pick on the scale-2 output took its device pixel $(cat "$SESSION_DIR/out")"
+stop_pid "$second_pattern_pid"
+# The scale-1 output's pixels come in the desktop's image enlarged with
+# smoothing (the portal's screenshot is at the larger scale): a pixel among
+# its like, the pattern window's grey, is taken as it is.
+pick_printed '#808080' "--pick on the scale-1 output beside it" --format hex 'press shift Left 50'
+
+swaymsg output HEADLESS-2 disable >/dev/null
+stop_pid "$pattern_pid"
+swaymsg "[pid=$HUEBOX_PID] focus" >/dev/null
 
 # A portal that takes the call and never answers: the pick fails within the
 # call's time limit, and meanwhile the window goes on working.
