@@ -8,7 +8,7 @@
 #include "tests/picker/checkerboard.h"
 #include "tests/picker/windowgrab.h"
 
-#include "framework/canvas.h"
+#include "framework/pixel.h"
 
 #include <QPainter>
 #include <QProcess>

@@ -102,16 +102,24 @@ close_huebox() {
   [ "$code" -eq 0 ] || fail "huebox exited with $code"
 }
 
-# Whether a note of the program shows the text (an alert, showing).
+# The accessible children of an object of the program.
+a11y_children() {
+  gdbus call -a "$A11Y_BUS" -d "$HUEBOX_A11Y" -o "$1" -m org.a11y.atspi.Accessible.GetChildren 2>/dev/null |
+    grep -o "/org/a11y/atspi/accessible/[0-9]*"
+}
+
+# Whether a note of the program shows the text (an alert, showing). A note is
+# drawn over the window, so it is a child of a window of the program.
 note_shown() {
-  local object state
-  for object in $(gdbus call -a "$A11Y_BUS" -d "$HUEBOX_A11Y" -o /org/a11y/atspi/accessible/root \
-    -m org.a11y.atspi.Accessible.GetChildren | grep -o "/org/a11y/atspi/accessible/[0-9]*"); do
-    a11y() { gdbus call -a "$A11Y_BUS" -d "$HUEBOX_A11Y" -o "$object" "$@" 2>/dev/null; }
-    [ "$(a11y -m org.a11y.atspi.Accessible.GetRoleName)" = "('alert message',)" ] || continue
-    [ "$(a11y -m org.freedesktop.DBus.Properties.Get org.a11y.atspi.Accessible Name)" = "(<'$1'>,)" ] || continue
-    state=$(a11y -m org.a11y.atspi.Accessible.GetState | sed -n 's/^(\[uint32 \([0-9]*\),.*/\1/p')
-    (((state >> 25) & 1)) && return 0 # showing
+  local window object state
+  for window in $(a11y_children /org/a11y/atspi/accessible/root); do
+    for object in $(a11y_children "$window"); do
+      a11y() { gdbus call -a "$A11Y_BUS" -d "$HUEBOX_A11Y" -o "$object" "$@" 2>/dev/null; }
+      [ "$(a11y -m org.a11y.atspi.Accessible.GetRoleName)" = "('alert message',)" ] || continue
+      [ "$(a11y -m org.freedesktop.DBus.Properties.Get org.a11y.atspi.Accessible Name)" = "(<'$1'>,)" ] || continue
+      state=$(a11y -m org.a11y.atspi.Accessible.GetState | sed -n 's/^(\[uint32 \([0-9]*\),.*/\1/p')
+      (((state >> 25) & 1)) && return 0 # showing
+    done
   done
   return 1
 }
