@@ -1,7 +1,8 @@
 // Taking a colour from any pixel of the screen. One asynchronous interface
 // with an implementation per kind of session: a pointer and keyboard grab on
-// X11, the desktop portal's screenshot frozen (or its PickColor) elsewhere. A pick ends with exactly one of Picked,
-// Cancelled or Failed; destroying the picker ends it quietly.
+// X11, the desktop portal's screenshot frozen (or its PickColor) elsewhere. A
+// pick ends with exactly one of Picked, Cancelled or Failed; destroying the
+// picker ends it quietly.
 #pragma once
 
 #include "framework/types.h"
@@ -50,7 +51,8 @@ public:
 signals:
     // The pick is under way: the user can now choose a point of the screen.
     void Started();
-    // The colour under the hotspot while it moves (where our magnifier is shown), for a live preview.
+    // The colour under the hotspot while it moves (where our magnifier is
+    // shown), for a live preview.
     void Hovered(TColor color);
     // The user chose this colour; the pick is over.
     void Picked(TColor color);
