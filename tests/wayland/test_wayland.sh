@@ -264,8 +264,13 @@ for _ in $(seq 1 20); do
   poll 50 eval '! frozen $HUEBOX_PID' || fail "a repeated pick stayed after Escape"
 done
 grown=$(($(rss) - first_rss))
-[ "$grown" -le 1024 ] || fail "20 picks grew the resident memory by $grown KiB"
-echo "ok: 20 picks grew the resident memory by $grown KiB"
+if [ -n "${HUEBOX_SANITIZED:-}" ]; then
+  # AddressSanitizer holds freed memory in quarantine: the figure says nothing there.
+  echo "ok: 20 picks (resident memory not judged under the sanitizers: $grown KiB)"
+else
+  [ "$grown" -le 1024 ] || fail "20 picks grew the resident memory by $grown KiB"
+  echo "ok: 20 picks grew the resident memory by $grown KiB"
+fi
 
 # --pick over the frozen desktop: the pixel, and the mean of 3x3 in linear
 # light (black in the middle, 4 white of 9).
