@@ -5,6 +5,16 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+TCommandLine ExitWith(const QString& text, int code, bool error)
+{
+    TCommandLine line;
+    line.Mode = TRunMode::Exit;
+    line.Text = text.endsWith(u'\n') ? text : text + u'\n';
+    line.TextIsError = error;
+    line.ExitCode = code;
+    return line;
+}
+
 namespace {
 
 struct TNamedFormat {
@@ -25,38 +35,29 @@ const char* const QtOptionsWithValue[] = {
     "display",     "geometry",           "title",         "name",   "qmljsdebugger"};
 const char* const QtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
-TCommandLine Exit(const QString& text, int code, bool error)
-{
-    TCommandLine line;
-    line.Mode = TRunMode::Exit;
-    line.Text = text.endsWith(u'\n') ? text : text + u'\n';
-    line.TextIsError = error;
-    line.ExitCode = code;
-    return line;
-}
-
 // --contrast TEXT BACKGROUND [--level N], alone.
 TCommandLine ReadContrast(const QCommandLineParser& parser, const QCommandLineOption& contrast,
                           const QCommandLineOption& level)
 {
     if (!parser.isSet(contrast))
-        return Exit(QStringLiteral("--level нужен только вместе с --contrast"), ExitUsage, true);
+        return ExitWith(QStringLiteral("--level нужен только вместе с --contrast"), ExitUsage, true);
     for (const char* other : {"color", "pick", "print", "format"}) {
         if (parser.isSet(QLatin1String(other)))
-            return Exit(QStringLiteral("--contrast не сочетается с --%1").arg(QLatin1String(other)), ExitUsage, true);
+            return ExitWith(QStringLiteral("--contrast не сочетается с --%1").arg(QLatin1String(other)), ExitUsage,
+                            true);
     }
     TCommandLine line;
     line.Mode = TRunMode::Contrast;
     line.ContrastColors = parser.positionalArguments();
     if (line.ContrastColors.size() != 2)
-        return Exit(QStringLiteral("--contrast ждёт два цвета: текста и фона"), ExitUsage, true);
+        return ExitWith(QStringLiteral("--contrast ждёт два цвета: текста и фона"), ExitUsage, true);
     if (parser.isSet(level)) {
         // A decimal comma too, as Russian writes it.
         const QString text = parser.value(level);
         bool ok = false;
         line.ContrastLevel = QString(text).replace(u',', u'.').toDouble(&ok);
         if (!ok || !(line.ContrastLevel >= 1 && line.ContrastLevel <= 21))
-            return Exit(QStringLiteral("Уровень «%1» должен быть числом от 1 до 21").arg(text), ExitUsage, true);
+            return ExitWith(QStringLiteral("Уровень «%1» должен быть числом от 1 до 21").arg(text), ExitUsage, true);
     }
     return line;
 }
@@ -143,37 +144,38 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
         addHidden(name, QString());
 
     if (!parser.parse(arguments))
-        return Exit(parser.errorText(), ExitUsage, true);
+        return ExitWith(parser.errorText(), ExitUsage, true);
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
-        return Exit(parser.helpText(), 0, false);
+        return ExitWith(parser.helpText(), 0, false);
     if (parser.isSet(version))
-        return Exit(QStringLiteral("Huebox %1").arg(QStringLiteral(HUEBOX_VERSION)), 0, false);
+        return ExitWith(QStringLiteral("Huebox %1").arg(QStringLiteral(HUEBOX_VERSION)), 0, false);
     if (parser.isSet(contrast) || parser.isSet(level))
         return ReadContrast(parser, contrast, level);
     if (!parser.positionalArguments().isEmpty())
-        return Exit(QStringLiteral("Лишний параметр: %1").arg(parser.positionalArguments().constFirst()), ExitUsage,
-                    true);
+        return ExitWith(QStringLiteral("Лишний параметр: %1").arg(parser.positionalArguments().constFirst()), ExitUsage,
+                        true);
 
     TCommandLine line;
     if (parser.isSet(format)) {
         line.Format = OutputFormatOfName(parser.value(format));
         if (!line.Format)
-            return Exit(QStringLiteral("Неизвестный формат «%1». Форматы: %2")
-                            .arg(parser.value(format), OutputFormatNames().join(QStringLiteral(", "))),
-                        ExitUsage, true);
+            return ExitWith(QStringLiteral("Неизвестный формат «%1». Форматы: %2")
+                                .arg(parser.value(format), OutputFormatNames().join(QStringLiteral(", "))),
+                            ExitUsage, true);
     }
     if (parser.isSet(average)) {
         bool number = false;
         line.Average = parser.value(average).toInt(&number);
         if (!number || !IsAverageSide(line.Average))
-            return Exit(QStringLiteral("--average: «%1» не годится, можно 1, 3, 5 или 9").arg(parser.value(average)),
-                        ExitUsage, true);
+            return ExitWith(
+                QStringLiteral("--average: «%1» не годится, можно 1, 3, 5 или 9").arg(parser.value(average)), ExitUsage,
+                true);
         if (!parser.isSet(pick))
-            return Exit(QStringLiteral("--average нужен только вместе с --pick"), ExitUsage, true);
+            return ExitWith(QStringLiteral("--average нужен только вместе с --pick"), ExitUsage, true);
     }
     if (parser.isSet(pick)) {
         if (parser.isSet(color) || parser.isSet(print))
-            return Exit(QStringLiteral("--pick не сочетается с --color и --print"), ExitUsage, true);
+            return ExitWith(QStringLiteral("--pick не сочетается с --color и --print"), ExitUsage, true);
         line.Mode = TRunMode::Pick;
         if (!line.Format)
             line.Format = TLiteralFormat::Html;
@@ -183,6 +185,6 @@ TCommandLine ReadCommandLine(const QStringList& arguments)
         line.Color = parser.value(color);
     line.PrintOnClose = parser.isSet(print);
     if (line.Format && !line.PrintOnClose)
-        return Exit(QStringLiteral("--format нужен только вместе с --pick или --print"), ExitUsage, true);
+        return ExitWith(QStringLiteral("--format нужен только вместе с --pick или --print"), ExitUsage, true);
     return line;
 }

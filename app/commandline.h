@@ -51,6 +51,10 @@ constexpr int ExitFailure = 1;    // no way to do what was asked (no display, no
 constexpr int ExitUsage = 2;      // wrong arguments or text, or a pick given up
 constexpr int ExitBelowLevel = 3; // --contrast: the pair does not reach the level
 
+// A run that only writes `text` (a line break added where it has none) to
+// standard error or output and ends with `code`.
+TCommandLine ExitWith(const QString& text, int code, bool error);
+
 // The arguments as QCoreApplication gives them, the program's path first.
 // Qt's own options (-platform, -style, -display, …) are let through for Qt.
 // Texts come from Qt's translation when one is installed.

@@ -8,16 +8,6 @@
 
 namespace {
 
-TCommandLine Output(const QString& text, int code, bool error)
-{
-    TCommandLine line;
-    line.Mode = TRunMode::Exit;
-    line.Text = text;
-    line.TextIsError = error;
-    line.ExitCode = code;
-    return line;
-}
-
 TNamedColorLookup StoredColorNames()
 {
     TNamedColorLookup names;
@@ -39,10 +29,10 @@ TCommandLine ContrastCommand(const QStringList& colors, double level)
                 read.IsOk()
                     ? QStringLiteral("Тег <BODY> задаёт два цвета, а здесь нужен один: «%1»").arg(colors.value(i))
                     : read.Message;
-            return Output(message + u'\n', ExitUsage, true);
+            return ExitWith(message, ExitUsage, true);
         }
         pair[i] = read.Color;
     }
-    const double ratio = ContrastRatioOfLuminances(RelativeLuminance(pair[0]), RelativeLuminance(pair[1]));
-    return Output(ContrastReport(pair[0], pair[1]), ratio >= level ? 0 : ExitBelowLevel, false);
+    return ExitWith(ContrastReport(pair[0], pair[1]), ContrastRatio(pair[0], pair[1]) >= level ? 0 : ExitBelowLevel,
+                    false);
 }

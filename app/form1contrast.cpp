@@ -39,7 +39,7 @@ void TForm1::FillContrastMenu()
 {
     contrastMenu_->clear();
     const auto [text, back] = Pair();
-    const double ratio = ContrastRatioOfLuminances(RelativeLuminance(text), RelativeLuminance(back));
+    const double ratio = ContrastRatio(text, back);
     // What is only read is shown disabled: a click on it does nothing.
     contrastMenu_->addAction(ContrastRatioCaption(ratio))->setEnabled(false);
     for (const TContrastLevel& level : ContrastLevels)

@@ -14,9 +14,20 @@ double RelativeLuminance(TColor color)
     return RelativeLuminance(ChannelsOf(ColorToRGB(color)));
 }
 
-double ContrastRatio(TColor text, TColor background)
+double ContrastRatio(const RgbTriple& text, const RgbTriple& background)
 {
     return ContrastRatioOfLuminances(RelativeLuminance(text), RelativeLuminance(background));
+}
+
+double ContrastRatio(TColor text, TColor background)
+{
+    return ContrastRatio(ChannelsOf(ColorToRGB(text)), ChannelsOf(ColorToRGB(background)));
+}
+
+QString ContrastRatioCaption(double ratio)
+{
+    // Written as the rest of the window, with the Russian decimal comma.
+    return QStringLiteral("Контраст %1:1").arg(QLocale(QLocale::Russian).toString(ratio, 'f', 2));
 }
 
 QString ContrastText(double ratio)
@@ -28,6 +39,5 @@ QString ContrastText(double ratio)
         verdict = QStringLiteral("AA");
     else
         verdict = QStringLiteral("ниже AA");
-    // Written as the rest of the window, with the Russian decimal comma.
-    return QStringLiteral("Контраст %1:1 — %2").arg(QLocale(QLocale::Russian).toString(ratio, 'f', 2), verdict);
+    return ContrastRatioCaption(ratio) + QStringLiteral(" — ") + verdict;
 }

@@ -9,6 +9,7 @@
 // Relative luminance of an RGB colour, 0 (black) to 1 (white).
 double RelativeLuminance(TColor color);
 double RelativeLuminance(const RgbTriple& c);
+double ContrastRatio(const RgbTriple& text, const RgbTriple& background);
 // The same from the channels' linear values. Inline, and the one expression
 // every luminance comes from: a search that judges millions of colours gets
 // exactly the ratio the window shows for each of them.
@@ -28,6 +29,8 @@ inline double ContrastRatioOfLuminances(double a, double b)
 constexpr double ContrastAA = 4.5;
 constexpr double ContrastAAA = 7.0;
 
+// "Контраст 3,54:1".
+QString ContrastRatioCaption(double ratio);
 // "Контраст 21,00:1 — AA, AAA", "Контраст 5,00:1 — AA" or, below AA,
 // "Контраст 4,48:1 — ниже AA". The levels are judged on the exact ratio,
 // not on the two decimals shown.

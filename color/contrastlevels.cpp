@@ -39,11 +39,6 @@ std::array<TContrastSuggestion, 4> ContrastSuggestions(const RgbTriple& text, co
     return all;
 }
 
-QString ContrastRatioCaption(double ratio)
-{
-    return QStringLiteral("Контраст %1:1").arg(Decimal(ratio, 2));
-}
-
 QString ContrastLevelCaption(const TContrastLevel& level, double ratio)
 {
     return QStringLiteral("%1: %2").arg(QString::fromUtf8(level.Caption),
@@ -63,7 +58,7 @@ QString ContrastSuggestionCaption(const TContrastSuggestion& suggestion)
 
 QString ContrastReport(const RgbTriple& text, const RgbTriple& background)
 {
-    const double ratio = ContrastRatioOfLuminances(RelativeLuminance(text), RelativeLuminance(background));
+    const double ratio = ContrastRatio(text, background);
     QString report = QStringLiteral("ratio %1\n").arg(ratio, 0, 'f', 2);
     for (const TContrastLevel& level : ContrastLevels)
         report += QStringLiteral("%1 %2\n").arg(QLatin1String(level.Key),

@@ -41,8 +41,6 @@ struct TContrastSuggestion {
 // 4.5:1 and 7:1 against the other colour of the pair.
 std::array<TContrastSuggestion, 4> ContrastSuggestions(const RgbTriple& text, const RgbTriple& background);
 
-// "Контраст 3,54:1".
-QString ContrastRatioCaption(double ratio);
 // "Обычный текст, AA (4,5:1): нет".
 QString ContrastLevelCaption(const TContrastLevel& level, double ratio);
 // "Текст для 4,5:1: #757778 (ΔE 6,7)", "Фон для 7:1: недостижимо".

@@ -1,3 +1,4 @@
+#include "color/contrast.h"
 #include "color/contrastlevels.h"
 
 #include <QtTest>
