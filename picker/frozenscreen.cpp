@@ -4,6 +4,7 @@
 #include "framework/pixel.h"
 #include "picker/areamean.h"
 #include "picker/magnifierimage.h"
+#include "picker/magnifierkeys.h"
 #include "picker/magnifierlayout.h"
 
 #include <QGuiApplication>
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr int ShiftStep = 10;
 // The crosshair's arms and the gap round the hotspot's pixel, in device pixels.
 constexpr int CrossArm = 12;
 constexpr int CrossGap = 3;
@@ -264,45 +264,25 @@ void TFrozenScreen::SetAverage(int side)
 
 void TFrozenScreen::Key(int key, Qt::KeyboardModifiers modifiers)
 {
-    const int step = modifiers & Qt::ShiftModifier ? ShiftStep : 1;
-    switch (key) {
-    case Qt::Key_Escape:
+    using A = TMagnifierKey::TAction;
+    const TMagnifierKey k = MagnifierKeyOf(key, modifiers & Qt::ShiftModifier, Average_);
+    switch (k.Action) {
+    case A::Cancel:
         emit Cancelled();
         return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space:
+    case A::Take:
         Take();
         return;
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-        ZoomBy(1);
+    case A::Zoom:
+        ZoomBy(k.ZoomSteps);
         return;
-    case Qt::Key_Minus:
-        ZoomBy(-1);
+    case A::Average:
+        SetAverage(k.Average);
         return;
-    case Qt::Key_A:
-        SetAverage(NextAverageSide(Average_));
+    case A::Move:
+        MoveTo(MoveHotspot(Places, Hotspot_, k.Move));
         return;
-    case Qt::Key_1:
-    case Qt::Key_3:
-    case Qt::Key_5:
-    case Qt::Key_9:
-        SetAverage(key - Qt::Key_0);
-        return;
-    case Qt::Key_Left:
-        MoveTo(MoveHotspot(Places, Hotspot_, {-step, 0}));
-        return;
-    case Qt::Key_Right:
-        MoveTo(MoveHotspot(Places, Hotspot_, {step, 0}));
-        return;
-    case Qt::Key_Up:
-        MoveTo(MoveHotspot(Places, Hotspot_, {0, -step}));
-        return;
-    case Qt::Key_Down:
-        MoveTo(MoveHotspot(Places, Hotspot_, {0, step}));
-        return;
-    default:
+    case A::None:
         return;
     }
 }

@@ -1,8 +1,10 @@
 #include "picker/x11picker.h"
 
+#include "picker/magnifierkeys.h"
 #include "picker/magnifierlayout.h"
 #include "picker/x11magnifier.h"
 
+#include <QChar>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTimer>
@@ -29,28 +31,48 @@ template <class T, class Cookie, class Fetch> TReply<T> Ask(xcb_connection_t* c,
     return reply;
 }
 
+// The key symbols of the pick that are not Latin-1, whose symbols are their
+// characters.
 enum : std::uint32_t {
     XK_Escape = 0xFF1B,
     XK_Return = 0xFF0D,
     XK_KP_Enter = 0xFF8D,
-    XK_space = 0x20,
     XK_Left = 0xFF51,
     XK_Up = 0xFF52,
     XK_Right = 0xFF53,
     XK_Down = 0xFF54,
-    XK_plus = 0x2B,
-    XK_equal = 0x3D, // + without Shift on many layouts
-    XK_minus = 0x2D,
     XK_KP_Add = 0xFFAB,
     XK_KP_Subtract = 0xFFAD,
-    XK_a = 0x61,
-    XK_A = 0x41,
-    XK_1 = 0x31,
-    XK_3 = 0x33,
-    XK_5 = 0x35,
-    XK_9 = 0x39,
 };
-constexpr int ShiftStep = 10;
+
+// A key symbol as Qt names the key: a Latin-1 character is its own key,
+// letters by their upper case.
+int QtKeyOf(std::uint32_t keysym)
+{
+    switch (keysym) {
+    case XK_Escape:
+        return Qt::Key_Escape;
+    case XK_Return:
+        return Qt::Key_Return;
+    case XK_KP_Enter:
+        return Qt::Key_Enter;
+    case XK_Left:
+        return Qt::Key_Left;
+    case XK_Up:
+        return Qt::Key_Up;
+    case XK_Right:
+        return Qt::Key_Right;
+    case XK_Down:
+        return Qt::Key_Down;
+    case XK_KP_Add:
+        return Qt::Key_Plus;
+    case XK_KP_Subtract:
+        return Qt::Key_Minus;
+    default:
+        return keysym < 0x100 ? QChar(char16_t(keysym)).toUpper().unicode() : 0;
+    }
+}
+
 // The crosshair of the standard cursor font and its mask.
 constexpr std::uint16_t CrosshairGlyph = 34;
 constexpr std::uint8_t LeftButton = 1;
@@ -349,52 +371,28 @@ void TX11ColorPicker::OnKey(std::uint8_t keycode, bool shift)
         if (shift && KeysymsPerKeycode > 1 && Keysyms[at + 1] != 0)
             keysym = Keysyms[at + 1];
     }
-    const int step = shift ? ShiftStep : 1;
-    QPoint move;
-    switch (keysym) {
-    case XK_Escape:
+    using A = TMagnifierKey::TAction;
+    const TMagnifierKey k = MagnifierKeyOf(QtKeyOf(keysym), shift, Average);
+    switch (k.Action) {
+    case A::Cancel:
         Cancel();
         return;
-    case XK_Return:
-    case XK_KP_Enter:
-    case XK_space:
+    case A::Take:
         if (HeldButton == 0)
             Take();
         return;
-    case XK_plus:
-    case XK_equal:
-    case XK_KP_Add:
-        ZoomBy(1);
+    case A::Zoom:
+        ZoomBy(k.ZoomSteps);
         return;
-    case XK_minus:
-    case XK_KP_Subtract:
-        ZoomBy(-1);
+    case A::Average:
+        SetSample(k.Average);
         return;
-    case XK_a:
-    case XK_A:
-        SetSample(NextAverageSide(Average));
-        return;
-    case XK_1:
-    case XK_3:
-    case XK_5:
-    case XK_9:
-        SetSample(int(keysym - XK_1) + 1);
-        return;
-    case XK_Left:
-        move = {-step, 0};
+    case A::Move:
         break;
-    case XK_Right:
-        move = {step, 0};
-        break;
-    case XK_Up:
-        move = {0, -step};
-        break;
-    case XK_Down:
-        move = {0, step};
-        break;
-    default:
+    case A::None:
         return;
     }
+    const QPoint move = k.Move;
     // A relative warp: the server keeps the pointer on the screen, and the
     // motion it causes moves the hotspot.
     xcb_warp_pointer(Connection, XCB_NONE, XCB_NONE, 0, 0, 0, 0, static_cast<std::int16_t>(move.x()),
